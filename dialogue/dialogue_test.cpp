@@ -1,0 +1,224 @@
+#include "dialogue/dialogue.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <sstream>
+
+#include "dialogue/console.h"
+#include "dialogue/zone_selection.h"
+#include "testkit/zone_files.h"
+
+namespace zoneloads {
+namespace {
+
+using testkit::fileExists;
+using testkit::readBytes;
+using testkit::writeBytes;
+
+struct Console {
+    int status;
+    std::string console;
+};
+
+Console run(const std::string& answers) {
+    std::istringstream in(answers);
+    std::ostringstream out;
+    int status = runDialogue(in, out);
+    return {status, out.str()};
+}
+
+const char* const kHeadOfCasa =
+    "Nombre fichero entrada: Fichero entrada = casa.bin\n"
+    "Nombre fichero salida: Fichero salida = casa.txt\n";
+
+const char* const kListingOfCasa =
+    "n\xBA zonas SOVRA: 3\n"
+    "[0] Nombre zona: Z0\n"
+    "[1] Nombre zona: Z1\n"
+    "[2] Nombre zona: Z2\n"
+    "Indica numero de la zona ( de 0 a 2) (-1 si desea introducir ua zona):";
+
+const char* const kListPrompt = "Indica fichero de zonas [50 caracteres max] :";
+
+class DialogueTest : public testkit::ScratchDir {
+protected:
+    void SetUp() override {
+        ScratchDir::SetUp();
+        testkit::writeSampleZoneFile("casa.bin", 3);
+    }
+    // The console of a run on casa.bin up to the zone-number prompt.
+    static std::string upToChoice() { return std::string(kHeadOfCasa) + kListingOfCasa; }
+};
+
+TEST_F(DialogueTest, TypicalRunShowsTheWholeDialogue) {
+    Console r = run("casa.bin\ncasa.txt\n1\n");
+    EXPECT_EQ(r.status, kExitSuccess);
+    EXPECT_EQ(r.console, upToChoice());
+    std::vector<std::string> lines = testkit::reportLines(readBytes("casa.txt"));
+    ASSERT_GT(lines.size(), 3u);
+    EXPECT_EQ(lines[2], "# Nombre zona: Z1 : # Pesos g(i) #");
+}
+
+TEST_F(DialogueTest, FileNamesAreSingleWords) {
+    // "mi casa.bin": mi is the input file, casa.bin answers the next prompt.
+    Console r = run("mi casa.bin\n");
+    EXPECT_EQ(r.status, kExitFailure);
+    EXPECT_EQ(r.console,
+              "Nombre fichero entrada: Fichero entrada = mi\n"
+              "Nombre fichero salida: Fichero salida = casa.bin\n"
+              "# Error al abrir fichero entrada mi\n");
+    EXPECT_FALSE(fileExists("casa.bin.txt"));
+}
+
+TEST_F(DialogueTest, UnusableInputFilesEndTheRunBeforeAnyReport) {
+    writeBytes("empty.bin", "");
+    writeBytes("short.bin", "ab");
+    writeBytes("negative.bin", std::string("\xFF\xFF\xFF\xFF", 4));
+    for (const char* name : {"missing.bin", "empty.bin", "short.bin", "negative.bin"}) {
+        Console r = run(std::string(name) + " out.txt 0\n");
+        EXPECT_EQ(r.status, kExitFailure);
+        std::string expected = std::string("Nombre fichero entrada: Fichero entrada = ") + name +
+                               "\nNombre fichero salida: Fichero salida = out.txt\n"
+                               "# Error al abrir fichero entrada " + name + "\n";
+        EXPECT_EQ(r.console, expected);
+        EXPECT_FALSE(fileExists("out.txt"));
+    }
+}
+
+TEST_F(DialogueTest, FileCutShortIsRejectedWhereTheCountWouldStand) {
+    std::string bytes = readBytes("casa.bin");
+    writeBytes("cut.bin", bytes.substr(0, bytes.size() - 1));
+    writeBytes("out.txt", "keep me");
+    Console r = run("cut.bin out.txt 0\n");
+    EXPECT_EQ(r.status, kExitFailure);
+    EXPECT_EQ(r.console,
+              "Nombre fichero entrada: Fichero entrada = cut.bin\n"
+              "Nombre fichero salida: Fichero salida = out.txt\n"
+              "# Error fichero entrada incompleto cut.bin\n");
+    EXPECT_EQ(readBytes("out.txt"), "keep me");
+
+    writeBytes("extra.bin", bytes + "tail");
+    EXPECT_EQ(run("extra.bin out.txt 0\n").status, kExitSuccess);
+}
+
+TEST_F(DialogueTest, ZeroZones) {
+    writeBytes("none.bin", std::string(4, '\0'));
+    const std::string head =
+        "Nombre fichero entrada: Fichero entrada = none.bin\n"
+        "Nombre fichero salida: Fichero salida = r.txt\n"
+        "n\xBA zonas SOVRA: 0\n"
+        "Indica numero de la zona ( de 0 a -1) (-1 si desea introducir ua zona):";
+    Console typed = run("none.bin r.txt 0\n");
+    EXPECT_EQ(typed.status, kExitFailure);
+    EXPECT_EQ(typed.console, head + "# Error numero de zona fuera de rango 0\n");
+    EXPECT_FALSE(fileExists("r.txt"));
+
+    // A zone-list file is opened, but nothing in it has a slot.
+    writeBytes("list.txt", "0 1 2 garbage");
+    Console listed = run("none.bin r.txt -1 list.txt\n");
+    EXPECT_EQ(listed.status, kExitSuccess);
+    EXPECT_EQ(listed.console, head + kListPrompt);
+    std::vector<std::string> lines = testkit::reportLines(readBytes("r.txt"));
+    EXPECT_EQ(lines.size(), 1u + kHoursPerYear);
+
+    EXPECT_EQ(run("none.bin r.txt -1 nolist.txt\n").console,
+              head + kListPrompt + "Error al abrir el fichero nolist.txt\n");
+}
+
+TEST_F(DialogueTest, TypedZoneNumbers) {
+    // Decimal only, as the stream reads an int: "2abc" is 2, 010 is ten.
+    EXPECT_EQ(run("casa.bin casa.txt 2abc\n").status, kExitSuccess);
+    EXPECT_EQ(run("casa.bin casa.txt +2\n").status, kExitSuccess);
+    EXPECT_EQ(run("casa.bin casa.txt 010\n").console,
+              upToChoice() + "# Error numero de zona fuera de rango 10\n");
+    EXPECT_EQ(run("casa.bin casa.txt 3\n").console,
+              upToChoice() + "# Error numero de zona fuera de rango 3\n");
+    for (const char* answer : {"abc", "2147483648", "-2147483649", "", "  \n"}) {
+        std::remove("casa.txt");
+        Console r = run(std::string("casa.bin casa.txt ") + answer);
+        EXPECT_EQ(r.status, kExitFailure) << answer;
+        EXPECT_EQ(r.console, upToChoice() + "# Error respuesta no valida\n") << answer;
+        EXPECT_FALSE(fileExists("casa.txt"));
+    }
+}
+
+TEST_F(DialogueTest, ConsoleEndingBeforeAnAnswer) {
+    EXPECT_EQ(run("").console, "Nombre fichero entrada: # Error respuesta no valida\n");
+    EXPECT_EQ(run("casa.bin").console,
+              "Nombre fichero entrada: Fichero entrada = casa.bin\n"
+              "Nombre fichero salida: # Error respuesta no valida\n");
+    Console r = run("casa.bin casa.txt -1\n");
+    EXPECT_EQ(r.status, kExitFailure);
+    EXPECT_EQ(r.console, upToChoice() + kListPrompt + "# Error respuesta no valida\n");
+    EXPECT_FALSE(fileExists("casa.txt"));
+}
+
+TEST_F(DialogueTest, ZoneListFiles) {
+    writeBytes("ok.txt", "2 0x1 010");  // 010 is octal 8: beyond the three zones
+    EXPECT_EQ(run("casa.bin casa.txt -1 ok.txt\n").status, kExitFailure);
+    writeBytes("ok.txt", "2 0x1 00");
+    Console ok = run("casa.bin casa.txt -5 ok.txt\n");
+    EXPECT_EQ(ok.status, kExitSuccess);
+    EXPECT_EQ(ok.console, upToChoice() + kListPrompt);
+
+    writeBytes("bad.txt", "1 dos");
+    EXPECT_EQ(run("casa.bin r.txt -1 bad.txt\n").console,
+              upToChoice().replace(upToChoice().find("casa.txt"), 8, "r.txt") + kListPrompt +
+                  "# Error en fichero de zonas bad.txt\n");
+    EXPECT_FALSE(fileExists("r.txt"));
+
+    writeBytes("far.txt", "1 0x7");
+    Console far = run("casa.bin casa.txt -1 far.txt\n");
+    EXPECT_EQ(far.status, kExitFailure);
+    EXPECT_EQ(far.console, upToChoice() + kListPrompt + "# Error numero de zona fuera de rango 7\n");
+
+    Console missing = run("casa.bin casa.txt -1 nolist.txt\n");
+    EXPECT_EQ(missing.status, kExitFailure);
+    EXPECT_EQ(missing.console, upToChoice() + kListPrompt + "Error al abrir el fichero nolist.txt\n");
+}
+
+TEST_F(DialogueTest, NameWithoutNulIsListedAsItsFiftyTwoBytes) {
+    auto zone = testkit::makeZone("", 0);
+    std::memset(zone->name, 'N', kNameBytes);
+    zone->zoneValueA = 1.0f;  // the bytes after the name must not show
+    testkit::writeZoneFile("full-name.bin", 1, {zone.get()});
+    Console r = run("full-name.bin r.txt 0\n");
+    EXPECT_NE(r.console.find("[0] Nombre zona: " + std::string(kNameBytes, 'N') + "\n"), std::string::npos);
+    EXPECT_EQ(testkit::reportLines(readBytes("r.txt"))[2],
+              "# Nombre zona: " + std::string(kNameBytes, 'N') + " : # Pesos g(i) #");
+}
+
+TEST_F(DialogueTest, LongFileNamesAreTakenWhole) {
+    std::string longName(1000, 'a');
+    Console r = run(longName + " " + longName + "\n");
+    EXPECT_EQ(r.status, kExitFailure);
+    EXPECT_EQ(r.console, "Nombre fichero entrada: Fichero entrada = " + longName +
+                             "\nNombre fichero salida: Fichero salida = " + longName +
+                             "\n# Error al abrir fichero entrada " + longName + "\n");
+}
+
+TEST_F(DialogueTest, ReportThatCannotBeCreated) {
+    Console r = run("casa.bin no-such-folder/r.txt 0\n");
+    EXPECT_EQ(r.status, kExitFailure);
+    EXPECT_EQ(r.console.substr(r.console.rfind(':') + 1),
+              "# Error al abrir fichero salida no-such-folder/r.txt\n");
+}
+
+TEST_F(DialogueTest, SelectionTakesTheCountAfresh) {
+    std::ostringstream out;
+    ZoneSelection selection;
+    writeBytes("negative.bin", std::string("\xFE\xFF\xFF\xFF", 4));
+    std::istringstream in("0\n");
+    EXPECT_FALSE(selectZones(in, out, "negative.bin", selection));
+    EXPECT_EQ(out.str(), "# Error al abrir fichero entrada negative.bin\n");
+
+    std::string bytes = readBytes("casa.bin");
+    writeBytes("cut.bin", bytes.substr(0, bytes.size() - 285896));
+    out.str("");
+    EXPECT_FALSE(selectZones(in, out, "cut.bin", selection));
+    EXPECT_EQ(out.str(), "# Error fichero entrada incompleto cut.bin\n");
+}
+
+}  // namespace
+}  // namespace zoneloads

@@ -1,0 +1,10 @@
+// zoneloads: lists the zones of a zone results file, lets the user choose
+// some, and writes their hourly loads report. Takes no arguments: the whole
+// run is a dialogue on standard input and output.
+#include <iostream>
+
+#include "dialogue/dialogue.h"
+
+int main() {
+    return zoneloads::runDialogue(std::cin, std::cout);
+}

@@ -1,0 +1,89 @@
+// The real executable, run on a sample building with piped answers.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "common/number_format.h"
+#include "testkit/run_tool.h"
+#include "testkit/zone_files.h"
+#include "zonefile/zone_file.h"
+
+namespace zoneloads {
+namespace {
+
+using testkit::readBytes;
+using testkit::reportLines;
+using testkit::runTool;
+
+class ExecutableTest : public testkit::ScratchDir {
+protected:
+    void SetUp() override {
+        ScratchDir::SetUp();
+        ASSERT_EQ(std::system((std::string("\"") + SAMPLE_BUILDING_EXE + "\" casa.bin --zones 5 --seed 7").c_str()), 0);
+    }
+};
+
+// The hourly line of hour h, recomputed from the record.
+std::string hourLine(const ZoneRecord& z, int h) {
+    return float32Text(z.Treal[h]) + " , " + float32Text(z.Tmax[h]) + " , " + float32Text(z.Tmin[h]) + " , " +
+           float32Text(z.Qs[h]) + " , " + float32Text(z.QL[h]) + " , " + float32Text(z.VventInf[h]) + " , " +
+           int32Text(z.daCal[h]) + " , " + int32Text(z.daRef[h]);
+}
+
+TEST_F(ExecutableTest, WholeRunOnASampleBuilding) {
+    testkit::ToolRun run = runTool(ZONELOADS_EXE, "casa.bin\ncasa.txt\n1\n");
+    EXPECT_EQ(run.status, 0);
+    auto zone = std::make_unique<ZoneRecord>();
+    std::string listing;
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_TRUE(readZone("casa.bin", i, *zone));
+        listing += "[" + std::to_string(i) + "] Nombre zona: " + zoneName(zone->name) + "\n";
+    }
+    EXPECT_EQ(run.output,
+              "Nombre fichero entrada: Fichero entrada = casa.bin\n"
+              "Nombre fichero salida: Fichero salida = casa.txt\n"
+              "n\xBA zonas SOVRA: 5\n" + listing +
+              "Indica numero de la zona ( de 0 a 4) (-1 si desea introducir ua zona):");
+
+    std::string bytes = readBytes("casa.txt");
+    std::vector<std::string> lines = reportLines(bytes);
+    ASSERT_EQ(lines.size(), 10u + 8760u + 1u + 8760u);
+    EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
+    EXPECT_EQ(bytes.find("\n"), bytes.find("\r\n") + 1);
+    ASSERT_TRUE(readZone("casa.bin", 1, *zone));
+    EXPECT_EQ(lines[0], "# ATENCION # Los valores son orientativos de potencias sensibles");
+    EXPECT_EQ(lines[2], "# Nombre zona: " + zoneName(zone->name) + " : # Pesos g(i) #");
+    EXPECT_EQ(lines[5], float32Text(zone->p[0]) + "," + float32Text(zone->p[1]));
+    for (int h : {0, 1, 9, 10, 12, 4000, 8759}) EXPECT_EQ(lines[9 + h], hourLine(*zone, h)) << h;
+    for (int h : {0, 12, 8759}) {
+        float32 qs = zone->Qs[h];
+        std::string expected = float32Text(qs) + " , " + float32Text(zone->QL[h]) + " , " +
+                               float32Text(qs > 0 ? 0.0f : qs) + " , " + float32Text(qs > 0 ? qs : 0.0f);
+        EXPECT_EQ(lines[9 + 8760 + 2 + h], expected) << h;
+    }
+}
+
+TEST_F(ExecutableTest, ZoneListFileAndFailingStatus) {
+    testkit::writeBytes("zonas.txt", "3 1 3");
+    testkit::ToolRun run = runTool(ZONELOADS_EXE, "casa.bin casa.txt -1 zonas.txt\n");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(reportLines(readBytes("casa.txt")).size(), 3 * (10u + 8760u) + 1u + 8760u);
+
+    run = runTool(ZONELOADS_EXE, "casa.bin casa.txt 9\n");
+    EXPECT_EQ(run.status, testkit::kShellFailureStatus);
+    EXPECT_EQ(run.output.substr(run.output.rfind(':') + 1), "# Error numero de zona fuera de rango 9\n");
+}
+
+TEST_F(ExecutableTest, ReportThatCannotBeWritten) {
+    testkit::ToolRun run = runTool(ZONELOADS_EXE, "casa.bin nowhere/casa.txt 0\n");
+    EXPECT_EQ(run.status, testkit::kShellFailureStatus);
+    EXPECT_EQ(run.output.substr(run.output.rfind(':') + 1), "# Error al abrir fichero salida nowhere/casa.txt\n");
+
+    if (!testkit::fileExists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    run = runTool(ZONELOADS_EXE, "casa.bin /dev/full 0\n");
+    EXPECT_EQ(run.status, testkit::kShellFailureStatus);
+    EXPECT_EQ(run.output.substr(run.output.rfind(':') + 1), "# Error al escribir fichero salida /dev/full\n");
+}
+
+}  // namespace
+}  // namespace zoneloads

@@ -1,0 +1,44 @@
+// Zone-list files: zone numbers separated by white space, each written as the
+// C conversion "%i" reads an integer: an optional sign, then decimal digits,
+// or octal digits after a leading 0, or hexadecimal digits after 0x or 0X.
+// As with "%i", a number ends at the first character that cannot continue it,
+// so "08" is the two numbers 0 and 8, and "12abc" is 12 followed by a token
+// that is not a number.
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <string>
+#include <vector>
+
+#include "common/types.h"
+
+namespace zoneloads {
+
+enum class ListToken { number, end, bad };
+
+// One number read from a zone-list file. `value` is exact when `fits` is true;
+// otherwise the number lies beyond the int32 range on the side of its sign.
+struct ListNumber {
+    std::int64_t value;
+    bool fits;
+    std::string text;  // as written in the file, sign included
+};
+
+// Skips white space and reads the next number. Returns `end` at the end of
+// the input and `bad` when what follows cannot be read as a number; a bad
+// token is left where it stands, as "%i" leaves it.
+ListToken readListNumber(std::istream& in, ListNumber& number);
+
+enum class ListScan { ok, badToken, outOfRange };
+
+// Fills `slots` (all of them: what the file does not fill holds -1) from the
+// zone-list file. Reading ends at the end of the file or once every slot is
+// filled; nothing after that is read. A negative number ends the list that
+// the report walks, so only the numbers before the first negative one must be
+// below `zoneCount`; the first that is not gives `outOfRange`, with the number
+// (in decimal, or as written when beyond int32) in `offending`.
+ListScan scanZoneList(std::istream& in, int32 zoneCount, std::vector<int32>& slots,
+                      std::string& offending);
+
+}  // namespace zoneloads

@@ -1,0 +1,28 @@
+// Hour-by-hour sums of the sensible and latent loads over every zone block of
+// a report, closing the report with the totals section.
+#pragma once
+
+#include "common/types.h"
+#include "report/report_output.h"
+#include "zonefile/zone_file.h"
+
+namespace zoneloads {
+
+// Four single-precision sums per hour; each addition is rounded to float32,
+// so the totals are the same whatever the platform.
+struct HourlyTotals {
+    float32 sumQs[kHoursPerYear];
+    float32 sumQL[kHoursPerYear];
+    float32 sumQsNeg[kHoursPerYear];  // Qs not above 0 (a NaN counts here)
+    float32 sumQsPos[kHoursPerYear];  // Qs above 0
+};
+
+void clear(HourlyTotals& totals);
+
+void add(HourlyTotals& totals, int hour, float32 Qs, float32 QL);
+
+// The header line, then one line per hour: sum, latent, non-positive part,
+// positive part.
+void writeSection(const HourlyTotals& totals, ReportOutput& out);
+
+}  // namespace zoneloads

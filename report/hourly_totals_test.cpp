@@ -1,0 +1,42 @@
+#include "report/hourly_totals.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+namespace zoneloads {
+namespace {
+
+TEST(HourlyTotals, SplitsTheSensibleLoadBySign) {
+    auto totals = std::make_unique<HourlyTotals>();
+    clear(*totals);
+    add(*totals, 5, 100.0f, 3.0f);
+    add(*totals, 5, -40.0f, 4.5f);
+    add(*totals, 5, 0.0f, 1.0f);  // zero counts with the non-positive part
+    EXPECT_EQ(totals->sumQs[5], 60.0f);
+    EXPECT_EQ(totals->sumQL[5], 8.5f);
+    EXPECT_EQ(totals->sumQsNeg[5], -40.0f);
+    EXPECT_EQ(totals->sumQsPos[5], 100.0f);
+    EXPECT_EQ(totals->sumQs[4], 0.0f);
+}
+
+TEST(HourlyTotals, NanGoesIntoTheNonPositivePart) {
+    auto totals = std::make_unique<HourlyTotals>();
+    clear(*totals);
+    add(*totals, 0, std::nanf(""), 0.0f);
+    EXPECT_TRUE(std::isnan(totals->sumQsNeg[0]));
+    EXPECT_EQ(totals->sumQsPos[0], 0.0f);
+}
+
+TEST(HourlyTotals, SumsInSinglePrecision) {
+    auto totals = std::make_unique<HourlyTotals>();
+    clear(*totals);
+    // 2^24 + 1 is not a float32: in single precision the 1 is lost.
+    add(*totals, 0, 16777216.0f, 0.0f);
+    add(*totals, 0, 1.0f, 0.0f);
+    EXPECT_EQ(totals->sumQs[0], 16777216.0f);
+}
+
+}  // namespace
+}  // namespace zoneloads

@@ -1,0 +1,100 @@
+#include "report/report.h"
+
+#include <cstring>
+#include <memory>
+
+#include "common/number_format.h"
+
+namespace zoneloads {
+namespace {
+
+// Weights separated by a bare comma.
+char* appendWeights(char* p, const float32* weights, int count) {
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) *p++ = ',';
+        p = formatFloat32(weights[i], p);
+    }
+    return p;
+}
+
+void writeOpeningLines(const ZoneRecord& zone, ReportOutput& out) {
+    writeTextLine(out, "# ATENCION # Los valores son orientativos de potencias sensibles");
+    writeTextLine(out, "# ATENCION # NO sirven como c\xE1lculo de cargas.");
+
+    // The name line runs on into the header of the g(i) weights.
+    char* p = appendText(lineStart(out), "# Nombre zona: ");
+    std::size_t length = nameLength(zone.name);
+    std::memcpy(p, zone.name, length);
+    p = appendText(p + length, " : # Pesos g(i) #");
+    endLine(out, p);
+
+    endLine(out, appendWeights(lineStart(out), zone.g, 24));
+    writeTextLine(out, "# Pesos p(i) #");
+    endLine(out, appendWeights(lineStart(out), zone.p, 2));
+    writeTextLine(out, "# LEYENDA #");
+    writeTextLine(out, "Treal[C],Tmax[C],Tmin[C],Qs[W],QL[W],VventInf[kg/s],daCal,daRef");
+    writeTextLine(out, "# max QsREF[W] , max QsCAL[W], Para la zona");
+}
+
+void writeHourLine(const ZoneRecord& zone, int h, ReportOutput& out) {
+    char* p = lineStart(out);
+    p = formatFloat32(zone.Treal[h], p);
+    p = appendText(p, " , ");
+    p = formatFloat32(zone.Tmax[h], p);
+    p = appendText(p, " , ");
+    p = formatFloat32(zone.Tmin[h], p);
+    p = appendText(p, " , ");
+    p = formatFloat32(zone.Qs[h], p);
+    p = appendText(p, " , ");
+    p = formatFloat32(zone.QL[h], p);
+    p = appendText(p, " , ");
+    p = formatFloat32(zone.VventInf[h], p);
+    p = appendText(p, " , ");
+    p = formatInt32(zone.daCal[h], p);
+    p = appendText(p, " , ");
+    p = formatInt32(zone.daRef[h], p);
+    endLine(out, p);
+}
+
+}  // namespace
+
+void writeZoneBlock(const ZoneRecord& zone, HourlyTotals& totals, ReportOutput& out) {
+    writeOpeningLines(zone, out);
+    float32 qsMax = 0;
+    float32 qsMin = 0;
+    for (int h = 0; h < kHoursPerYear; ++h) {
+        float32 qs = zone.Qs[h];
+        if (!(qs >= qsMin)) qsMin = qs;  // a NaN compares false, so it replaces qsMin
+        if (qs > qsMax) qsMax = qs;      // ... but never qsMax
+        writeHourLine(zone, h, out);
+        add(totals, h, qs, zone.QL[h]);
+    }
+    char* p = lineStart(out);
+    p = formatFloat32(qsMax, p);
+    p = appendText(p, " , ");
+    p = formatFloat32(qsMin, p);
+    endLine(out, p);
+}
+
+ReportResult writeReport(const std::string& inputFileName, const std::string& reportFileName,
+                         const ZoneSelection& selection, ZoneRecord& buffer) {
+    ReportOutput out;
+    if (!openReport(out, reportFileName)) return ReportResult::cannotOpen;
+    auto totals = std::make_unique<HourlyTotals>();
+    clear(*totals);
+
+    ReportResult result = ReportResult::complete;
+    for (int32 zone : selection.slots) {
+        if (zone < 0) break;
+        if (!readZone(inputFileName, zone, buffer)) {
+            result = ReportResult::readFailed;
+            break;
+        }
+        writeZoneBlock(buffer, *totals, out);
+    }
+    if (result == ReportResult::complete) writeSection(*totals, out);
+    if (!closeReport(out)) return ReportResult::writeFailed;
+    return result;
+}
+
+}  // namespace zoneloads

@@ -1,0 +1,48 @@
+// The report file, written through one large buffer in binary mode: every
+// line ends in CR LF on every platform, and the bytes go out in big blocks.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace zoneloads {
+
+// The longest line the report writes (the 24 weights of g(i)) is about 320
+// bytes; every line is assembled in place with at least this much room.
+constexpr std::size_t kMaxLineBytes = 512;
+constexpr std::size_t kReportBufferBytes = 256 * 1024;
+
+struct ReportOutput {
+    std::FILE* file = nullptr;
+    std::vector<char> buffer;
+    std::size_t used = 0;
+    bool failed = false;  // a write failed: the report is incomplete
+};
+
+// Creates or truncates the report file; false when it cannot be opened.
+bool openReport(ReportOutput& out, const std::string& fileName);
+
+// Where the next line may be assembled: room for kMaxLineBytes characters.
+char* lineStart(ReportOutput& out);
+
+// Ends the line assembled from lineStart() up to `end` with CR LF.
+void endLine(ReportOutput& out, char* end);
+
+// Writes `text` as a whole line.
+void writeTextLine(ReportOutput& out, const char* text);
+
+// Writes what is buffered and closes the file; false if any write or the
+// close failed.
+bool closeReport(ReportOutput& out);
+
+// Copies a string literal, without its NUL, to `at` and returns the end.
+template <std::size_t N>
+inline char* appendText(char* at, const char (&text)[N]) {
+    std::memcpy(at, text, N - 1);
+    return at + N - 1;
+}
+
+}  // namespace zoneloads

@@ -1,0 +1,94 @@
+#include "testkit/zone_files.h"
+
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+namespace zoneloads {
+namespace testkit {
+
+std::unique_ptr<ZoneRecord> makeZone(const std::string& name, int seed) {
+    auto zone = std::make_unique<ZoneRecord>();
+    std::memset(zone.get(), 0, sizeof *zone);
+    std::memcpy(zone->name, name.data(), name.size() < kNameBytes ? name.size() : kNameBytes);
+    for (int i = 0; i < 24; ++i) zone->g[i] = static_cast<float32>(seed) + static_cast<float32>(i) / 100.0f;
+    zone->p[0] = 1.0f;
+    zone->p[1] = -0.82f;
+    for (int h = 0; h < kHoursPerYear; ++h) {
+        zone->Treal[h] = 20.0f + static_cast<float32>(h % 10) / 2.0f + static_cast<float32>(seed);
+        zone->Tmax[h] = 25.0f;
+        zone->Tmin[h] = 20.0f;
+        zone->Qs[h] = static_cast<float32>((h % 7 - 3) * 50 + seed);
+        zone->QL[h] = static_cast<float32>(h % 5 * 10);
+        zone->VventInf[h] = 0.0123f;
+        zone->daCal[h] = h % 3;
+        zone->daRef[h] = h % 2;
+    }
+    return zone;
+}
+
+void writeZoneFile(const std::string& path, int32 count, const std::vector<const ZoneRecord*>& zones) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&count), sizeof count);
+    for (const ZoneRecord* zone : zones) out.write(reinterpret_cast<const char*>(zone), sizeof *zone);
+    ASSERT_TRUE(out.good()) << path;
+}
+
+void writeSampleZoneFile(const std::string& path, int zones) {
+    std::vector<std::unique_ptr<ZoneRecord>> records;
+    std::vector<const ZoneRecord*> pointers;
+    for (int i = 0; i < zones; ++i) {
+        records.push_back(makeZone("Z" + std::to_string(i), i));
+        pointers.push_back(records.back().get());
+    }
+    writeZoneFile(path, zones, pointers);
+}
+
+void writeBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    ASSERT_TRUE(out.good()) << path;
+}
+
+std::string readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool fileExists(const std::string& path) {
+    return std::filesystem::exists(path);
+}
+
+std::vector<std::string> reportLines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        lines.push_back(bytes.substr(start, end - start));
+    }
+    if (start < bytes.size()) lines.push_back(bytes.substr(start));  // an unended last line
+    return lines;
+}
+
+void ScratchDir::SetUp() {
+    static std::mt19937_64 unique(std::random_device{}() ^
+                                  static_cast<unsigned long long>(
+                                      std::chrono::steady_clock::now().time_since_epoch().count()));
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir = std::filesystem::temp_directory_path() /
+          ("zoneloads-" + std::string(info->name()) + "-" + std::to_string(unique() % 1000000000));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+}
+
+void ScratchDir::TearDown() {
+    std::filesystem::current_path(previous);
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
+}
+
+}  // namespace testkit
+}  // namespace zoneloads

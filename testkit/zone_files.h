@@ -1,0 +1,50 @@
+// Test helpers: zone records with known values, zone results files built from
+// them, and a scratch folder that each test works in.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "zonefile/zone_file.h"
+
+namespace zoneloads {
+namespace testkit {
+
+// A zone whose every value follows from `seed` and the hour, so a test can
+// recompute any line of its block:
+//   g(i) = seed + i/100, p = {1, -0.82}
+//   Treal = 20 + (h % 10) / 2 + seed, Tmax = 25, Tmin = 20,
+//   Qs = (h % 7 - 3) * 50 + seed (both signs, 0 when seed is 0 and h % 7 == 3),
+//   QL = h % 5 * 10, VventInf = 0.0123, daCal = h % 3, daRef = h % 2.
+std::unique_ptr<ZoneRecord> makeZone(const std::string& name, int seed);
+
+// Writes `count` followed by the given records.
+void writeZoneFile(const std::string& path, int32 count, const std::vector<const ZoneRecord*>& zones);
+// Writes a file of `zones` records made by makeZone (names "Z0", "Z1", ...).
+void writeSampleZoneFile(const std::string& path, int zones);
+
+void writeBytes(const std::string& path, const std::string& bytes);
+std::string readBytes(const std::string& path);
+bool fileExists(const std::string& path);
+
+// The lines of a report, split at CR LF (the ends themselves removed).
+std::vector<std::string> reportLines(const std::string& bytes);
+
+// Each test runs in a fresh empty folder of its own, made the current one,
+// so the dialogue can be given short relative file names.
+class ScratchDir : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    std::filesystem::path dir;
+
+private:
+    std::filesystem::path previous;
+};
+
+}  // namespace testkit
+}  // namespace zoneloads

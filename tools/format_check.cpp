@@ -1,0 +1,145 @@
+// format-check: proves the float32 formatter against the standard library.
+//
+//   format-check --all      every one of the 2^32 float bit patterns
+//   format-check --sample   a fixed sample: every exponent, the patterns near
+//                           every power of ten (where the fixed and exponent
+//                           forms switch and the digit count changes), exact
+//                           sixth-digit ties, and four million random ones
+//
+// Each pattern is formatted by formatFloat32 and by
+// std::to_chars(double, general, 6); for finite values std::to_chars is in
+// turn compared with snprintf("%g"), the form the report follows. Prints the
+// patterns checked and the mismatches, and fails when there is any.
+#include <atomic>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "common/number_format.h"
+
+namespace {
+
+using u32 = std::uint32_t;
+
+std::atomic<unsigned long long> mismatches{0};
+std::atomic<unsigned long long> printed{0};
+
+float fromBits(u32 bits) {
+    float f;
+    std::memcpy(&f, &bits, sizeof f);
+    return f;
+}
+
+void report(u32 bits, const char* what, const std::string& a, const std::string& b) {
+    if (printed++ < 20) std::printf("mismatch %08x (%s): '%s' vs '%s'\n", bits, what, a.c_str(), b.c_str());
+    ++mismatches;
+}
+
+void check(u32 bits, bool withPrintf) {
+    float f = fromBits(bits);
+    char mine[zoneloads::kMaxNumberChars];
+    std::string ours(mine, zoneloads::formatFloat32(f, mine));
+
+    char std6[64];
+    auto result = std::to_chars(std6, std6 + sizeof std6, static_cast<double>(f), std::chars_format::general, 6);
+    std::string reference(std6, result.ptr);
+    if (ours != reference) report(bits, "to_chars", ours, reference);
+
+    if (withPrintf && std::isfinite(f)) {
+        char c[64];
+        std::snprintf(c, sizeof c, "%g", static_cast<double>(f));
+        if (reference != c) report(bits, "snprintf", reference, c);
+    }
+}
+
+// Every pattern, in interleaved blocks over all cores. snprintf is checked on
+// one pattern in `printfStride`, to keep the run within minutes.
+void checkAll(unsigned threads, u32 printfStride) {
+    std::atomic<unsigned long long> nextBlock{0};
+    const unsigned long long blocks = 1ull << 16;  // of 2^16 patterns each
+    std::vector<std::thread> workers;
+    for (unsigned t = 0; t < threads; ++t) {
+        workers.emplace_back([&] {
+            for (unsigned long long b; (b = nextBlock++) < blocks;) {
+                for (u32 i = 0; i < (1u << 16); ++i) {
+                    u32 bits = static_cast<u32>(b << 16) | i;
+                    check(bits, bits % printfStride == 0);
+                }
+            }
+        });
+    }
+    for (auto& w : workers) w.join();
+}
+
+unsigned long long checkSample() {
+    unsigned long long count = 0;
+    auto both = [&](u32 bits) {  // the pattern and its negative
+        check(bits, true);
+        check(bits | 0x80000000u, true);
+        count += 2;
+    };
+    // Every exponent (subnormals, infinities and NaNs included), at its
+    // lowest, highest and a spread of fractions.
+    for (u32 e = 0; e < 256; ++e) {
+        for (u32 f = 0; f < 512; ++f) both(e << 23 | f);
+        for (u32 f = 0; f < 512; ++f) both(e << 23 | (0x7FFFFFu - f));
+        for (u32 f = 0; f < 0x7FFFFFu; f += 4099) both(e << 23 | f);
+    }
+    // Near every power of ten, and near the values where six digits round up
+    // to the next power (9.999995 * 10^n): the digit count and the fixed or
+    // exponent form change there.
+    for (int n = -45; n <= 38; ++n) {
+        for (double centre : {std::pow(10.0, n), 9.999995 * std::pow(10.0, n - 1)}) {
+            float near = static_cast<float>(centre);
+            u32 bits;
+            std::memcpy(&bits, &near, sizeof bits);
+            for (int d = -4096; d <= 4096; ++d) {
+                if (static_cast<long long>(bits) + d >= 0) both(static_cast<u32>(static_cast<long long>(bits) + d));
+            }
+        }
+    }
+    // Exact ties at the sixth digit: k + 0.5 for six-digit k (100000.5,
+    // 100001.5 ...), and k * 10^-6 for ties of the form 1.5e-05's
+    // neighbours, with their neighbouring patterns.
+    for (u32 k = 100000; k < 1000000; k += 7) {
+        for (float v : {static_cast<float>(k) + 0.5f, static_cast<float>(k) * 1e-10f, static_cast<float>(k) * 1e-11f}) {
+            u32 bits;
+            std::memcpy(&bits, &v, sizeof bits);
+            for (u32 d = 0; d < 3; ++d) both(bits - 1 + d);
+        }
+    }
+    // Random patterns from a fixed generator.
+    std::uint64_t state = 0x2545F4914F6CDD1Dull;
+    for (int i = 0; i < 4000000; ++i) {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        check(static_cast<u32>(state >> 16), true);
+        ++count;
+    }
+    return count;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string mode = argc > 1 ? argv[1] : "";
+    unsigned long long checked;
+    if (mode == "--all") {
+        unsigned threads = std::thread::hardware_concurrency();
+        checkAll(threads ? threads : 2, 16);
+        checked = 1ull << 32;
+    } else if (mode == "--sample") {
+        checked = checkSample();
+    } else {
+        std::fputs("usage: format-check --all | --sample\n", stderr);
+        return 2;
+    }
+    std::printf("checked %llu patterns, %llu mismatches\n", checked, mismatches.load());
+    return mismatches == 0 ? 0 : 1;
+}

@@ -1,0 +1,163 @@
+// sample-building: writes a synthetic but plausible zone results file, so the
+// tool can be tried and tested without a simulation at hand.
+//
+//   sample-building OUT [--zones N] [--seed S]
+//
+// Zones get names, weights, a year of diurnal temperatures, sensible loads of
+// both signs (exactly 0 outside occupied hours), latent loads, flows and small
+// integer series. The output depends only on N and S: every value comes from
+// an integer generator and float arithmetic, never from the math library, so
+// every platform writes the same bytes.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "zonefile/zone_file.h"
+
+namespace {
+
+using zoneloads::float32;
+using zoneloads::int32;
+using zoneloads::ZoneRecord;
+
+struct Random {
+    std::uint64_t state;
+};
+
+std::uint64_t nextRandom(Random& r) {  // splitmix64
+    std::uint64_t z = (r.state += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+// Uniform in [lo, hi), from 24 random bits.
+float32 uniform(Random& r, float32 lo, float32 hi) {
+    float32 unit = static_cast<float32>(nextRandom(r) >> 40) / 16777216.0f;
+    return lo + (hi - lo) * unit;
+}
+
+// x rounded down to a multiple of 1/steps.
+float32 quantize(float32 x, float32 steps) {
+    float32 scaled = x * steps;
+    auto whole = static_cast<std::int64_t>(scaled < 0 ? scaled - 1 : scaled);
+    return static_cast<float32>(whole) / steps;
+}
+
+const float32 kMonthlyOutdoor[12] = {6, 8, 11, 13, 17, 22, 25, 25, 21, 15, 10, 7};
+const int kMonthEndDay[12] = {31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365};
+const float32 kDiurnal[24] = {-2.4f, -3.0f, -3.6f, -3.9f, -3.6f, -3.0f, -1.5f, 0.0f,
+                              1.8f,  3.3f,  4.5f,  5.4f,  6.0f,  6.3f,  6.0f,  5.1f,
+                              3.9f,  2.7f,  1.5f,  0.6f,  0.0f,  -0.6f, -1.2f, -1.8f};
+const char* const kUses[6] = {"Oficina", "Aula", "Pasillo", "Aseo", "Sala reuniones", "Almacen"};
+
+void setText(char* field, std::size_t size, const std::string& text) {
+    std::memset(field, 0, size);
+    std::memcpy(field, text.data(), text.size() < size ? text.size() : size - 1);
+}
+
+std::string twoDigits(int n) {
+    return std::string(1, static_cast<char>('0' + n / 10 % 10)) + static_cast<char>('0' + n % 10);
+}
+
+void fillWeights(ZoneRecord& zone, Random& r) {
+    float32 weight = uniform(r, 0.35f, 0.6f);
+    float32 ratio = uniform(r, 0.45f, 0.7f);
+    for (float32& g : zone.g) {
+        g = quantize(weight, 100000.0f);
+        weight *= ratio;
+    }
+    zone.p[0] = 1.0f;
+    zone.p[1] = -quantize(uniform(r, 0.75f, 0.9f), 100.0f);
+}
+
+void fillSpaces(ZoneRecord& zone, Random& r, int index) {
+    int spaces = 1 + static_cast<int>(nextRandom(r) % 4);
+    for (int s = 0; s < spaces; ++s) {
+        zone.spaceValues[s] = quantize(uniform(r, 8.0f, 120.0f), 10.0f);
+        setText(zone.spaceNames[s], zoneloads::kSpaceNameBytes,
+                "E" + twoDigits(index % 100) + "_" + twoDigits(s + 1));
+    }
+}
+
+void fillHours(ZoneRecord& zone, Random& r) {
+    float32 lossFactor = uniform(r, 20.0f, 60.0f);  // W per K
+    float32 gains = uniform(r, 200.0f, 900.0f);     // W when occupied
+    float32 offset = uniform(r, -1.0f, 1.0f);
+    int month = 0;
+    for (int h = 0; h < zoneloads::kHoursPerYear; ++h) {
+        int day = h / 24;
+        int hour = h % 24;
+        while (day >= kMonthEndDay[month]) ++month;
+        bool occupied = day % 7 < 5 && hour >= 8 && hour < 20;
+        float32 outdoor = kMonthlyOutdoor[month] + kDiurnal[hour] + uniform(r, -1.5f, 1.5f);
+
+        zone.Treal[h] = quantize(16.5f + 0.3f * outdoor + offset + (occupied ? 1.5f : 0.0f), 100.0f);
+        zone.Tmax[h] = occupied ? 25.0f : 30.0f;
+        zone.Tmin[h] = occupied ? 20.0f : 15.0f;
+        float32 load = (outdoor - 21.0f) * lossFactor + gains * uniform(r, 0.6f, 1.0f);
+        zone.Qs[h] = occupied ? quantize(load, 10.0f) : 0.0f;
+        zone.QL[h] = occupied ? quantize(uniform(r, 40.0f, 320.0f), 10.0f) : 0.0f;
+        zone.VventInf[h] = occupied ? quantize(uniform(r, 0.05f, 0.2f), 10000.0f) : 0.0123f;
+        zone.daCal[h] = occupied ? (zone.Qs[h] > 0 ? 1 : 2) : 0;
+        zone.daRef[h] = occupied ? 1 : 0;
+    }
+}
+
+void fillZone(ZoneRecord& zone, Random& r, int index) {
+    std::memset(&zone, 0, sizeof zone);
+    setText(zone.name, zoneloads::kNameBytes,
+            "P" + twoDigits(index / 20) + " Z" + twoDigits(index % 100) + " " + kUses[index % 6]);
+    zone.zoneValueA = quantize(uniform(r, 20.0f, 200.0f), 10.0f);
+    zone.zoneValueB = 2.7f;
+    zone.zoneValueC = 1.0f;
+    fillWeights(zone, r);
+    fillSpaces(zone, r, index);
+    fillHours(zone, r);
+}
+
+int usage() {
+    std::fputs("usage: sample-building OUT [--zones N] [--seed S]\n", stderr);
+    return 2;
+}
+
+bool parseCount(const char* text, long long& value) {
+    char* end = nullptr;
+    value = std::strtoll(text, &end, 10);
+    return end != text && *end == '\0' && value >= 0 && value <= 100000;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return usage();
+    long long zones = 3;
+    long long seed = 1;
+    for (int i = 2; i < argc; i += 2) {
+        if (i + 1 >= argc) return usage();
+        long long* target = std::strcmp(argv[i], "--zones") == 0  ? &zones
+                            : std::strcmp(argv[i], "--seed") == 0 ? &seed
+                                                                   : nullptr;
+        if (!target || !parseCount(argv[i + 1], *target)) return usage();
+    }
+
+    std::ofstream out(argv[1], std::ios::binary);
+    int32 count = static_cast<int32>(zones);
+    out.write(reinterpret_cast<const char*>(&count), sizeof count);
+    auto zone = std::make_unique<ZoneRecord>();
+    Random r{static_cast<std::uint64_t>(seed)};
+    for (int i = 0; i < count; ++i) {
+        fillZone(*zone, r, i);
+        out.write(reinterpret_cast<const char*>(zone.get()), sizeof *zone);
+    }
+    out.close();
+    if (!out) {
+        std::fprintf(stderr, "sample-building: cannot write %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}

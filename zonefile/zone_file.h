@@ -1,0 +1,94 @@
+// The zone results file: a 4-byte zone count followed by one fixed-size
+// ZoneRecord per zone, back to back, all little-endian.
+//
+//   offset 0            int32 zone count
+//   offset 4 + n*285896 ZoneRecord of zone n (zone numbers count from 0)
+//
+// Nothing after the last record is read. The file has no magic number,
+// version or checksum; it is only ever read, never written, by the tool.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "common/types.h"
+
+namespace zoneloads {
+
+constexpr int kHoursPerYear = 8760;
+constexpr int kNameBytes = 52;
+constexpr int kSpaceSlots = 100;
+constexpr int kSpaceNameBytes = 50;
+
+// One zone's record, laid out in memory exactly as in the file so that it is
+// read as one block. Texts end at their first NUL byte, if they hold one.
+struct ZoneRecord {
+    char name[kNameBytes];
+    float32 zoneValueA;            // carried, not interpreted
+    float32 zoneValueB;            // carried, not interpreted
+    unsigned char reserved1[4];
+    float32 p[2];                  // weights p(0), p(1)
+    float32 g[24];                 // weights g(0) .. g(23)
+    unsigned char reserved2[4];
+    float32 zoneValueC;            // carried, not interpreted
+    float32 spaceValues[kSpaceSlots];
+    char spaceNames[kSpaceSlots][kSpaceNameBytes];
+    int32 daRef[kHoursPerYear];
+    int32 daCal[kHoursPerYear];
+    float32 Qs[kHoursPerYear];     // sensible load [W]
+    float32 QL[kHoursPerYear];     // latent load [W]
+    float32 Treal[kHoursPerYear];  // [C]
+    float32 Tmax[kHoursPerYear];   // [C]
+    float32 Tmin[kHoursPerYear];   // [C]
+    float32 VventInf[kHoursPerYear];  // ventilation and infiltration [kg/s]
+};
+
+constexpr std::int64_t kZoneRecordBytes = 285896;
+constexpr std::int64_t kCountBytes = 4;
+
+static_assert(sizeof(ZoneRecord) == kZoneRecordBytes, "ZoneRecord must match the file layout");
+static_assert(offsetof(ZoneRecord, zoneValueA) == 52, "layout");
+static_assert(offsetof(ZoneRecord, zoneValueB) == 56, "layout");
+static_assert(offsetof(ZoneRecord, reserved1) == 60, "layout");
+static_assert(offsetof(ZoneRecord, p) == 64, "layout");
+static_assert(offsetof(ZoneRecord, g) == 72, "layout");
+static_assert(offsetof(ZoneRecord, reserved2) == 168, "layout");
+static_assert(offsetof(ZoneRecord, zoneValueC) == 172, "layout");
+static_assert(offsetof(ZoneRecord, spaceValues) == 176, "layout");
+static_assert(offsetof(ZoneRecord, spaceNames) == 576, "layout");
+static_assert(offsetof(ZoneRecord, daRef) == 5576, "layout");
+static_assert(offsetof(ZoneRecord, daCal) == 40616, "layout");
+static_assert(offsetof(ZoneRecord, Qs) == 75656, "layout");
+static_assert(offsetof(ZoneRecord, QL) == 110696, "layout");
+static_assert(offsetof(ZoneRecord, Treal) == 145736, "layout");
+static_assert(offsetof(ZoneRecord, Tmax) == 180776, "layout");
+static_assert(offsetof(ZoneRecord, Tmin) == 215816, "layout");
+static_assert(offsetof(ZoneRecord, VventInf) == 250856, "layout");
+
+// The stored zone count; -1 when the file cannot be opened or is empty. A file
+// of 1 to 3 bytes gives -1 with its low-order bytes replaced by the file's, so
+// the result stays negative. A stored negative count is returned as it is.
+// Every negative result means the file cannot be used.
+int32 countZones(const std::string& fileName);
+
+// How a zone results file can be used: its count must be non-negative and
+// the file must hold every record the count promises.
+enum class ZoneFileState { usable, unusable, incomplete };
+ZoneFileState checkZoneFile(const std::string& fileName, int32& count);
+
+// Fills `record` with the record of zone `zone`, reading it with one
+// positioned read. Returns true when a whole record was read. When the zone
+// number is negative or not below the stored count, or the file cannot be
+// opened, nothing is read and `record` is left exactly as it was.
+bool readZone(const std::string& fileName, int32 zone, ZoneRecord& record);
+
+// Reads only the name field of zone `zone` into `name`, as readZone would.
+bool readZoneName(const std::string& fileName, int32 zone, char (&name)[kNameBytes]);
+
+// The length of a name field up to its first NUL byte, never more than its
+// 52 bytes, and the name itself.
+std::size_t nameLength(const char (&name)[kNameBytes]);
+std::string zoneName(const char (&name)[kNameBytes]);
+
+}  // namespace zoneloads
