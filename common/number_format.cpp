@@ -159,72 +159,117 @@ void scale(u32 m, int q, int k, Scaled& s) {
     if (!scaleFast(m, q, k, s)) scaleExact(m, q, k, s);
 }
 
-// The value m * 2^q (m > 0) rounded to six significant digits: digits in
-// [100000, 999999] and the decimal exponent of the first one.
+// The doubles nearest to 10^-45 .. 10^38. A float32 value v is a double too,
+// so v >= 10^n exactly when v >= kPow10Near[n]: no double lies strictly
+// between 10^n and its nearest double. (That v might equal an inexact
+// kPow10Near[n] is ruled out by format-check, which covers every pattern.)
+const double kPow10Near[84] = {
+    1e-45, 1e-44, 1e-43, 1e-42, 1e-41, 1e-40, 1e-39, 1e-38, 1e-37, 1e-36, 1e-35, 1e-34,
+    1e-33, 1e-32, 1e-31, 1e-30, 1e-29, 1e-28, 1e-27, 1e-26, 1e-25, 1e-24, 1e-23, 1e-22,
+    1e-21, 1e-20, 1e-19, 1e-18, 1e-17, 1e-16, 1e-15, 1e-14, 1e-13, 1e-12, 1e-11, 1e-10,
+    1e-9,  1e-8,  1e-7,  1e-6,  1e-5,  1e-4,  1e-3,  1e-2,  1e-1,  1e0,   1e1,   1e2,
+    1e3,   1e4,   1e5,   1e6,   1e7,   1e8,   1e9,   1e10,  1e11,  1e12,  1e13,  1e14,
+    1e15,  1e16,  1e17,  1e18,  1e19,  1e20,  1e21,  1e22,  1e23,  1e24,  1e25,  1e26,
+    1e27,  1e28,  1e29,  1e30,  1e31,  1e32,  1e33,  1e34,  1e35,  1e36,  1e37,  1e38};
+constexpr int kPow10NearFirst = -45;
+
+// For each biased exponent of a normal float32, the smallest fraction field
+// whose value reaches the next power of ten above the binade's floor
+// (10^(floorLog10Pow2(e2) + 1)); 2^23 when no value of the binade does.
+// Found once from kPow10Near, so comparing the fraction bits (an integer
+// compare) tells the decimal exponent exactly as comparing the values would.
+struct PowerThresholds {
+    u32 fraction[256];
+};
+
+PowerThresholds makeThresholds() {
+    PowerThresholds t{};
+    for (int biased = 1; biased < 255; ++biased) {
+        int next = floorLog10Pow2(biased - 127) + 1 - kPow10NearFirst;
+        t.fraction[biased] = 1u << 23;
+        if (next >= 84) continue;
+        float reach = static_cast<float>(kPow10Near[next]);
+        if (static_cast<double>(reach) < kPow10Near[next]) reach = std::nextafter(reach, 2 * reach);
+        u32 bits;
+        std::memcpy(&bits, &reach, sizeof bits);
+        int reachBiased = static_cast<int>(bits >> 23);
+        if (reachBiased == biased) t.fraction[biased] = bits & 0x7FFFFF;
+        else if (reachBiased < biased) t.fraction[biased] = 0;
+    }
+    return t;
+}
+
+const PowerThresholds kThresholds = makeThresholds();
+
+// A value rounded to six significant digits: digits in [100000, 999999] and
+// the decimal exponent of the first one.
 struct Decimal6 {
     u32 digits;
     int exponent;
 };
 
-Decimal6 roundTo6Digits(u32 m, int q, int e2) {
-    // The value lies in [2^e2, 2^(e2+1)), so its decimal exponent is e10 or
-    // e10 + 1, and dividing by 10^(e10-5) leaves an integer part in
-    // [10^5, 10^7).
-    int e10 = floorLog10Pow2(e2);
+// m * 2^q (m > 0) rounded to six significant digits, given its decimal
+// exponent e10 before rounding: dividing by 10^(e10-5) leaves an integer
+// part in [10^5, 10^6), rounded here half to even.
+Decimal6 roundTo6Digits(u32 m, int q, int e10) {
     Scaled s;
     scale(m, q, e10 - 5, s);
-    if (s.whole >= 1000000) {
-        ++e10;
-        scale(m, q, e10 - 5, s);
-    }
     u32 digits = static_cast<u32>(s.whole);
     if (s.half > 0 || (s.half == 0 && (digits & 1))) ++digits;
     if (digits == 1000000) return {100000, e10 + 1};
     return {digits, e10};
 }
 
-char* copyText(const char* text, char* out) {
-    while (*text) *out++ = *text++;
-    return out;
+// Two ASCII digits as they lie in memory, for 0 .. 99.
+u64 digitPair(u32 n) {
+    return static_cast<u64>(static_cast<unsigned char>(kDigitPairs[2 * n])) |
+           static_cast<u64>(static_cast<unsigned char>(kDigitPairs[2 * n + 1])) << 8;
+}
+
+void store8(char* at, u64 bytes) {
+    std::memcpy(at, &bytes, 8);
 }
 
 // "%g" layout of six digits with decimal exponent `exponent`: fixed notation
 // for exponents -4 to 5, else d.ddddde+XX; trailing zeros dropped.
+// The six digits are held in one 64-bit word, first digit in the lowest byte
+// (the order of a little-endian memory, which the whole tool assumes), and
+// stored 8 bytes at a time: the caller's room of kMaxNumberChars covers the
+// bytes stored past the end, which the next text overwrites.
 char* writeDecimal6(Decimal6 d, char* out) {
-    char digits[6];
-    std::memcpy(digits, kDigitPairs + 2 * (d.digits / 10000), 2);
-    std::memcpy(digits + 2, kDigitPairs + 2 * (d.digits / 100 % 100), 2);
-    std::memcpy(digits + 4, kDigitPairs + 2 * (d.digits % 100), 2);
-    int count = 6;
-    while (count > 1 && digits[count - 1] == '0') --count;
+    u64 digits = digitPair(d.digits / 10000) | digitPair(d.digits / 100 % 100) << 16 |
+                 digitPair(d.digits % 100) << 32;
+    // Significant digits left once trailing zeros are dropped; counted
+    // without a data-dependent loop, which would mispredict on every value.
+    u32 n = d.digits;
+    int count = 6 - (n % 10 == 0) - (n % 100 == 0) - (n % 1000 == 0) - (n % 10000 == 0) - (n % 100000 == 0);
 
     int e = d.exponent;
-    if (e < -4 || e >= 6) {
-        *out++ = digits[0];
-        if (count > 1) {
-            *out++ = '.';
-            for (int i = 1; i < count; ++i) *out++ = digits[i];
-        }
-        *out++ = 'e';
-        *out++ = e < 0 ? '-' : '+';
-        int magnitude = e < 0 ? -e : e;  // at most 45 for a float32
-        std::memcpy(out, kDigitPairs + 2 * magnitude, 2);
-        return out + 2;
-    }
-    if (e >= 0) {
+    if (e >= 0 && e < 6) {
         int whole = e + 1;
-        for (int i = 0; i < whole; ++i) *out++ = digits[i];
-        if (count > whole) {
-            *out++ = '.';
-            for (int i = whole; i < count; ++i) *out++ = digits[i];
-        }
-        return out;
+        store8(out, digits);
+        if (count <= whole) return out + whole;
+        out[whole] = '.';
+        store8(out + whole + 1, digits >> (8 * whole));
+        return out + count + 1;
     }
-    *out++ = '0';
-    *out++ = '.';
-    for (int i = -1; i > e; --i) *out++ = '0';
-    for (int i = 0; i < count; ++i) *out++ = digits[i];
-    return out;
+    if (e < 0 && e >= -4) {
+        store8(out, 0x3030303030302E30ull);  // "0.000000": "0." and the -e-1 zeros
+        store8(out + 1 - e, digits);
+        return out + 1 - e + count;
+    }
+    out[0] = static_cast<char>(digits & 0xFF);
+    char* p = out + 1;
+    if (count > 1) {
+        out[1] = '.';
+        store8(out + 2, digits >> 8);
+        p = out + count + 1;
+    }
+    p[0] = 'e';
+    p[1] = e < 0 ? '-' : '+';
+    int magnitude = e < 0 ? -e : e;  // at most 45 for a float32
+    std::memcpy(p + 2, kDigitPairs + 2 * magnitude, 2);
+    return p + 4;
 }
 
 }  // namespace
@@ -235,19 +280,28 @@ char* formatFloat32(float32 value, char* out) {
     if (bits >> 31) *out++ = '-';
     u32 exponentBits = (bits >> 23) & 0xFF;
     u32 fraction = bits & 0x7FFFFF;
-    if (exponentBits == 0xFF) return copyText(fraction ? "nan" : "inf", out);
+    if (exponentBits == 0xFF) {
+        std::memcpy(out, fraction ? "nan" : "inf", 3);
+        return out + 3;
+    }
     if (exponentBits == 0) {
         if (fraction == 0) {
             *out++ = '0';
             return out;
         }
-        // Subnormal: fraction * 2^-149, its highest set bit gives the binary exponent.
+        // Subnormal: fraction * 2^-149. It lies in [2^e2, 2^(e2+1)), so its
+        // decimal exponent is e10 or e10 + 1; comparing with the next power
+        // of ten tells which.
         int highBit = 0;
         while ((fraction >> highBit) > 1) ++highBit;
-        return writeDecimal6(roundTo6Digits(fraction, -149, highBit - 149), out);
+        int e10 = floorLog10Pow2(highBit - 149);
+        if (std::fabs(static_cast<double>(value)) >= kPow10Near[e10 + 1 - kPow10NearFirst]) ++e10;
+        return writeDecimal6(roundTo6Digits(fraction, -149, e10), out);
     }
+    // Normal: the same choice of exponent, by the fraction bits alone.
     int e2 = static_cast<int>(exponentBits) - 127;
-    return writeDecimal6(roundTo6Digits(fraction | 0x800000, e2 - 23, e2), out);
+    int e10 = floorLog10Pow2(e2) + (fraction >= kThresholds.fraction[exponentBits]);
+    return writeDecimal6(roundTo6Digits(fraction | 0x800000, e2 - 23, e10), out);
 }
 
 char* formatInt32(int32 value, char* out) {
