@@ -1,5 +1,6 @@
 #include "report/report.h"
 
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -36,19 +37,44 @@ void writeOpeningLines(const ZoneRecord& zone, ReportOutput& out) {
     writeTextLine(out, "# max QsREF[W] , max QsCAL[W], Para la zona");
 }
 
-void writeHourLine(const ZoneRecord& zone, int h, ReportOutput& out) {
+// The text of a column's value in the previous hour. Set points, idle loads
+// and flows stay the same for hours on end, and the same bits always give
+// the same text, so an unchanged value is copied instead of formatted again.
+struct ColumnText {
+    std::uint32_t bits;
+    std::size_t length;
+    char text[kMaxNumberChars];
+};
+
+void startColumn(ColumnText& column, float32 first) {
+    std::memcpy(&column.bits, &first, sizeof column.bits);
+    column.length = static_cast<std::size_t>(formatFloat32(first, column.text) - column.text);
+}
+
+char* appendColumn(char* p, float32 value, ColumnText& column) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    if (bits != column.bits) startColumn(column, value);
+    std::memcpy(p, column.text, kMaxNumberChars);  // the line has room; the excess is overwritten
+    return p + column.length;
+}
+
+// The six real columns of the hourly lines, in report order.
+constexpr int kRealColumns = 6;
+
+void writeHourLine(const ZoneRecord& zone, int h, ColumnText (&columns)[kRealColumns], ReportOutput& out) {
     char* p = lineStart(out);
-    p = formatFloat32(zone.Treal[h], p);
+    p = appendColumn(p, zone.Treal[h], columns[0]);
     p = appendText(p, " , ");
-    p = formatFloat32(zone.Tmax[h], p);
+    p = appendColumn(p, zone.Tmax[h], columns[1]);
     p = appendText(p, " , ");
-    p = formatFloat32(zone.Tmin[h], p);
+    p = appendColumn(p, zone.Tmin[h], columns[2]);
     p = appendText(p, " , ");
-    p = formatFloat32(zone.Qs[h], p);
+    p = appendColumn(p, zone.Qs[h], columns[3]);
     p = appendText(p, " , ");
-    p = formatFloat32(zone.QL[h], p);
+    p = appendColumn(p, zone.QL[h], columns[4]);
     p = appendText(p, " , ");
-    p = formatFloat32(zone.VventInf[h], p);
+    p = appendColumn(p, zone.VventInf[h], columns[5]);
     p = appendText(p, " , ");
     p = formatInt32(zone.daCal[h], p);
     p = appendText(p, " , ");
@@ -60,13 +86,16 @@ void writeHourLine(const ZoneRecord& zone, int h, ReportOutput& out) {
 
 void writeZoneBlock(const ZoneRecord& zone, HourlyTotals& totals, ReportOutput& out) {
     writeOpeningLines(zone, out);
+    ColumnText columns[kRealColumns];
+    const float32* firsts[kRealColumns] = {zone.Treal, zone.Tmax, zone.Tmin, zone.Qs, zone.QL, zone.VventInf};
+    for (int c = 0; c < kRealColumns; ++c) startColumn(columns[c], firsts[c][0]);
     float32 qsMax = 0;
     float32 qsMin = 0;
     for (int h = 0; h < kHoursPerYear; ++h) {
         float32 qs = zone.Qs[h];
         if (!(qs >= qsMin)) qsMin = qs;  // a NaN compares false, so it replaces qsMin
         if (qs > qsMax) qsMax = qs;      // ... but never qsMax
-        writeHourLine(zone, h, out);
+        writeHourLine(zone, h, columns, out);
         add(totals, h, qs, zone.QL[h]);
     }
     char* p = lineStart(out);
