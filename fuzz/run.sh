@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets and runs each for a bounded time on a seed
+# corpus it generates.
+#   fuzz/run.sh [SECONDS]     (default 60 per target)
+# Prints libFuzzer's closing statistics; fails if a target crashed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+cmake --preset fuzz > /dev/null
+cmake --build --preset fuzz --target zone_list_fuzz run_fuzz > /dev/null
+
+corpus_list=$PWD/fuzz/corpus-zone-list
+corpus_run=$PWD/fuzz/corpus-run
+mkdir -p "$corpus_list" "$corpus_run"
+seed() { printf "$2" > "$1"; }
+seed "$corpus_list/plain" '\x05 3 1 3'
+seed "$corpus_list/notations" '\x0a 010 0x3 +2 -1 9'
+seed "$corpus_list/bad" '\x05 0 -1 x'
+seed "$corpus_list/overflow" '\x03 99999999999 -99999999999'
+seed "$corpus_list/blank" '\x04 \t\r\n '
+# Run seeds: count, stray (2 bytes), answers length, answers, list length, list, pattern.
+seed "$corpus_run/typed" '\x02\x00\x00\x02'"1\n"'\x00Z0\x00\x00\x00\x00\x00'
+seed "$corpus_run/list" '\x03\x00\x00\x08'"-1 l.txt"'\x05'"2 0 1"'Zona\x00'
+seed "$corpus_run/cut" '\x01\xff\xff\x02'"0\n"'\x00abc'
+seed "$corpus_run/extra" '\x01\x10\x00\x02'"0\n"'\x00\xff\xff\xc0\x7f'
+seed "$corpus_run/zero" '\x00\x00\x00\x0a'"-1 l.txt\n"'\x03'"0 1"'x'
+seed "$corpus_run/negative" '\xfc\xfb\xff\xff\xff\x00\x00\x02'"0\n"'\x00'
+
+status=0
+for target in zone_list_fuzz run_fuzz; do
+    corpus=$corpus_list
+    [ "$target" = run_fuzz ] && corpus=$corpus_run
+    echo "== $target for ${seconds}s"
+    if ! build-fuzz/fuzz/$target -max_total_time="$seconds" -print_final_stats=1 -max_len=4096 \
+            -artifact_prefix="$PWD/build-fuzz/" "$corpus" > "build-fuzz/$target.log" 2>&1; then
+        status=1
+        tail -n 40 "build-fuzz/$target.log"
+    fi
+    grep -E '^(Done|stat::number_of_executed_units|stat::peak_rss_mb)' "build-fuzz/$target.log" || true
+done
+exit $status
