@@ -4,6 +4,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(_MSC_VER)
+#include <intrin.h>
+#endif
+
 namespace zoneloads {
 namespace {
 
@@ -133,7 +137,12 @@ int bigCompare(const Big& a, const Big& b) {
 // m * 2^q / 10^k as the exact fraction num / den; the quotient is first
 // estimated in double (off by at most one, as it is below 10^7) and then
 // corrected by exact comparisons.
-void scaleExact(u32 m, int q, int k, Scaled& s) {
+#if defined(_MSC_VER)
+__declspec(noinline)
+#elif defined(__GNUC__)
+__attribute__((noinline))
+#endif
+void scaleExact(u32 m, int q, int k, Scaled& s) {  // rare: kept out of the fast path's frame
     Big num = bigFrom(m);
     Big den = bigFrom(1);
     if (q >= 0) bigShiftLeft(num, q); else bigShiftLeft(den, -q);
@@ -222,8 +231,24 @@ Decimal6 roundTo6Digits(u32 m, int q, int e10) {
 
 // Two ASCII digits as they lie in memory, for 0 .. 99.
 u64 digitPair(u32 n) {
-    return static_cast<u64>(static_cast<unsigned char>(kDigitPairs[2 * n])) |
-           static_cast<u64>(static_cast<unsigned char>(kDigitPairs[2 * n + 1])) << 8;
+    std::uint16_t pair;
+    std::memcpy(&pair, kDigitPairs + 2 * n, 2);
+    return pair;
+}
+
+// The number of leading zero bits of a non-zero word.
+int leadingZeros(u64 x) {
+#if defined(__GNUC__) || defined(__clang__)
+    return __builtin_clzll(x);
+#elif defined(_MSC_VER) && defined(_M_X64)
+    unsigned long highest;
+    _BitScanReverse64(&highest, x);
+    return 63 - static_cast<int>(highest);
+#else
+    int n = 0;
+    for (u64 top = u64{1} << 63; !(x & top); top >>= 1) ++n;
+    return n;
+#endif
 }
 
 void store8(char* at, u64 bytes) {
@@ -239,10 +264,12 @@ void store8(char* at, u64 bytes) {
 char* writeDecimal6(Decimal6 d, char* out) {
     u64 digits = digitPair(d.digits / 10000) | digitPair(d.digits / 100 % 100) << 16 |
                  digitPair(d.digits % 100) << 32;
-    // Significant digits left once trailing zeros are dropped; counted
-    // without a data-dependent loop, which would mispredict on every value.
-    u32 n = d.digits;
-    int count = 6 - (n % 10 == 0) - (n % 100 == 0) - (n % 1000 == 0) - (n % 10000 == 0) - (n % 100000 == 0);
+    // Significant digits left once trailing zeros are dropped: XOR with "0"s
+    // leaves zero bytes exactly where the digits are '0', and the highest
+    // non-zero byte is the last significant digit (the first digit is never
+    // '0', so the word is never zero). No data-dependent loop, which would
+    // mispredict on every value.
+    int count = (64 - leadingZeros(digits ^ 0x303030303030ull) + 7) / 8;
 
     int e = d.exponent;
     if (e >= 0 && e < 6) {

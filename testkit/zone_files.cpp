@@ -58,7 +58,8 @@ std::string readBytes(const std::string& path) {
 }
 
 bool fileExists(const std::string& path) {
-    return std::filesystem::exists(path);
+    std::error_code error;  // a name too long for the system exists no more than a missing one
+    return std::filesystem::exists(path, error);
 }
 
 std::vector<std::string> reportLines(const std::string& bytes) {

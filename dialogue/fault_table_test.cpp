@@ -1,0 +1,190 @@
+// The fault table: the real executable fed one bad input per row, each with
+// the console text, exit status and report state it must give. In every row
+// the zone results file is left as it was (bytes and modification time), and
+// a run rejected before its report leaves an existing report file untouched.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <limits>
+
+#include "testkit/run_tool.h"
+#include "testkit/zone_files.h"
+#include "zonefile/zone_file.h"
+
+namespace zoneloads {
+namespace {
+
+namespace fs = std::filesystem;
+using testkit::readBytes;
+using testkit::writeBytes;
+
+constexpr std::size_t kBlock = 10 + kHoursPerYear;   // lines of one zone block
+constexpr std::size_t kTotals = 1 + kHoursPerYear;   // lines of the totals section
+constexpr int kFail = testkit::kShellFailureStatus;  // exit status -1, as the shell sees it
+const char* const kPrevious = "the previous report";
+
+enum class Report { untouched, absent, complete, incomplete };
+
+struct Row {
+    const char* name;
+    std::function<void()> setup;  // files beyond casa.bin (3 zones) and the previous report.txt
+    std::string answers;
+    std::string consoleEnd;  // what the console must end with
+    int status;
+    Report report;
+    std::size_t reportLines;  // for a complete or incomplete report
+    std::string reportFile = "report.txt";
+};
+
+std::string zoneBytes() { return readBytes("casa.bin"); }
+void withBytes(const char* name, const std::string& bytes) { writeBytes(name, bytes); }
+
+// casa.bin's record of zone 0 changed by `change`, alone in one.bin.
+void oneZone(const std::function<void(ZoneRecord&)>& change) {
+    auto zone = testkit::makeZone("Z0", 0);
+    change(*zone);
+    testkit::writeZoneFile("one.bin", 1, {zone.get()});
+}
+
+const std::string kLong(1000, 'n');
+const std::string kPromptChoice = "Indica numero de la zona ( de 0 a 2) (-1 si desea introducir ua zona):";
+const std::string kPromptList = "Indica fichero de zonas [50 caracteres max] :";
+
+std::vector<Row> faultTable() {
+    auto none = [] {};
+    return {
+        // The zone results file.
+        {"input missing", none, "missing.bin report.txt 0\n", "# Error al abrir fichero entrada missing.bin\n", kFail, Report::untouched, 0},
+        {"input empty", [] { withBytes("in.bin", ""); }, "in.bin report.txt 0\n", "# Error al abrir fichero entrada in.bin\n", kFail, Report::untouched, 0},
+        {"input 1 byte", [] { withBytes("in.bin", "\x01"); }, "in.bin report.txt 0\n", "# Error al abrir fichero entrada in.bin\n", kFail, Report::untouched, 0},
+        {"input 2 bytes", [] { withBytes("in.bin", std::string("\x05\x00", 2)); }, "in.bin report.txt 0\n", "# Error al abrir fichero entrada in.bin\n", kFail, Report::untouched, 0},
+        {"input 3 bytes", [] { withBytes("in.bin", "abc"); }, "in.bin report.txt 0\n", "# Error al abrir fichero entrada in.bin\n", kFail, Report::untouched, 0},
+        {"negative count", [] { withBytes("in.bin", std::string("\xFB\xFF\xFF\xFF", 4) + "rest"); }, "in.bin report.txt 0\n", "# Error al abrir fichero entrada in.bin\n", kFail, Report::untouched, 0},
+        {"cut by one byte", [] { std::string b = zoneBytes(); withBytes("in.bin", b.substr(0, b.size() - 1)); }, "in.bin report.txt 0\n", "# Error fichero entrada incompleto in.bin\n", kFail, Report::untouched, 0},
+        {"cut by one record", [] { std::string b = zoneBytes(); withBytes("in.bin", b.substr(0, b.size() - kZoneRecordBytes)); }, "in.bin report.txt 0\n", "# Error fichero entrada incompleto in.bin\n", kFail, Report::untouched, 0},
+        {"extra bytes accepted", [] { withBytes("in.bin", zoneBytes() + "extra"); }, "in.bin report.txt 2\n", kPromptChoice, 0, Report::complete, kBlock + kTotals},
+        {"zero zones typed", [] { withBytes("in.bin", std::string(4, '\0')); }, "in.bin report.txt 0\n", "a -1) (-1 si desea introducir ua zona):# Error numero de zona fuera de rango 0\n", kFail, Report::untouched, 0},
+        {"zero zones empty list", [] { withBytes("in.bin", std::string(4, '\0')); withBytes("l.txt", ""); }, "in.bin report.txt -1 l.txt\n", kPromptList, 0, Report::complete, kTotals},
+        {"name without NUL", [] { oneZone([](ZoneRecord& z) { std::memset(z.name, 'N', kNameBytes); }); }, "one.bin report.txt 0\n", "[0] Nombre zona: " + std::string(kNameBytes, 'N') + "\nIndica numero de la zona ( de 0 a 0) (-1 si desea introducir ua zona):", 0, Report::complete, kBlock + kTotals},
+        {"special values", [] { oneZone([](ZoneRecord& z) {
+             float specials[4] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), -0.0f, 1e-42f};
+             for (int h = 0; h < kHoursPerYear; ++h) {
+                 float v = specials[h % 4];
+                 z.Treal[h] = z.Tmax[h] = z.Tmin[h] = z.Qs[h] = z.QL[h] = z.VventInf[h] = v;
+             } }); },
+         "one.bin report.txt 0\n", "(-1 si desea introducir ua zona):", 0, Report::complete, kBlock + kTotals},
+        // Zone-list files.
+        {"list bad token", [] { withBytes("l.txt", "1 dos"); }, "casa.bin report.txt -1 l.txt\n", kPromptList + "# Error en fichero de zonas l.txt\n", kFail, Report::untouched, 0},
+        {"list bad token after -1", [] { withBytes("l.txt", "0 -1 x"); }, "casa.bin report.txt -1 l.txt\n", "# Error en fichero de zonas l.txt\n", kFail, Report::untouched, 0},
+        {"list overflowing number", [] { withBytes("l.txt", "99999999999"); }, "casa.bin report.txt -1 l.txt\n", "# Error numero de zona fuera de rango 99999999999\n", kFail, Report::untouched, 0},
+        {"list out of range", [] { withBytes("l.txt", "0 0x3"); }, "casa.bin report.txt -1 l.txt\n", "# Error numero de zona fuera de rango 3\n", kFail, Report::untouched, 0},
+        {"list octal and hexadecimal", [] { withBytes("l.txt", "02 0x1 00"); }, "casa.bin report.txt -1 l.txt\n", kPromptList, 0, Report::complete, 3 * kBlock + kTotals},
+        {"list -1 first", [] { withBytes("l.txt", "-1 2"); }, "casa.bin report.txt -1 l.txt\n", kPromptList, 0, Report::complete, kTotals},
+        {"list after -1 unchecked", [] { withBytes("l.txt", "0 -1 9"); }, "casa.bin report.txt -1 l.txt\n", kPromptList, 0, Report::complete, kBlock + kTotals},
+        {"list only white space", [] { withBytes("l.txt", " \t\r\n\n "); }, "casa.bin report.txt -1 l.txt\n", kPromptList, 0, Report::complete, kTotals},
+        {"list more numbers than zones", [] { withBytes("l.txt", "0 1 2 0 1 2 junk"); }, "casa.bin report.txt -1 l.txt\n", kPromptList, 0, Report::complete, 3 * kBlock + kTotals},
+        {"list file missing", none, "casa.bin report.txt -1 nolist.txt\n", kPromptList + "Error al abrir el fichero nolist.txt\n", kFail, Report::untouched, 0},
+        // Typed answers.
+        {"typed out of range", none, "casa.bin report.txt 3\n", kPromptChoice + "# Error numero de zona fuera de rango 3\n", kFail, Report::untouched, 0},
+        {"typed 010 is ten", none, "casa.bin report.txt 010\n", "# Error numero de zona fuera de rango 10\n", kFail, Report::untouched, 0},
+        {"typed negative asks for a list", [] { withBytes("l.txt", "1"); }, "casa.bin report.txt -7 l.txt\n", kPromptList, 0, Report::complete, kBlock + kTotals},
+        {"typed non-numeric", none, "casa.bin report.txt dos\n", kPromptChoice + "# Error respuesta no valida\n", kFail, Report::untouched, 0},
+        {"typed number then text", none, "casa.bin report.txt 2abc\n", kPromptChoice, 0, Report::complete, kBlock + kTotals},
+        {"typed overflowing", none, "casa.bin report.txt 99999999999\n", kPromptChoice + "# Error respuesta no valida\n", kFail, Report::untouched, 0},
+        // The console ending early.
+        {"console ends at input name", none, "", "Nombre fichero entrada: # Error respuesta no valida\n", kFail, Report::untouched, 0},
+        {"console ends at report name", none, "casa.bin\n", "Nombre fichero salida: # Error respuesta no valida\n", kFail, Report::untouched, 0},
+        {"console ends at zone number", none, "casa.bin report.txt\n", kPromptChoice + "# Error respuesta no valida\n", kFail, Report::untouched, 0},
+        {"console ends at list name", none, "casa.bin report.txt -1\n", kPromptList + "# Error respuesta no valida\n", kFail, Report::untouched, 0},
+        // File names and report paths.
+        {"1000-character input name", none, kLong + " report.txt 0\n", "# Error al abrir fichero entrada " + kLong + "\n", kFail, Report::untouched, 0},
+        {"1000-character report name", none, "casa.bin " + kLong + " 0\n", "# Error al abrir fichero salida " + kLong + "\n", kFail, Report::absent, 0, kLong},
+        {"report in a missing folder", none, "casa.bin nowhere/r.txt 0\n", "# Error al abrir fichero salida nowhere/r.txt\n", kFail, Report::absent, 0, "nowhere/r.txt"},
+        {"report is a folder", [] { fs::create_directory("folder"); }, "casa.bin folder 0\n", "# Error al abrir fichero salida folder\n", kFail, Report::absent, 0, "folder/none"},
+#ifndef _WIN32
+        {"report on a full disk", none, "casa.bin /dev/full 0\n", "# Error al escribir fichero salida /dev/full\n", kFail, Report::absent, 0, "full-disk-none"},
+#endif
+    };
+}
+
+class FaultTable : public testkit::ScratchDir {};
+
+TEST_F(FaultTable, EveryRowGivesItsMessageStatusAndReport) {
+    std::vector<Row> rows = faultTable();
+    std::size_t checked = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        fs::path rowDir = dir / ("row" + std::to_string(checked++));
+        fs::create_directory(rowDir);
+        fs::current_path(rowDir);
+        testkit::writeSampleZoneFile("casa.bin", 3);
+        row.setup();
+        writeBytes("report.txt", kPrevious);
+
+        // Every file of the row but the report, with its bytes and time.
+        std::vector<std::tuple<fs::path, std::string, fs::file_time_type>> inputs;
+        for (const auto& entry : fs::directory_iterator(".")) {
+            if (entry.is_regular_file() && entry.path().filename() != "report.txt") {
+                inputs.emplace_back(entry.path(), readBytes(entry.path().string()), fs::last_write_time(entry.path()));
+            }
+        }
+
+        testkit::ToolRun run = testkit::runTool(ZONELOADS_EXE, row.answers);
+        EXPECT_EQ(run.status, row.status);
+        ASSERT_GE(run.output.size(), row.consoleEnd.size()) << run.output;
+        EXPECT_EQ(run.output.substr(run.output.size() - row.consoleEnd.size()), row.consoleEnd);
+
+        std::string report = readBytes(row.reportFile);
+        switch (row.report) {
+            case Report::untouched:
+                EXPECT_EQ(readBytes("report.txt"), kPrevious);
+                break;
+            case Report::absent:
+                EXPECT_FALSE(testkit::fileExists(row.reportFile));
+                EXPECT_EQ(readBytes("report.txt"), kPrevious);
+                break;
+            case Report::complete:
+            case Report::incomplete:
+                EXPECT_EQ(testkit::reportLines(report).size(), row.reportLines);
+                break;
+        }
+        for (const auto& [path, bytes, time] : inputs) {
+            EXPECT_EQ(readBytes(path.string()), bytes) << path;
+            EXPECT_EQ(fs::last_write_time(path), time) << path;
+        }
+        fs::current_path(dir);
+    }
+    std::cout << "fault table: " << rows.size() << " rows\n";
+}
+
+TEST_F(FaultTable, SpecialValuesAreWrittenInEverySeries) {
+    auto zone = testkit::makeZone("Z0", 0);
+    float specials[4] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), -0.0f, 1e-42f};
+    for (int h = 0; h < kHoursPerYear; ++h) {
+        float v = specials[h % 4];
+        zone->Treal[h] = zone->Tmax[h] = zone->Tmin[h] = zone->Qs[h] = zone->QL[h] = zone->VventInf[h] = v;
+        zone->g[h % 24] = -v;
+    }
+    testkit::writeZoneFile("one.bin", 1, {zone.get()});
+    testkit::ToolRun run = testkit::runTool(ZONELOADS_EXE, "one.bin r.txt 0\n");
+    ASSERT_EQ(run.status, 0);
+    std::vector<std::string> lines = testkit::reportLines(readBytes("r.txt"));
+    ASSERT_EQ(lines.size(), kBlock + kTotals);
+    EXPECT_EQ(lines[3].substr(0, 24), "-nan,-inf,0,-1.00053e-42");
+    EXPECT_EQ(lines[9], "nan , nan , nan , nan , nan , nan , 0 , 0");
+    EXPECT_EQ(lines[10], "inf , inf , inf , inf , inf , inf , 1 , 1");
+    EXPECT_EQ(lines[11], "-0 , -0 , -0 , -0 , -0 , -0 , 2 , 0");
+    EXPECT_EQ(lines[12], "1.00053e-42 , 1.00053e-42 , 1.00053e-42 , 1.00053e-42 , 1.00053e-42 , 1.00053e-42 , 0 , 1");
+    // The last hour is subnormal: above 0, so it is the last qsMax, and the
+    // NaNs left qsMin... replaced again by every later value.
+    EXPECT_EQ(lines[kBlock - 1], "inf , -0");
+    // Totals: NaN goes into the non-positive part, inf into the positive one.
+    EXPECT_EQ(lines[kBlock + 1], "nan , nan , nan , 0");
+    EXPECT_EQ(lines[kBlock + 2], "inf , inf , 0 , inf");
+    EXPECT_EQ(lines[kBlock + 3], "0 , 0 , 0 , 0");  // 0 + -0 is 0
+}
+
+}  // namespace
+}  // namespace zoneloads
