@@ -87,8 +87,7 @@ void writeHourLine(const ZoneRecord& zone, int h, ColumnText (&columns)[kRealCol
 void writeZoneBlock(const ZoneRecord& zone, HourlyTotals& totals, ReportOutput& out) {
     writeOpeningLines(zone, out);
     ColumnText columns[kRealColumns];
-    const float32* firsts[kRealColumns] = {zone.Treal, zone.Tmax, zone.Tmin, zone.Qs, zone.QL, zone.VventInf};
-    for (int c = 0; c < kRealColumns; ++c) startColumn(columns[c], firsts[c][0]);
+    for (ColumnText& column : columns) startColumn(column, 0.0f);  // any start is a valid entry
     float32 qsMax = 0;
     float32 qsMin = 0;
     for (int h = 0; h < kHoursPerYear; ++h) {
