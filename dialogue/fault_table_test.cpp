@@ -39,13 +39,23 @@ struct Row {
 };
 
 std::string zoneBytes() { return readBytes("casa.bin"); }
-void withBytes(const char* name, const std::string& bytes) { writeBytes(name, bytes); }
 
 // casa.bin's record of zone 0 changed by `change`, alone in one.bin.
 void oneZone(const std::function<void(ZoneRecord&)>& change) {
     auto zone = testkit::makeZone("Z0", 0);
     change(*zone);
     testkit::writeZoneFile("one.bin", 1, {zone.get()});
+}
+
+// NaN, infinity, -0 and a subnormal in turn, hour by hour, in every real
+// series, and negated in the g(i) weights.
+void fillSpecials(ZoneRecord& z) {
+    const float specials[4] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), -0.0f, 1e-42f};
+    for (int h = 0; h < kHoursPerYear; ++h) {
+        float v = specials[h % 4];
+        z.Treal[h] = z.Tmax[h] = z.Tmin[h] = z.Qs[h] = z.QL[h] = z.VventInf[h] = v;
+        z.g[h % 24] = -v;
+    }
 }
 
 const std::string kLong(1000, 'n');
@@ -57,39 +67,33 @@ std::vector<Row> faultTable() {
     return {
         // The zone results file.
         {"input missing", none, "missing.bin report.txt 0\n", "# Error al abrir fichero entrada missing.bin\n", kFail, Report::untouched, 0},
-        {"input empty", [] { withBytes("in.bin", ""); }, "in.bin report.txt 0\n", "# Error al abrir fichero entrada in.bin\n", kFail, Report::untouched, 0},
-        {"input 1 byte", [] { withBytes("in.bin", "\x01"); }, "in.bin report.txt 0\n", "# Error al abrir fichero entrada in.bin\n", kFail, Report::untouched, 0},
-        {"input 2 bytes", [] { withBytes("in.bin", std::string("\x05\x00", 2)); }, "in.bin report.txt 0\n", "# Error al abrir fichero entrada in.bin\n", kFail, Report::untouched, 0},
-        {"input 3 bytes", [] { withBytes("in.bin", "abc"); }, "in.bin report.txt 0\n", "# Error al abrir fichero entrada in.bin\n", kFail, Report::untouched, 0},
-        {"negative count", [] { withBytes("in.bin", std::string("\xFB\xFF\xFF\xFF", 4) + "rest"); }, "in.bin report.txt 0\n", "# Error al abrir fichero entrada in.bin\n", kFail, Report::untouched, 0},
-        {"cut by one byte", [] { std::string b = zoneBytes(); withBytes("in.bin", b.substr(0, b.size() - 1)); }, "in.bin report.txt 0\n", "# Error fichero entrada incompleto in.bin\n", kFail, Report::untouched, 0},
-        {"cut by one record", [] { std::string b = zoneBytes(); withBytes("in.bin", b.substr(0, b.size() - kZoneRecordBytes)); }, "in.bin report.txt 0\n", "# Error fichero entrada incompleto in.bin\n", kFail, Report::untouched, 0},
-        {"extra bytes accepted", [] { withBytes("in.bin", zoneBytes() + "extra"); }, "in.bin report.txt 2\n", kPromptChoice, 0, Report::complete, kBlock + kTotals},
-        {"zero zones typed", [] { withBytes("in.bin", std::string(4, '\0')); }, "in.bin report.txt 0\n", "a -1) (-1 si desea introducir ua zona):# Error numero de zona fuera de rango 0\n", kFail, Report::untouched, 0},
-        {"zero zones empty list", [] { withBytes("in.bin", std::string(4, '\0')); withBytes("l.txt", ""); }, "in.bin report.txt -1 l.txt\n", kPromptList, 0, Report::complete, kTotals},
+        {"input empty", [] { writeBytes("in.bin", ""); }, "in.bin report.txt 0\n", "# Error al abrir fichero entrada in.bin\n", kFail, Report::untouched, 0},
+        {"input 1 byte", [] { writeBytes("in.bin", "\x01"); }, "in.bin report.txt 0\n", "# Error al abrir fichero entrada in.bin\n", kFail, Report::untouched, 0},
+        {"input 2 bytes", [] { writeBytes("in.bin", std::string("\x05\x00", 2)); }, "in.bin report.txt 0\n", "# Error al abrir fichero entrada in.bin\n", kFail, Report::untouched, 0},
+        {"input 3 bytes", [] { writeBytes("in.bin", "abc"); }, "in.bin report.txt 0\n", "# Error al abrir fichero entrada in.bin\n", kFail, Report::untouched, 0},
+        {"negative count", [] { writeBytes("in.bin", std::string("\xFB\xFF\xFF\xFF", 4) + "rest"); }, "in.bin report.txt 0\n", "# Error al abrir fichero entrada in.bin\n", kFail, Report::untouched, 0},
+        {"cut by one byte", [] { std::string b = zoneBytes(); writeBytes("in.bin", b.substr(0, b.size() - 1)); }, "in.bin report.txt 0\n", "# Error fichero entrada incompleto in.bin\n", kFail, Report::untouched, 0},
+        {"cut by one record", [] { std::string b = zoneBytes(); writeBytes("in.bin", b.substr(0, b.size() - kZoneRecordBytes)); }, "in.bin report.txt 0\n", "# Error fichero entrada incompleto in.bin\n", kFail, Report::untouched, 0},
+        {"extra bytes accepted", [] { writeBytes("in.bin", zoneBytes() + "extra"); }, "in.bin report.txt 2\n", kPromptChoice, 0, Report::complete, kBlock + kTotals},
+        {"zero zones typed", [] { writeBytes("in.bin", std::string(4, '\0')); }, "in.bin report.txt 0\n", "a -1) (-1 si desea introducir ua zona):# Error numero de zona fuera de rango 0\n", kFail, Report::untouched, 0},
+        {"zero zones empty list", [] { writeBytes("in.bin", std::string(4, '\0')); writeBytes("l.txt", ""); }, "in.bin report.txt -1 l.txt\n", kPromptList, 0, Report::complete, kTotals},
         {"name without NUL", [] { oneZone([](ZoneRecord& z) { std::memset(z.name, 'N', kNameBytes); }); }, "one.bin report.txt 0\n", "[0] Nombre zona: " + std::string(kNameBytes, 'N') + "\nIndica numero de la zona ( de 0 a 0) (-1 si desea introducir ua zona):", 0, Report::complete, kBlock + kTotals},
-        {"special values", [] { oneZone([](ZoneRecord& z) {
-             float specials[4] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), -0.0f, 1e-42f};
-             for (int h = 0; h < kHoursPerYear; ++h) {
-                 float v = specials[h % 4];
-                 z.Treal[h] = z.Tmax[h] = z.Tmin[h] = z.Qs[h] = z.QL[h] = z.VventInf[h] = v;
-             } }); },
-         "one.bin report.txt 0\n", "(-1 si desea introducir ua zona):", 0, Report::complete, kBlock + kTotals},
+        {"special values", [] { oneZone(fillSpecials); }, "one.bin report.txt 0\n", "(-1 si desea introducir ua zona):", 0, Report::complete, kBlock + kTotals},
         // Zone-list files.
-        {"list bad token", [] { withBytes("l.txt", "1 dos"); }, "casa.bin report.txt -1 l.txt\n", kPromptList + "# Error en fichero de zonas l.txt\n", kFail, Report::untouched, 0},
-        {"list bad token after -1", [] { withBytes("l.txt", "0 -1 x"); }, "casa.bin report.txt -1 l.txt\n", "# Error en fichero de zonas l.txt\n", kFail, Report::untouched, 0},
-        {"list overflowing number", [] { withBytes("l.txt", "99999999999"); }, "casa.bin report.txt -1 l.txt\n", "# Error numero de zona fuera de rango 99999999999\n", kFail, Report::untouched, 0},
-        {"list out of range", [] { withBytes("l.txt", "0 0x3"); }, "casa.bin report.txt -1 l.txt\n", "# Error numero de zona fuera de rango 3\n", kFail, Report::untouched, 0},
-        {"list octal and hexadecimal", [] { withBytes("l.txt", "02 0x1 00"); }, "casa.bin report.txt -1 l.txt\n", kPromptList, 0, Report::complete, 3 * kBlock + kTotals},
-        {"list -1 first", [] { withBytes("l.txt", "-1 2"); }, "casa.bin report.txt -1 l.txt\n", kPromptList, 0, Report::complete, kTotals},
-        {"list after -1 unchecked", [] { withBytes("l.txt", "0 -1 9"); }, "casa.bin report.txt -1 l.txt\n", kPromptList, 0, Report::complete, kBlock + kTotals},
-        {"list only white space", [] { withBytes("l.txt", " \t\r\n\n "); }, "casa.bin report.txt -1 l.txt\n", kPromptList, 0, Report::complete, kTotals},
-        {"list more numbers than zones", [] { withBytes("l.txt", "0 1 2 0 1 2 junk"); }, "casa.bin report.txt -1 l.txt\n", kPromptList, 0, Report::complete, 3 * kBlock + kTotals},
+        {"list bad token", [] { writeBytes("l.txt", "1 dos"); }, "casa.bin report.txt -1 l.txt\n", kPromptList + "# Error en fichero de zonas l.txt\n", kFail, Report::untouched, 0},
+        {"list bad token after -1", [] { writeBytes("l.txt", "0 -1 x"); }, "casa.bin report.txt -1 l.txt\n", "# Error en fichero de zonas l.txt\n", kFail, Report::untouched, 0},
+        {"list overflowing number", [] { writeBytes("l.txt", "99999999999"); }, "casa.bin report.txt -1 l.txt\n", "# Error numero de zona fuera de rango 99999999999\n", kFail, Report::untouched, 0},
+        {"list out of range", [] { writeBytes("l.txt", "0 0x3"); }, "casa.bin report.txt -1 l.txt\n", "# Error numero de zona fuera de rango 3\n", kFail, Report::untouched, 0},
+        {"list octal and hexadecimal", [] { writeBytes("l.txt", "02 0x1 00"); }, "casa.bin report.txt -1 l.txt\n", kPromptList, 0, Report::complete, 3 * kBlock + kTotals},
+        {"list -1 first", [] { writeBytes("l.txt", "-1 2"); }, "casa.bin report.txt -1 l.txt\n", kPromptList, 0, Report::complete, kTotals},
+        {"list after -1 unchecked", [] { writeBytes("l.txt", "0 -1 9"); }, "casa.bin report.txt -1 l.txt\n", kPromptList, 0, Report::complete, kBlock + kTotals},
+        {"list only white space", [] { writeBytes("l.txt", " \t\r\n\n "); }, "casa.bin report.txt -1 l.txt\n", kPromptList, 0, Report::complete, kTotals},
+        {"list more numbers than zones", [] { writeBytes("l.txt", "0 1 2 0 1 2 junk"); }, "casa.bin report.txt -1 l.txt\n", kPromptList, 0, Report::complete, 3 * kBlock + kTotals},
         {"list file missing", none, "casa.bin report.txt -1 nolist.txt\n", kPromptList + "Error al abrir el fichero nolist.txt\n", kFail, Report::untouched, 0},
         // Typed answers.
         {"typed out of range", none, "casa.bin report.txt 3\n", kPromptChoice + "# Error numero de zona fuera de rango 3\n", kFail, Report::untouched, 0},
         {"typed 010 is ten", none, "casa.bin report.txt 010\n", "# Error numero de zona fuera de rango 10\n", kFail, Report::untouched, 0},
-        {"typed negative asks for a list", [] { withBytes("l.txt", "1"); }, "casa.bin report.txt -7 l.txt\n", kPromptList, 0, Report::complete, kBlock + kTotals},
+        {"typed negative asks for a list", [] { writeBytes("l.txt", "1"); }, "casa.bin report.txt -7 l.txt\n", kPromptList, 0, Report::complete, kBlock + kTotals},
         {"typed non-numeric", none, "casa.bin report.txt dos\n", kPromptChoice + "# Error respuesta no valida\n", kFail, Report::untouched, 0},
         {"typed number then text", none, "casa.bin report.txt 2abc\n", kPromptChoice, 0, Report::complete, kBlock + kTotals},
         {"typed overflowing", none, "casa.bin report.txt 99999999999\n", kPromptChoice + "# Error respuesta no valida\n", kFail, Report::untouched, 0},
@@ -159,14 +163,7 @@ TEST_F(FaultTable, EveryRowGivesItsMessageStatusAndReport) {
 }
 
 TEST_F(FaultTable, SpecialValuesAreWrittenInEverySeries) {
-    auto zone = testkit::makeZone("Z0", 0);
-    float specials[4] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), -0.0f, 1e-42f};
-    for (int h = 0; h < kHoursPerYear; ++h) {
-        float v = specials[h % 4];
-        zone->Treal[h] = zone->Tmax[h] = zone->Tmin[h] = zone->Qs[h] = zone->QL[h] = zone->VventInf[h] = v;
-        zone->g[h % 24] = -v;
-    }
-    testkit::writeZoneFile("one.bin", 1, {zone.get()});
+    oneZone(fillSpecials);
     testkit::ToolRun run = testkit::runTool(ZONELOADS_EXE, "one.bin r.txt 0\n");
     ASSERT_EQ(run.status, 0);
     std::vector<std::string> lines = testkit::reportLines(readBytes("r.txt"));
