@@ -18,6 +18,7 @@ fail=0
 for answers in 'casa.bin\ncasa.txt\n1\n' 'casa.bin\ncasa.txt\n-1\nzonas.txt\n'; do
     printf "$answers" | "$linux/zoneloads" > linux-console.txt
     mv casa.txt linux.txt
+    echo 'an older report' > casa.txt  # the Windows run must replace it
     printf "$answers" | "$wine" "$windows/zoneloads.exe" > windows-console.txt
     mv casa.txt windows.txt
     if cmp -s linux.txt windows.txt; then
@@ -33,6 +34,40 @@ for answers in 'casa.bin\ncasa.txt\n1\n' 'casa.bin\ncasa.txt\n-1\nzonas.txt\n'; 
         echo "UNEXPECTED console:"; od -c windows-console.txt | head -5; fail=1
     fi
 done
+
+if ls | grep -q '\.tmp$'; then echo "temporary file left behind:"; ls; fail=1; fi
+
+# The report may not be the input, not even in another letter case.
+cp casa.bin casa-before.bin
+set +e
+printf 'casa.bin\nCASA.BIN\n1\n' | "$wine" "$windows/zoneloads.exe" > console.txt
+status=$?
+set -e
+if [ "$status" = 255 ] && grep -q $'# Error fichero salida coincide con fichero de entrada CASA.BIN\r$' console.txt &&
+   cmp -s casa.bin casa-before.bin; then
+    echo "report named like the input in another case: refused, input kept"
+else
+    echo "report CASA.BIN gave status $status:"; tail -c 200 console.txt; fail=1
+fi
+
+# Nor the file the answers come from. (Started through Wine's cmd, whose
+# redirection gives the tool a real Windows file handle to compare.)
+printf 'casa.bin\r\nANSWERS.TXT\r\n1\r\n' > answers.txt
+cp answers.txt answers-before.txt
+"$wine" cmd /c "$(winepath -w "$windows/zoneloads.exe") < answers.txt" > console.txt 2>&1 || true
+if grep -q $'# Error fichero salida coincide con fichero de entrada ANSWERS.TXT\r$' console.txt &&
+   cmp -s answers.txt answers-before.txt; then
+    echo "report named like the answers file: refused, answers kept"
+else
+    echo "report ANSWERS.TXT:"; tail -c 200 console.txt; fail=1
+fi
+
+# A device is written in place, never replaced.
+set +e
+printf 'casa.bin\nNUL\n1\n' | "$wine" "$windows/zoneloads.exe" > console.txt
+status=$?
+set -e
+if [ "$status" = 0 ] && [ -z "$(ls | grep -i '^nul')" ]; then echo "report to NUL: written in place"; else echo "NUL report left files:"; ls; fail=1; fi
 
 # A failing run ends with status -1 there too.
 set +e

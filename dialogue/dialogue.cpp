@@ -1,7 +1,9 @@
 #include "dialogue/dialogue.h"
 
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 
 #include "common/number_format.h"
 #include "dialogue/console.h"
@@ -14,13 +16,24 @@ namespace {
 
 // Asks for a file name and echoes it as "<echo><name>".
 bool askFileName(std::istream& in, std::ostream& out, const char* prompt, const char* echo,
-                 std::string& name) {
-    if (!askWord(in, out, prompt, name)) {
-        writeLine(out, kBadAnswer);
-        return false;
-    }
+                 std::string& name, bool first) {
+    if (!askName(in, out, prompt, name, first)) return false;
     writeLine(out, echo + name);
     return true;
+}
+
+// True when the report would overwrite a file that the run reads: the zone
+// results file, the zone-list file or the answers. Compared by identity, so
+// another spelling or a link of the same file is caught too.
+bool reportIsInput(const std::string& reportFileName, const std::string& inputFileName,
+                   const ZoneSelection& selection, bool (*readsAnswersFrom)(const std::string&)) {
+    std::error_code error;  // a report that does not exist yet is no input
+    if (std::filesystem::equivalent(reportFileName, inputFileName, error)) return true;
+    if (!selection.listFileName.empty() &&
+        std::filesystem::equivalent(reportFileName, selection.listFileName, error)) {
+        return true;
+    }
+    return readsAnswersFrom && readsAnswersFrom(reportFileName);
 }
 
 // One line per zone: "[n] Nombre zona: <name>". Only the names are read.
@@ -49,11 +62,11 @@ const char* reportFailureMessage(ReportResult result) {
 
 }  // namespace
 
-int runDialogue(std::istream& in, std::ostream& out) {
+int runDialogue(std::istream& in, std::ostream& out, bool (*readsAnswersFrom)(const std::string&)) {
     std::string inputFileName;
     std::string reportFileName;
-    if (!askFileName(in, out, "Nombre fichero entrada: ", "Fichero entrada = ", inputFileName) ||
-        !askFileName(in, out, "Nombre fichero salida: ", "Fichero salida = ", reportFileName)) {
+    if (!askFileName(in, out, "Nombre fichero entrada: ", "Fichero entrada = ", inputFileName, true) ||
+        !askFileName(in, out, "Nombre fichero salida: ", "Fichero salida = ", reportFileName, false)) {
         return kExitFailure;
     }
 
@@ -65,6 +78,10 @@ int runDialogue(std::istream& in, std::ostream& out) {
     ZoneSelection selection;
     if (!selectZones(in, out, inputFileName, selection)) return kExitFailure;
 
+    if (reportIsInput(reportFileName, inputFileName, selection, readsAnswersFrom)) {
+        writeLine(out, kReportIsInput + reportFileName);
+        return kExitFailure;
+    }
     // One record buffer for the whole report, on the heap: it is 286 kB.
     auto buffer = std::make_unique<ZoneRecord>();
     ReportResult result = writeReport(inputFileName, reportFileName, selection, *buffer);

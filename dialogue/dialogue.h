@@ -4,12 +4,15 @@
 
 #include <istream>
 #include <ostream>
+#include <string>
 
 namespace zoneloads {
 
 // Runs the dialogue on the given streams and returns the exit status:
 // kExitSuccess after a complete report, kExitFailure after a message that
-// ends the run.
-int runDialogue(std::istream& in, std::ostream& out);
+// ends the run. `readsAnswersFrom`, when given, tells whether a path names
+// the file or pipe that `in` reads, which the report must then not overwrite.
+int runDialogue(std::istream& in, std::ostream& out,
+                bool (*readsAnswersFrom)(const std::string& path) = nullptr);
 
 }  // namespace zoneloads

@@ -128,14 +128,14 @@ TEST_F(DialogueTest, ZeroZones) {
 }
 
 TEST_F(DialogueTest, TypedZoneNumbers) {
-    // Decimal only, as the stream reads an int: "2abc" is 2, 010 is ten.
-    EXPECT_EQ(run("casa.bin casa.txt 2abc\n").status, kExitSuccess);
+    // One whole decimal word: 010 is ten, +2 is two.
     EXPECT_EQ(run("casa.bin casa.txt +2\n").status, kExitSuccess);
     EXPECT_EQ(run("casa.bin casa.txt 010\n").console,
               upToChoice() + "# Error numero de zona fuera de rango 10\n");
     EXPECT_EQ(run("casa.bin casa.txt 3\n").console,
               upToChoice() + "# Error numero de zona fuera de rango 3\n");
-    for (const char* answer : {"abc", "2147483648", "-2147483649", "", "  \n"}) {
+    for (const char* answer : {"abc", "2147483648", "-2147483649", "", "  \n", "2abc", "2,1", "0x1F", "1.5", "1e2", "-",
+                               "+", "1\x80"}) {
         std::remove("casa.txt");
         Console r = run(std::string("casa.bin casa.txt ") + answer);
         EXPECT_EQ(r.status, kExitFailure) << answer;
@@ -219,6 +219,104 @@ TEST_F(DialogueTest, SelectionTakesTheCountAfresh) {
     out.str("");
     EXPECT_FALSE(selectZones(in, out, "cut.bin", selection));
     EXPECT_EQ(out.str(), "# Error fichero entrada incompleto cut.bin\n");
+}
+
+}  // namespace
+}  // namespace zoneloads
+
+namespace zoneloads {
+namespace {
+
+class SafetyTest : public DialogueTest {
+protected:
+    void SetUp() override {
+        DialogueTest::SetUp();
+        casa = readBytes("casa.bin");
+    }
+    static std::string upToListPrompt() { return upToChoice() + kListPrompt; }
+    std::string casa;
+};
+
+TEST_F(SafetyTest, ReportNamingAnInputFileIsRefused) {
+    namespace fs = std::filesystem;
+    fs::create_directory("sub");
+    fs::create_hard_link("casa.bin", "hard.bin");
+    std::vector<std::string> names = {"casa.bin", "./casa.bin", "sub/../casa.bin", "hard.bin"};
+#ifndef _WIN32
+    fs::create_symlink("casa.bin", "link.bin");
+    names.push_back("link.bin");
+#else
+    names.push_back("CASA.BIN");
+#endif
+    for (const std::string& name : names) {
+        Console r = run("casa.bin " + name + " 1\n");
+        EXPECT_EQ(r.status, kExitFailure) << name;
+        EXPECT_EQ(r.console.substr(r.console.rfind(':') + 1),
+                  "# Error fichero salida coincide con fichero de entrada " + name + "\n");
+        EXPECT_EQ(readBytes("casa.bin"), casa) << name;
+    }
+    writeBytes("list.txt", "0 1");
+    Console r = run("casa.bin ./list.txt -1 list.txt\n");
+    EXPECT_EQ(r.console.substr(r.console.rfind(':') + 1),
+              "# Error fichero salida coincide con fichero de entrada ./list.txt\n");
+    EXPECT_EQ(readBytes("list.txt"), "0 1");
+}
+
+TEST_F(SafetyTest, ReportNamingTheAnswersIsRefused) {
+    writeBytes("answers.txt", "");
+    std::istringstream in("casa.bin answers.txt 0\n");
+    std::ostringstream out;
+    auto isAnswers = [](const std::string& path) { return path == "answers.txt"; };
+    EXPECT_EQ(runDialogue(in, out, isAnswers), kExitFailure);
+    EXPECT_EQ(out.str().substr(out.str().rfind(':') + 1),
+              "# Error fichero salida coincide con fichero de entrada answers.txt\n");
+    EXPECT_FALSE(fileExists("answers.txt.tmp"));
+}
+
+TEST_F(SafetyTest, WindowsTextIsReadAsItsCharacters) {
+    // A UTF-8 mark before the answers, alone or before the first name.
+    EXPECT_EQ(run("\xEF\xBB\xBF" "casa.bin casa.txt 0\n").status, kExitSuccess);
+    EXPECT_EQ(run("\xEF\xBB\xBF\r\ncasa.bin casa.txt 0\n").status, kExitSuccess);
+    // ... but only at the very start.
+    EXPECT_EQ(run(" \xEF\xBB\xBF" "casa.bin casa.txt 0\n").status, kExitFailure);
+
+    writeBytes("utf8.txt", "\xEF\xBB\xBF" "2 0");
+    EXPECT_EQ(run("casa.bin casa.txt -1 utf8.txt\n").status, kExitSuccess);
+    std::string utf8Report = readBytes("casa.txt");
+    writeBytes("utf16.txt", std::string("\xFF\xFE" "2\0 \0" "0\0\r\0\n\0", 12));
+    EXPECT_EQ(run("casa.bin casa.txt -1 utf16.txt\n").status, kExitSuccess);
+    EXPECT_EQ(readBytes("casa.txt"), utf8Report);
+
+    // Spanning several blocks of the file.
+    std::string spaces;
+    for (int i = 0; i < 3000; ++i) spaces += std::string(" \0", 2);
+    writeBytes("long16.txt", "\xFF\xFE" + spaces + std::string("2\0 \0" "0\0", 6));
+    EXPECT_EQ(run("casa.bin casa.txt -1 long16.txt\n").status, kExitSuccess);
+    EXPECT_EQ(readBytes("casa.txt"), utf8Report);
+
+    // A character beyond ASCII, or a byte cut off the last one, is a bad token.
+    for (const std::string& list : {std::string("\xFF\xFE" "1\0\xE1\0", 6), std::string("\xFF\xFE" "1\0 \0" "2", 7)}) {
+        writeBytes("bad16.txt", list);
+        EXPECT_EQ(run("casa.bin casa.txt -1 bad16.txt\n").console.substr(upToListPrompt().size()),
+                  "# Error en fichero de zonas bad16.txt\n");
+    }
+}
+
+TEST_F(SafetyTest, ListThatCannotBeReadIsAnError) {
+    std::filesystem::create_directory("folder");
+    writeBytes("casa.txt", "old");
+    Console r = run("casa.bin casa.txt -1 folder\n");
+    EXPECT_EQ(r.status, kExitFailure);
+    EXPECT_EQ(r.console.substr(upToListPrompt().size()), "Error al abrir el fichero folder\n");
+    EXPECT_EQ(readBytes("casa.txt"), "old");
+}
+
+TEST_F(SafetyTest, NameWithANulByteIsNoAnswer) {
+    const char answers[] = "casa.bin\ncasa\0.txt\n0\n";
+    Console r = run(std::string(answers, sizeof answers - 1));
+    EXPECT_EQ(r.status, kExitFailure);
+    EXPECT_EQ(r.console.substr(r.console.rfind(':') + 1), " # Error respuesta no valida\n");
+    EXPECT_FALSE(fileExists("casa"));
 }
 
 }  // namespace

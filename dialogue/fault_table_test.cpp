@@ -1,13 +1,15 @@
 // The fault table: the real executable fed one bad input per row, each with
 // the console text, exit status and report state it must give. In every row
-// the zone results file is left as it was (bytes and modification time), and
-// a run rejected before its report leaves an existing report file untouched.
+// every input (zone results file, zone-list file, answers file) is left as it
+// was (bytes and modification time), a failed run leaves an existing report
+// untouched, and no temporary file is left beside the report.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <set>
 
 #include "testkit/run_tool.h"
 #include "testkit/zone_files.h"
@@ -36,6 +38,8 @@ struct Row {
     Report report;
     std::size_t reportLines;  // for a complete report
     std::string reportFile = "report.txt";
+    // The shell command line; {exe} stands for the tool. The answers are in answers.txt.
+    std::string command = "\"{exe}\" < answers.txt";
 };
 
 std::string zoneBytes() { return readBytes("casa.bin"); }
@@ -59,6 +63,7 @@ void fillSpecials(ZoneRecord& z) {
 }
 
 const std::string kLong(1000, 'n');
+const std::string kSame = "# Error fichero salida coincide con fichero de entrada ";
 const std::string kPromptChoice = "Indica numero de la zona ( de 0 a 2) (-1 si desea introducir ua zona):";
 const std::string kPromptList = "Indica fichero de zonas [50 caracteres max] :";
 
@@ -95,7 +100,12 @@ std::vector<Row> faultTable() {
         {"typed 010 is ten", none, "casa.bin report.txt 010\n", "# Error numero de zona fuera de rango 10\n", kFail, Report::untouched, 0},
         {"typed negative asks for a list", [] { writeBytes("l.txt", "1"); }, "casa.bin report.txt -7 l.txt\n", kPromptList, 0, Report::complete, kBlock + kTotals},
         {"typed non-numeric", none, "casa.bin report.txt dos\n", kPromptChoice + "# Error respuesta no valida\n", kFail, Report::untouched, 0},
-        {"typed number then text", none, "casa.bin report.txt 2abc\n", kPromptChoice, 0, Report::complete, kBlock + kTotals},
+        {"typed number then text", none, "casa.bin report.txt 2abc\n", kPromptChoice + "# Error respuesta no valida\n", kFail, Report::untouched, 0},
+        {"typed 2,1", none, "casa.bin report.txt 2,1\n", kPromptChoice + "# Error respuesta no valida\n", kFail, Report::untouched, 0},
+        {"typed 0x1F", none, "casa.bin report.txt 0x1F\n", kPromptChoice + "# Error respuesta no valida\n", kFail, Report::untouched, 0},
+        {"typed 1.5", none, "casa.bin report.txt 1.5\n", kPromptChoice + "# Error respuesta no valida\n", kFail, Report::untouched, 0},
+        {"typed 1e2", none, "casa.bin report.txt 1e2\n", kPromptChoice + "# Error respuesta no valida\n", kFail, Report::untouched, 0},
+        {"typed +2", none, "casa.bin report.txt +2\n", kPromptChoice, 0, Report::complete, kBlock + kTotals},
         {"typed overflowing", none, "casa.bin report.txt 99999999999\n", kPromptChoice + "# Error respuesta no valida\n", kFail, Report::untouched, 0},
         // The console ending early.
         {"console ends at input name", none, "", "Nombre fichero entrada: # Error respuesta no valida\n", kFail, Report::untouched, 0},
@@ -109,6 +119,32 @@ std::vector<Row> faultTable() {
         {"report is a folder", [] { fs::create_directory("folder"); }, "casa.bin folder 0\n", "# Error al abrir fichero salida folder\n", kFail, Report::absent, 0, "folder/none"},
 #ifndef _WIN32
         {"report on a full disk", none, "casa.bin /dev/full 0\n", "# Error al escribir fichero salida /dev/full\n", kFail, Report::absent, 0, "full-disk-none"},
+#endif
+        // The report must never be a file that the run reads.
+        {"report is the input", none, "casa.bin casa.bin 1\n", kSame + "casa.bin\n", kFail, Report::untouched, 0},
+        {"report is the input spelt ./", none, "casa.bin ./casa.bin 1\n", kSame + "./casa.bin\n", kFail, Report::untouched, 0},
+        {"report is the input through ..", [] { fs::create_directory("sub"); }, "casa.bin sub/../casa.bin 1\n", kSame + "sub/../casa.bin\n", kFail, Report::untouched, 0},
+        {"report is a hard link of the input", [] { fs::create_hard_link("casa.bin", "hard.bin"); }, "casa.bin hard.bin 1\n", kSame + "hard.bin\n", kFail, Report::untouched, 0},
+        {"report is the list file", [] { writeBytes("l.txt", "1"); }, "casa.bin l.txt -1 l.txt\n", kPromptList + kSame + "l.txt\n", kFail, Report::untouched, 0},
+        {"report is the answers file", none, "casa.bin answers.txt 0\n", kSame + "answers.txt\n", kFail, Report::untouched, 0},
+        {"a folder as list file", [] { fs::create_directory("folder"); }, "casa.bin report.txt -1 folder\n", kPromptList + "Error al abrir el fichero folder\n", kFail, Report::untouched, 0},
+        // Text written by Windows tools.
+        {"UTF-8 mark before the answers", none, "\xEF\xBB\xBF" "casa.bin report.txt 2\n", kPromptChoice, 0, Report::complete, kBlock + kTotals},
+        {"UTF-8 marked list", [] { writeBytes("l.txt", "\xEF\xBB\xBF" "2 0\r\n"); }, "casa.bin report.txt -1 l.txt\n", kPromptList, 0, Report::complete, 2 * kBlock + kTotals},
+        {"UTF-16LE list", [] { writeBytes("l.txt", std::string("\xFF\xFE" "2\0 \0" "0\0\r\0\n\0", 12)); }, "casa.bin report.txt -1 l.txt\n", kPromptList, 0, Report::complete, 2 * kBlock + kTotals},
+        {"UTF-16LE list with a non-ASCII character", [] { writeBytes("l.txt", std::string("\xFF\xFE" "1\0\xE1\0", 6)); }, "casa.bin report.txt -1 l.txt\n", kPromptList + "# Error en fichero de zonas l.txt\n", kFail, Report::untouched, 0},
+        {"NUL byte in a name", none, std::string("casa.bin rep\0ort.txt 0\n", 23), "Nombre fichero salida: # Error respuesta no valida\n", kFail, Report::untouched, 0},
+#ifndef _WIN32
+        {"report is a symbolic link to the input", [] { fs::create_symlink("casa.bin", "link.bin"); }, "casa.bin link.bin 1\n", kSame + "link.bin\n", kFail, Report::untouched, 0},
+        {"report is /dev/stdin from a file", none, "casa.bin /dev/stdin 0\n", kSame + "/dev/stdin\n", kFail, Report::untouched, 0},
+        {"report is /dev/stdin from a pipe", none, "casa.bin /dev/stdin 0\n", kSame + "/dev/stdin\n", kFail, Report::untouched, 0, "report.txt",
+         "cat answers.txt | \"{exe}\""},
+        {"report is a FIFO whose reader quits", [] { ASSERT_EQ(std::system("mkfifo r.fifo"), 0); }, "casa.bin r.fifo 0\n", "# Error al escribir fichero salida r.fifo\n", kFail, Report::untouched, 0, "report.txt",
+         "(head -c 1000 r.fifo > /dev/null) & \"{exe}\" < answers.txt; s=$?; wait; exit $s"},
+        {"file-size limit", none, "casa.bin report.txt 0\n", "# Error al escribir fichero salida report.txt\n", kFail, Report::untouched, 0, "report.txt",
+         "ulimit -f 64; \"{exe}\" < answers.txt"},
+        {"file-size limit, new report", none, "casa.bin new.txt 0\n", "# Error al escribir fichero salida new.txt\n", kFail, Report::absent, 0, "new.txt",
+         "ulimit -f 64; \"{exe}\" < answers.txt"},
 #endif
     };
 }
@@ -126,19 +162,30 @@ TEST_F(FaultTable, EveryRowGivesItsMessageStatusAndReport) {
         testkit::writeSampleZoneFile("casa.bin", 3);
         row.setup();
         writeBytes("report.txt", kPrevious);
+        writeBytes("answers.txt", row.answers);
 
         // Every file of the row but the report, with its bytes and time.
         std::vector<std::tuple<fs::path, std::string, fs::file_time_type>> inputs;
+        std::set<std::string> before;
         for (const auto& entry : fs::directory_iterator(".")) {
+            before.insert(entry.path().filename().string());
             if (entry.is_regular_file() && entry.path().filename() != "report.txt") {
                 inputs.emplace_back(entry.path(), readBytes(entry.path().string()), fs::last_write_time(entry.path()));
             }
         }
 
-        testkit::ToolRun run = testkit::runTool(ZONELOADS_EXE, row.answers);
+        std::string command = row.command;
+        command.replace(command.find("{exe}"), 5, ZONELOADS_EXE);
+        testkit::ToolRun run = testkit::runShell(command, (dir / "console.txt").string());
         EXPECT_EQ(run.status, row.status);
         ASSERT_GE(run.output.size(), row.consoleEnd.size()) << run.output;
         EXPECT_EQ(run.output.substr(run.output.size() - row.consoleEnd.size()), row.consoleEnd);
+
+        // Nothing new beside the report: no temporary file left behind.
+        for (const auto& entry : fs::directory_iterator(".")) {
+            std::string name = entry.path().filename().string();
+            EXPECT_TRUE(before.count(name) || name == row.reportFile) << "left behind: " << name;
+        }
 
         std::string report = readBytes(row.reportFile);
         switch (row.report) {

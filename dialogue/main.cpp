@@ -3,8 +3,10 @@
 // run is a dialogue on standard input and output.
 #include <iostream>
 
+#include "common/platform.h"
 #include "dialogue/dialogue.h"
 
 int main() {
-    return zoneloads::runDialogue(std::cin, std::cout);
+    zoneloads::ignoreWriteSignals();
+    return zoneloads::runDialogue(std::cin, std::cout, zoneloads::isStandardInput);
 }

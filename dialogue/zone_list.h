@@ -4,16 +4,37 @@
 // As with "%i", a number ends at the first character that cannot continue it,
 // so "08" is the two numbers 0 and 8, and "12abc" is 12 followed by a token
 // that is not a number.
+//
+// A UTF-8 byte-order mark at the start of the file is skipped. A file that
+// starts with the UTF-16LE byte-order mark is read as UTF-16LE text: each
+// ASCII character is scanned as that byte; any other character is a byte
+// that no number or separator holds.
 #pragma once
 
 #include <cstdint>
-#include <istream>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "common/types.h"
 
 namespace zoneloads {
+
+// The characters of a zone-list file, read a block at a time as the scan
+// needs them (or all given in `text`, for a list held in memory).
+struct ListInput {
+    std::FILE* file = nullptr;  // nullptr: `text` is all there is
+    std::string text;           // characters to scan, from `at` on
+    std::size_t at = 0;
+    std::string pending;        // bytes read but not yet characters
+    bool started = false;       // the byte-order mark has been looked for
+    bool utf16 = false;
+    bool finished = false;      // the file has been read to its end (or failed)
+    bool readError = false;     // reading the file failed (not its end)
+};
+
+// A list input over the given characters.
+ListInput listFromText(const std::string& text);
 
 enum class ListToken { number, end, bad };
 
@@ -28,9 +49,9 @@ struct ListNumber {
 // Skips white space and reads the next number. Returns `end` at the end of
 // the input and `bad` when what follows cannot be read as a number; a bad
 // token is left where it stands, as "%i" leaves it.
-ListToken readListNumber(std::istream& in, ListNumber& number);
+ListToken readListNumber(ListInput& in, ListNumber& number);
 
-enum class ListScan { ok, badToken, outOfRange };
+enum class ListScan { ok, badToken, outOfRange, readError };
 
 // Fills `slots` (all of them: what the file does not fill holds -1) from the
 // zone-list file. Reading ends at the end of the file or once every slot is
@@ -38,7 +59,7 @@ enum class ListScan { ok, badToken, outOfRange };
 // the report walks, so only the numbers before the first negative one must be
 // below `zoneCount`; the first that is not gives `outOfRange`, with the number
 // (in decimal, or as written when beyond int32) in `offending`.
-ListScan scanZoneList(std::istream& in, int32 zoneCount, std::vector<int32>& slots,
+ListScan scanZoneList(ListInput& in, int32 zoneCount, std::vector<int32>& slots,
                       std::string& offending);
 
 }  // namespace zoneloads

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 
 namespace zoneloads {
 namespace {
@@ -14,7 +13,7 @@ struct Scan {
 };
 
 Scan scan(const std::string& text, int32 zones) {
-    std::istringstream in(text);
+    ListInput in = listFromText(text);
     Scan s{ListScan::ok, std::vector<int32>(static_cast<std::size_t>(zones), 99), ""};
     s.status = scanZoneList(in, zones, s.slots, s.offending);
     return s;
@@ -87,7 +86,7 @@ TEST(ScanZoneList, NumbersBeyondInt32) {
 }
 
 TEST(ReadListNumber, KeepsTheTextAsWritten) {
-    std::istringstream in("  -0x1F +012");
+    ListInput in = listFromText("  -0x1F +012");
     ListNumber n{};
     ASSERT_EQ(readListNumber(in, n), ListToken::number);
     EXPECT_EQ(n.value, -31);

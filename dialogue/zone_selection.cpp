@@ -1,6 +1,10 @@
 #include "dialogue/zone_selection.h"
 
-#include <fstream>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+#include <system_error>
 
 #include "common/number_format.h"
 #include "dialogue/console.h"
@@ -13,27 +17,51 @@ namespace {
 // Reads the zones from a zone-list file into every slot of `selection`.
 bool readZoneListFile(std::istream& in, std::ostream& out, int32 count, ZoneSelection& selection) {
     std::string listName;
-    if (!askWord(in, out, "Indica fichero de zonas [50 caracteres max] :", listName)) {
-        writeLine(out, kBadAnswer);
-        return false;
-    }
-    std::ifstream list(listName);
-    if (!list) {
+    if (!askName(in, out, "Indica fichero de zonas [50 caracteres max] :", listName)) return false;
+    std::error_code error;
+    // A folder opens for reading on some systems, but it holds no list.
+    std::FILE* file = std::filesystem::is_directory(listName, error) ? nullptr : std::fopen(listName.c_str(), "rb");
+    if (!file) {
         writeLine(out, kCannotOpenList + listName);
         return false;
     }
+    selection.listFileName = listName;
+    ListInput list;
+    list.file = file;
     std::string offending;
-    switch (scanZoneList(list, count, selection.slots, offending)) {
+    ListScan scan = scanZoneList(list, count, selection.slots, offending);
+    std::fclose(file);
+    switch (scan) {
         case ListScan::ok:
             return true;
         case ListScan::outOfRange:
             writeLine(out, kZoneOutOfRange + offending);
             return false;
         case ListScan::badToken:
+        case ListScan::readError:
             break;
     }
     writeLine(out, kBadList + listName);
     return false;
+}
+
+// The typed zone number: one whole word of an optional sign and decimal
+// digits, within the int32 range ("010" is ten). Anything else ("2,1",
+// "0x1F", "1.5", "1e2", "2abc") is no answer, rather than a part of one.
+bool parseZoneNumber(const std::string& word, int32& number) {
+    std::size_t i = (word[0] == '+' || word[0] == '-') ? 1 : 0;
+    if (i == word.size()) return false;
+    bool negative = word[0] == '-';
+    std::int64_t magnitude = 0;
+    for (; i < word.size(); ++i) {
+        if (word[i] < '0' || word[i] > '9') return false;
+        magnitude = magnitude * 10 + (word[i] - '0');
+        if (magnitude > (std::int64_t{1} << 31)) return false;
+    }
+    std::int64_t value = negative ? -magnitude : magnitude;
+    if (value > std::numeric_limits<int32>::max()) return false;
+    number = static_cast<int32>(value);
+    return true;
 }
 
 }  // namespace
@@ -44,12 +72,11 @@ bool selectZones(std::istream& in, std::ostream& out, const std::string& inputFi
     if (!openZoneFile(out, inputFileName, count)) return false;
     selection.slots.assign(static_cast<std::size_t>(count), -1);
 
-    out << "Indica numero de la zona ( de 0 a " << int32Text(count - 1)
-        << ") (-1 si desea introducir ua zona):" << std::flush;
-    // Read as the stream reads an int: decimal only, and failing on no digits
-    // or a number beyond the int32 range.
+    std::string prompt = "Indica numero de la zona ( de 0 a " + int32Text(count - 1) +
+                         ") (-1 si desea introducir ua zona):";
+    std::string answer;
     int32 choice;
-    if (!(in >> choice)) {
+    if (!askWord(in, out, prompt.c_str(), answer) || !parseZoneNumber(answer, choice)) {
         writeLine(out, kBadAnswer);
         return false;
     }

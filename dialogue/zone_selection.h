@@ -16,6 +16,7 @@ namespace zoneloads {
 // negative slot. A zone may stand more than once.
 struct ZoneSelection {
     std::vector<int32> slots;
+    std::string listFileName;  // the zone-list file read, or empty for a typed zone
 };
 
 // Takes the zone count afresh, asks for a zone number (or, for a negative

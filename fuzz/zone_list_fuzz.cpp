@@ -2,7 +2,6 @@
 // the zone count (0 to 15); the rest is the zone-list file.
 #include <cstddef>
 #include <cstdint>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -11,7 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
     int zones = data[0] % 16;
-    std::istringstream in(std::string(reinterpret_cast<const char*>(data + 1), size - 1));
+    zoneloads::ListInput in = zoneloads::listFromText(std::string(reinterpret_cast<const char*>(data + 1), size - 1));
     std::vector<zoneloads::int32> slots(static_cast<std::size_t>(zones), 7);
     std::string offending;
     zoneloads::ListScan result = zoneloads::scanZoneList(in, zones, slots, offending);

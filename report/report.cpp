@@ -120,9 +120,12 @@ ReportResult writeReport(const std::string& inputFileName, const std::string& re
         }
         writeZoneBlock(buffer, *totals, out);
     }
-    if (result == ReportResult::complete) writeSection(*totals, out);
-    if (!closeReport(out)) return ReportResult::writeFailed;
-    return result;
+    if (result != ReportResult::complete) {
+        abandonReport(out);
+        return result;
+    }
+    writeSection(*totals, out);
+    return closeReport(out) ? ReportResult::complete : ReportResult::writeFailed;
 }
 
 }  // namespace zoneloads

@@ -15,11 +15,12 @@ namespace zoneloads {
 enum class ReportResult {
     complete,
     cannotOpen,   // the report file could not be created: nothing written
-    writeFailed,  // a write or the close failed: the report is incomplete
-    readFailed,   // a zone could not be read: the report is incomplete
+    writeFailed,  // a write or the close failed: no report put in place
+    readFailed,   // a zone could not be read: no report put in place
 };
 
-// Creates (or truncates) the report file and writes the zone blocks of the
+// Writes the report file (an existing one is replaced only by a complete
+// report, see report_output.h): the zone blocks of the
 // selection, up to its first negative slot, then the totals section.
 // `buffer` receives each zone's record in turn.
 ReportResult writeReport(const std::string& inputFileName, const std::string& reportFileName,

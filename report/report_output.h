@@ -1,5 +1,11 @@
 // The report file, written through one large buffer in binary mode: every
 // line ends in CR LF on every platform, and the bytes go out in big blocks.
+//
+// A report that is a regular file (or does not exist yet) is written into a
+// new temporary file beside it, which takes the report's place only once its
+// last byte is written and it is closed: a run that fails at any point leaves
+// an existing report as it was and creates none. A report that is a device, a
+// FIFO or the console is written in place.
 #pragma once
 
 #include <cstddef>
@@ -17,12 +23,14 @@ constexpr std::size_t kReportBufferBytes = 256 * 1024;
 
 struct ReportOutput {
     std::FILE* file = nullptr;
+    std::string path;      // the file the report becomes (a link's target)
+    std::string tempPath;  // what is written until it is put in place; empty: in place
     std::vector<char> buffer;
     std::size_t used = 0;
     bool failed = false;  // a write failed: the report is incomplete
 };
 
-// Creates or truncates the report file; false when it cannot be opened.
+// Opens the report for writing (see above); false when it cannot be opened.
 bool openReport(ReportOutput& out, const std::string& fileName);
 
 // Where the next line may be assembled: room for kMaxLineBytes characters.
@@ -34,9 +42,13 @@ void endLine(ReportOutput& out, char* end);
 // Writes `text` as a whole line.
 void writeTextLine(ReportOutput& out, const char* text);
 
-// Writes what is buffered and closes the file; false if any write or the
-// close failed.
+// Writes what is buffered, closes the file and puts it in place of the
+// report; false, with the temporary file removed, if any of it failed.
 bool closeReport(ReportOutput& out);
+
+// Closes the file without completing the report: a temporary file is
+// removed, so an existing report keeps its bytes.
+void abandonReport(ReportOutput& out);
 
 // Copies a string literal, without its NUL, to `at` and returns the end.
 template <std::size_t N>

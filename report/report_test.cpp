@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <cstring>
 #include <limits>
 
@@ -23,7 +25,7 @@ protected:
     // Writes the zones to zones.bin, reports `slots` and returns the lines.
     std::vector<std::string> report(const std::vector<const ZoneRecord*>& zones, std::vector<int32> slots) {
         testkit::writeZoneFile("zones.bin", static_cast<int32>(zones.size()), zones);
-        ZoneSelection selection{slots};
+        ZoneSelection selection{slots, ""};
         auto buffer = makeZone("buffer", 0);
         EXPECT_EQ(writeReport("zones.bin", "report.txt", selection, *buffer), ReportResult::complete);
         return reportLines(readBytes("report.txt"));
@@ -151,26 +153,72 @@ TEST_F(ReportTest, TotalsOfTwoZonesOfOppositeSign) {
 TEST_F(ReportTest, ReportFileThatCannotBeOpened) {
     auto zone = makeZone("Z", 0);
     testkit::writeZoneFile("zones.bin", 1, {zone.get()});
-    ZoneSelection selection{{0}};
+    ZoneSelection selection{{0}, ""};
     EXPECT_EQ(writeReport("zones.bin", "missing-folder/r.txt", selection, *zone), ReportResult::cannotOpen);
     std::filesystem::create_directory("folder");
     EXPECT_EQ(writeReport("zones.bin", "folder", selection, *zone), ReportResult::cannotOpen);
 }
 
-TEST_F(ReportTest, ZoneThatCannotBeReadLeavesAnIncompleteReport) {
+// The names in the current folder, to see that no temporary file is left.
+std::vector<std::string> folderNames() {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(".")) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(ReportTest, FailedReportKeepsTheOldOneAndCreatesNone) {
     auto zone = makeZone("Z", 0);
     testkit::writeZoneFile("zones.bin", 1, {zone.get()});
-    ZoneSelection selection{{0, 1}};  // zone 1 is not in the file
+    testkit::writeBytes("r.txt", "old report");
+    ZoneSelection selection{{0, 1}, ""};  // zone 1 is not in the file
+    std::vector<std::string> before = folderNames();
     EXPECT_EQ(writeReport("zones.bin", "r.txt", selection, *zone), ReportResult::readFailed);
-    EXPECT_EQ(reportLines(readBytes("r.txt")).size(), kBlockLines);
+    EXPECT_EQ(readBytes("r.txt"), "old report");
+    EXPECT_EQ(writeReport("zones.bin", "new.txt", selection, *zone), ReportResult::readFailed);
+    EXPECT_EQ(folderNames(), before);
 }
+
+TEST_F(ReportTest, CompleteReportReplacesTheOldOneWithItsPermissions) {
+    namespace fs = std::filesystem;
+    auto zone = makeZone("Z", 0);
+    testkit::writeZoneFile("zones.bin", 1, {zone.get()});
+    testkit::writeBytes("r.txt", "old report");
+    fs::permissions("r.txt", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::perms old = fs::status("r.txt").permissions();
+    std::vector<std::string> before = folderNames();
+    ZoneSelection selection{{0}, ""};
+    ASSERT_EQ(writeReport("zones.bin", "r.txt", selection, *zone), ReportResult::complete);
+    EXPECT_EQ(reportLines(readBytes("r.txt")).size(), kBlockLines + kTotalsLines);
+    EXPECT_EQ(fs::status("r.txt").permissions(), old);
+    EXPECT_EQ(folderNames(), before);
+}
+
+#ifndef _WIN32
+TEST_F(ReportTest, ReportThroughALinkUpdatesTheLinkedFile) {
+    namespace fs = std::filesystem;
+    auto zone = makeZone("Z", 0);
+    testkit::writeZoneFile("zones.bin", 1, {zone.get()});
+    fs::create_directory("sub");
+    testkit::writeBytes("sub/target.txt", "old report");
+    fs::create_symlink("sub/target.txt", "link.txt");
+    fs::create_symlink("sub/new.txt", "dangling.txt");
+    ZoneSelection selection{{0}, ""};
+    ASSERT_EQ(writeReport("zones.bin", "link.txt", selection, *zone), ReportResult::complete);
+    EXPECT_TRUE(fs::is_symlink("link.txt"));
+    EXPECT_EQ(reportLines(readBytes("sub/target.txt")).size(), kBlockLines + kTotalsLines);
+    ASSERT_EQ(writeReport("zones.bin", "dangling.txt", selection, *zone), ReportResult::complete);
+    EXPECT_TRUE(fs::is_symlink("dangling.txt"));
+    EXPECT_EQ(readBytes("sub/new.txt"), readBytes("sub/target.txt"));
+}
+#endif
 
 #ifndef _WIN32
 TEST_F(ReportTest, FullDiskIsAWriteFailure) {
     if (!testkit::fileExists("/dev/full")) GTEST_SKIP() << "no /dev/full";
     auto zone = makeZone("Z", 0);
     testkit::writeZoneFile("zones.bin", 1, {zone.get()});
-    ZoneSelection selection{{0}};
+    ZoneSelection selection{{0}, ""};
     EXPECT_EQ(writeReport("zones.bin", "/dev/full", selection, *zone), ReportResult::writeFailed);
 }
 #endif

@@ -11,17 +11,22 @@
 namespace zoneloads {
 namespace testkit {
 
-ToolRun runTool(const std::string& command, const std::string& input) {
-    writeBytes("stdin.txt", input);
-    int raw = std::system(("\"" + command + "\" < stdin.txt > stdout.txt").c_str());
+ToolRun runShell(const std::string& commandLine, const std::string& outputPath) {
+    int raw = std::system(("(" + commandLine + ") > \"" + outputPath + "\"").c_str());
 #ifdef _WIN32
     int status = raw;
 #else
-    int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1000;
+    int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1000;  // killed by a signal: no exit status
 #endif
-    ToolRun run{status, readBytes("stdout.txt")};
+    ToolRun run{status, readBytes(outputPath)};
+    std::filesystem::remove(outputPath);
+    return run;
+}
+
+ToolRun runTool(const std::string& command, const std::string& input) {
+    writeBytes("stdin.txt", input);
+    ToolRun run = runShell("\"" + command + "\" < stdin.txt", "stdout.txt");
     std::filesystem::remove("stdin.txt");
-    std::filesystem::remove("stdout.txt");
     return run;
 }
 

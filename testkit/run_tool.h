@@ -17,5 +17,9 @@ constexpr int kShellFailureStatus = 255;
 // ("" for an empty one).
 ToolRun runTool(const std::string& command, const std::string& input);
 
+// Runs a shell command line in the current folder, its standard output
+// going through the file `outputPath` (which is removed after).
+ToolRun runShell(const std::string& commandLine, const std::string& outputPath);
+
 }  // namespace testkit
 }  // namespace zoneloads

@@ -1,0 +1,22 @@
+// The few operations whose code differs between POSIX systems and Windows.
+// Everything platform-specific in the tool lives in platform.cpp.
+#pragma once
+
+#include <string>
+
+namespace zoneloads {
+
+// True when `path` names the file, pipe or device that this process's
+// standard input reads (compared by identity, not by name); false when
+// either cannot be examined.
+bool isStandardInput(const std::string& path);
+
+// True when `path` names a device (the console, NUL, /dev/null, a FIFO ...)
+// rather than a file on a disk or nothing at all.
+bool isDevice(const std::string& path);
+
+// Makes a write to a closed pipe or past the file-size limit fail with an
+// error instead of killing the process, so that the failure can be reported.
+void ignoreWriteSignals();
+
+}  // namespace zoneloads
