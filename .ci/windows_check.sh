@@ -35,6 +35,15 @@ for answers in 'casa.bin\ncasa.txt\n1\n' 'casa.bin\ncasa.txt\n-1\nzonas.txt\n'; 
     fi
 done
 
+# The viewer: the same page and table bytes from the same report.
+"$linux/zoneloads-view" linux.txt -o linux.html --csv linux.csv > /dev/null
+"$wine" "$windows/zoneloads-view.exe" linux.txt -o windows.html --csv windows.csv > /dev/null
+if cmp -s linux.html windows.html && cmp -s linux.csv windows.csv; then
+    echo "same page ($(wc -c < linux.html) bytes) and table from zoneloads-view.exe"
+else
+    echo "DIFFERENT pages or tables from zoneloads-view.exe"; cmp linux.html windows.html | head -3; fail=1
+fi
+
 if ls | grep -q '\.tmp$'; then echo "temporary file left behind:"; ls; fail=1; fi
 
 # The report may not be the input, not even in another letter case.

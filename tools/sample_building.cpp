@@ -1,13 +1,17 @@
 // sample-building: writes a synthetic but plausible zone results file, so the
 // tool can be tried and tested without a simulation at hand.
 //
-//   sample-building OUT [--zones N] [--seed S]
+//   sample-building OUT [--zones N] [--seed S] [--varied]
 //
-// Zones get names, weights, a year of diurnal temperatures, sensible loads of
-// both signs (exactly 0 outside occupied hours), latent loads, flows and small
-// integer series. The output depends only on N and S: every value comes from
-// an integer generator and float arithmetic, never from the math library, so
-// every platform writes the same bytes.
+// Zones get names, weights and a year of hourly results: day-to-day and
+// hourly weather, occupied weekday hours and unoccupied nights and weekends,
+// sun by hour and month; heating (Qs below 0) when the free-floating
+// temperature falls below the set point, cooling (above 0) when it rises
+// above, and 0 in between. With --varied every real series changes every
+// hour (set points, loads that are never exactly 0, flows), as a
+// simulation's output does. The output depends only on N, S and --varied:
+// every value comes from an integer generator and float arithmetic, never
+// from the math library, so every platform writes the same bytes.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -84,31 +88,83 @@ void fillSpaces(ZoneRecord& zone, Random& r, int index) {
     }
 }
 
-void fillHours(ZoneRecord& zone, Random& r) {
-    float32 lossFactor = uniform(r, 20.0f, 60.0f);  // W per K
-    float32 gains = uniform(r, 200.0f, 900.0f);     // W when occupied
-    float32 offset = uniform(r, -1.0f, 1.0f);
+// Relative sunshine by hour of the day and by month (northern mid latitude).
+const float32 kSunByHour[24] = {0, 0, 0, 0, 0, 0, 0.05f, 0.2f, 0.4f, 0.6f, 0.8f, 0.95f,
+                                1, 0.95f, 0.85f, 0.7f, 0.5f, 0.3f, 0.12f, 0.03f, 0, 0, 0, 0};
+const float32 kSunByMonth[12] = {0.45f, 0.55f, 0.7f, 0.8f, 0.9f, 1, 1, 0.95f, 0.8f, 0.65f, 0.5f, 0.4f};
+
+// How a zone's year is made: a zone of its own size and exposure, in a
+// weather that changes from day to day and from hour to hour.
+struct ZoneClimate {
+    float32 lossFactor;     // W per K to outdoors
+    float32 occupiedGains;  // W, people and equipment
+    float32 baseGains;      // W when unoccupied
+    float32 sunGains;       // W at full sun
+    float32 weather = 0;    // today's departure from the monthly mean, K
+    float32 cloud = 1;      // today's share of full sun
+};
+
+ZoneClimate makeClimate(Random& r) {
+    return {uniform(r, 80.0f, 200.0f), uniform(r, 300.0f, 900.0f), uniform(r, 20.0f, 80.0f), uniform(r, 200.0f, 1500.0f)};
+}
+
+// One hour: the free-floating temperature against the set points decides
+// whether the zone is heated (Qs below 0), cooled (Qs above 0) or left alone.
+// `varied`: every real series changes every hour, as a simulation's do.
+void fillHour(ZoneRecord& zone, int h, int month, ZoneClimate& c, Random& r, bool varied) {
+    int day = h / 24;
+    int hour = h % 24;
+    bool weekday = day % 7 < 5;
+    bool occupied = weekday && hour >= 8 && hour < 20;
+    float32 outdoor = kMonthlyOutdoor[month] + kDiurnal[hour] + c.weather + uniform(r, -0.8f, 0.8f);
+    float32 gains = occupied ? c.occupiedGains * uniform(r, 0.7f, 1.1f) : c.baseGains * uniform(r, 0.8f, 1.2f);
+    gains += c.sunGains * kSunByHour[hour] * kSunByMonth[month] * c.cloud;
+    float32 free = outdoor + gains / c.lossFactor;
+    float32 tMin = occupied ? 20.0f : 16.0f;
+    float32 tMax = occupied ? 25.0f : 30.0f;
+    if (varied) {
+        tMin += quantize(uniform(r, -0.3f, 0.3f), 100.0f);
+        tMax += quantize(uniform(r, -0.3f, 0.3f), 100.0f);
+    }
+    float32 load = 0;
+    float32 inside = free;
+    if (free < tMin) {
+        load = (free - tMin) * c.lossFactor;
+        inside = tMin + uniform(r, -0.2f, 0.1f);
+    } else if (free > tMax) {
+        load = (free - tMax) * c.lossFactor;
+        inside = tMax + uniform(r, -0.1f, 0.2f);
+    } else if (varied) {
+        load = uniform(r, -40.0f, 40.0f);  // the set point held against small swings
+    }
+    if (varied && load > -0.5f && load < 0.5f) load = load < 0 ? -0.7f : 0.7f;  // never an exact 0
+    zone.Treal[h] = quantize(inside, 100.0f);
+    zone.Tmax[h] = tMax;
+    zone.Tmin[h] = tMin;
+    zone.Qs[h] = quantize(load, 10.0f);
+    zone.QL[h] = occupied ? quantize(uniform(r, 40.0f, 320.0f), 10.0f)
+                          : (varied ? quantize(uniform(r, -30.0f, 30.0f), 10.0f) : 0.0f);
+    zone.VventInf[h] = occupied ? quantize(uniform(r, 0.05f, 0.2f), 10000.0f)
+                                : (varied ? quantize(uniform(r, 0.01f, 0.02f), 100000.0f) : 0.0123f);
+    zone.daCal[h] = zone.Qs[h] < 0 ? 1 : 0;
+    zone.daRef[h] = zone.Qs[h] > 0 ? 1 : 0;
+}
+
+void fillHours(ZoneRecord& zone, Random& r, bool varied) {
+    ZoneClimate climate = makeClimate(r);
     int month = 0;
     for (int h = 0; h < zoneloads::kHoursPerYear; ++h) {
         int day = h / 24;
-        int hour = h % 24;
         while (day >= kMonthEndDay[month]) ++month;
-        bool occupied = day % 7 < 5 && hour >= 8 && hour < 20;
-        float32 outdoor = kMonthlyOutdoor[month] + kDiurnal[hour] + uniform(r, -1.5f, 1.5f);
-
-        zone.Treal[h] = quantize(16.5f + 0.3f * outdoor + offset + (occupied ? 1.5f : 0.0f), 100.0f);
-        zone.Tmax[h] = occupied ? 25.0f : 30.0f;
-        zone.Tmin[h] = occupied ? 20.0f : 15.0f;
-        float32 load = (outdoor - 21.0f) * lossFactor + gains * uniform(r, 0.6f, 1.0f);
-        zone.Qs[h] = occupied ? quantize(load, 10.0f) : 0.0f;
-        zone.QL[h] = occupied ? quantize(uniform(r, 40.0f, 320.0f), 10.0f) : 0.0f;
-        zone.VventInf[h] = occupied ? quantize(uniform(r, 0.05f, 0.2f), 10000.0f) : 0.0123f;
-        zone.daCal[h] = occupied ? (zone.Qs[h] > 0 ? 1 : 2) : 0;
-        zone.daRef[h] = occupied ? 1 : 0;
+        if (h % 24 == 0) {  // a new day: its weather follows yesterday's
+            climate.weather = 0.7f * climate.weather + uniform(r, -2.0f, 2.0f);
+            climate.cloud = uniform(r, 0.3f, 1.0f);
+        }
+        fillHour(zone, h, month, climate, r, varied);
     }
 }
 
-void fillZone(ZoneRecord& zone, Random& r, int index) {
+void fillZone(ZoneRecord& zone, Random& r, int index, bool varied) {
     std::memset(&zone, 0, sizeof zone);
     setText(zone.name, zoneloads::kNameBytes,
             "P" + twoDigits(index / 20) + " Z" + twoDigits(index % 100) + " " + kUses[index % 6]);
@@ -117,11 +173,11 @@ void fillZone(ZoneRecord& zone, Random& r, int index) {
     zone.zoneValueC = 1.0f;
     fillWeights(zone, r);
     fillSpaces(zone, r, index);
-    fillHours(zone, r);
+    fillHours(zone, r, varied);
 }
 
 int usage() {
-    std::fputs("usage: sample-building OUT [--zones N] [--seed S]\n", stderr);
+    std::fputs("usage: sample-building OUT [--zones N] [--seed S] [--varied]\n", stderr);
     return 2;
 }
 
@@ -137,7 +193,13 @@ int main(int argc, char** argv) {
     if (argc < 2) return usage();
     long long zones = 3;
     long long seed = 1;
+    bool varied = false;
     for (int i = 2; i < argc; i += 2) {
+        if (std::strcmp(argv[i], "--varied") == 0) {
+            varied = true;
+            --i;
+            continue;
+        }
         if (i + 1 >= argc) return usage();
         long long* target = std::strcmp(argv[i], "--zones") == 0  ? &zones
                             : std::strcmp(argv[i], "--seed") == 0 ? &seed
@@ -151,7 +213,7 @@ int main(int argc, char** argv) {
     auto zone = std::make_unique<ZoneRecord>();
     Random r{static_cast<std::uint64_t>(seed)};
     for (int i = 0; i < count; ++i) {
-        fillZone(*zone, r, i);
+        fillZone(*zone, r, i, varied);
         out.write(reinterpret_cast<const char*>(zone.get()), sizeof *zone);
     }
     out.close();

@@ -1,0 +1,217 @@
+// zoneloads-view: reads reports written by zoneloads and shows each as a
+// page of pictures and peaks, with a summary table on standard output.
+//
+//   zoneloads-view REPORT... [-o PAGE.html] [--csv TABLE.csv]
+//
+// The page and the CSV are written to temporary files beside them and put in
+// place only when complete, so a failed run leaves an existing one as it was.
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <future>
+#include <iostream>
+#include <random>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "tools/view/page.h"
+#include "tools/view/report_reader.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace zoneloads::view;
+
+struct Options {
+    std::vector<std::string> reports;
+    std::string page;
+    std::string csv;
+};
+
+// One output file, written under a temporary name until it is complete.
+struct Output {
+    std::string path;
+    std::string tempPath;
+    std::FILE* file = nullptr;
+    bool failed = false;
+};
+
+bool openOutput(Output& out, const std::string& path, const char* mode = "wb") {
+    static std::mt19937_64 random(std::random_device{}() ^ static_cast<unsigned long long>(
+                                      std::chrono::steady_clock::now().time_since_epoch().count()));
+    out.path = path;
+    out.tempPath = path + "." + std::to_string(random() % 100000000) + ".tmp";
+    out.file = std::fopen(out.tempPath.c_str(), mode);
+    return out.file != nullptr;
+}
+
+void put(Output& out, const std::string& text) {
+    if (std::fwrite(text.data(), 1, text.size(), out.file) != text.size()) out.failed = true;
+}
+
+// Closes the file and, unless `keep` is false or a write failed, puts it in place.
+bool finishOutput(Output& out, bool keep) {
+    if (out.file && std::fclose(out.file) != 0) out.failed = true;
+    out.file = nullptr;
+    std::error_code error;
+    if (keep && !out.failed) fs::rename(out.tempPath, out.path, error);
+    if (!keep || out.failed || error) {
+        fs::remove(out.tempPath, error);
+        return false;
+    }
+    return true;
+}
+
+int usage() {
+    std::cerr << "uso: zoneloads-view INFORME... [-o PAGINA.html] [--csv TABLA.csv]\n";
+    return 2;
+}
+
+bool parseOptions(int argc, char** argv, Options& o) {
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if ((arg == "-o" || arg == "--csv") && i + 1 < argc) {
+            (arg == "-o" ? o.page : o.csv) = argv[++i];
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return false;
+        } else {
+            o.reports.push_back(arg);
+        }
+    }
+    if (o.reports.empty()) return false;
+    if (o.page.empty()) o.page = fs::path(o.reports[0]).replace_extension(".html").string();
+    return true;
+}
+
+// What the page keeps of one report once it is read: its rows, the HTML of
+// its building section, and how many bytes of zone sections it left in the
+// blocks file.
+struct ReportPart {
+    std::string name;
+    std::vector<SummaryRow> rows;
+    std::string building;
+    long long blockBytes = 0;
+};
+
+// Where a section's HTML goes: the building's is kept for the page's head
+// of the report, a zone block's goes to the blocks file.
+void placeSection(bool totals, std::string html, Output& blocks, ReportPart& part) {
+    if (totals) {
+        part.building = std::move(html);
+        return;
+    }
+    put(blocks, html);
+    part.blockBytes += static_cast<long long>(html.size());
+}
+
+// Reads one report. Sections are drawn on a second thread while the next one
+// is read: two section buffers, each drawn only once the previous drawing
+// of it has been collected, so memory stays at two sections.
+bool readReport(const std::string& name, Output& blocks, ReportPart& part, std::string& error) {
+    ReportReader reader;
+    if (!openReportFile(reader, name, error)) return false;
+    part.name = name;
+    Section sections[2];
+    int current = 0;
+    std::future<std::string> drawing;
+    bool drawingTotals = false;
+    SummaryRow totalsRow;
+    ReadResult result;
+    while ((result = readSection(reader, sections[current], error)) == ReadResult::section) {
+        const Section& section = sections[current];
+        if (section.totals) {
+            totalsRow = summaryRow(name, section);
+        } else {
+            part.rows.push_back(summaryRow(name, section));
+        }
+        if (drawing.valid()) placeSection(drawingTotals, drawing.get(), blocks, part);
+        drawingTotals = section.totals;
+        drawing = std::async(std::launch::async, [&section] { return sectionHtml(section); });
+        current ^= 1;
+    }
+    if (drawing.valid()) placeSection(drawingTotals, drawing.get(), blocks, part);
+    closeReportFile(reader);
+    part.rows.push_back(totalsRow);
+    return result == ReadResult::end;
+}
+
+// Copies the next `bytes` of the blocks file into the page.
+bool copyBlocks(std::FILE* blocks, long long bytes, Output& page) {
+    std::vector<char> chunk(1 << 20);
+    while (bytes > 0) {
+        std::size_t want = static_cast<std::size_t>(std::min<long long>(bytes, static_cast<long long>(chunk.size())));
+        if (std::fread(chunk.data(), 1, want, blocks) != want) return false;
+        put(page, std::string(chunk.data(), want));
+        bytes -= static_cast<long long>(want);
+    }
+    return true;
+}
+
+bool writePage(const std::vector<ReportPart>& parts, Output& blocks, Output& page) {
+    put(page, pageStart(parts.size() == 1 ? "Cargas de " + parts[0].name : "Cargas de " + std::to_string(parts.size()) + " edificios"));
+    if (parts.size() > 1) {
+        std::vector<SummaryRow> totals;
+        for (const ReportPart& p : parts) totals.push_back(p.rows.back());
+        put(page, summaryTableHtml(totals, "Edificios: una fila de totales por informe"));
+    }
+    std::fflush(blocks.file);
+    std::rewind(blocks.file);
+    for (const ReportPart& p : parts) {
+        put(page, "<h2>Informe " + htmlText(p.name) + "</h2>\n");
+        put(page, summaryTableHtml(p.rows, "Resumen por bloque de zona y del edificio (TOTAL)"));
+        put(page, p.building);
+        if (!copyBlocks(blocks.file, p.blockBytes, page)) return false;
+    }
+    put(page, pageEnd());
+    return !page.failed;
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    return fs::equivalent(a, b, error);
+}
+
+int fail(const std::string& message, std::vector<Output*> outputs) {
+    for (Output* o : outputs) {
+        if (!o->tempPath.empty()) finishOutput(*o, false);
+    }
+    std::cerr << "zoneloads-view: " << message << "\n";
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!parseOptions(argc, argv, options)) return usage();
+    for (const std::string& report : options.reports) {
+        for (const std::string* out : {&options.page, &options.csv}) {
+            if (!out->empty() && sameFile(*out, report)) return fail(*out + ": es uno de los informes leidos", {});
+        }
+    }
+    Output blocks, page, csv;
+    if (!openOutput(blocks, options.page + ".zonas", "w+b")) return fail(options.page + ": no se puede crear", {});
+    std::vector<ReportPart> parts;
+    std::string error;
+    for (const std::string& report : options.reports) {
+        parts.emplace_back();
+        if (!readReport(report, blocks, parts.back(), error)) return fail(error, {&blocks});
+    }
+    if (blocks.failed) return fail(options.page + ": error al escribir", {&blocks});
+    if (!openOutput(page, options.page)) return fail(options.page + ": no se puede crear", {&blocks});
+    if (!writePage(parts, blocks, page)) return fail(options.page + ": error al escribir", {&blocks, &page});
+    std::vector<SummaryRow> rows;
+    for (const ReportPart& p : parts) rows.insert(rows.end(), p.rows.begin(), p.rows.end());
+    if (!options.csv.empty()) {
+        if (!openOutput(csv, options.csv)) return fail(options.csv + ": no se puede crear", {&blocks, &page});
+        put(csv, std::string(kCsvHeader) + "\r\n");
+        for (const SummaryRow& row : rows) put(csv, csvLine(row) + "\r\n");
+        if (csv.failed) return fail(options.csv + ": error al escribir", {&blocks, &page, &csv});
+    }
+    finishOutput(blocks, false);
+    if (!finishOutput(page, true)) return fail(options.page + ": error al escribir", {&csv});
+    if (!options.csv.empty() && !finishOutput(csv, true)) return fail(options.csv + ": error al escribir", {});
+    std::cout << textTable(rows);
+    return 0;
+}

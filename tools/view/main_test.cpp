@@ -1,0 +1,67 @@
+// The real zoneloads-view on reports written by the real zoneloads.
+#include <gtest/gtest.h>
+
+#include "testkit/run_tool.h"
+#include "testkit/zone_files.h"
+
+namespace zoneloads {
+namespace {
+
+using testkit::readBytes;
+using testkit::runShell;
+using testkit::writeBytes;
+
+class ViewExecutable : public testkit::ScratchDir {
+protected:
+    void SetUp() override {
+        ScratchDir::SetUp();
+        ASSERT_EQ(std::system((std::string("\"") + SAMPLE_BUILDING_EXE + "\" casa.bin --zones 3 --seed 2").c_str()), 0);
+        writeBytes("l.txt", "0 2");
+        writeBytes("a.txt", "casa.bin casa.txt -1 l.txt\n");
+        ASSERT_EQ(runShell(std::string("\"") + ZONELOADS_EXE + "\" < a.txt", "out.txt").status, 0);
+        writeBytes("b.txt", "casa.bin otra.txt 1\n");
+        ASSERT_EQ(runShell(std::string("\"") + ZONELOADS_EXE + "\" < b.txt", "out.txt").status, 0);
+    }
+    static testkit::ToolRun view(const std::string& arguments) {
+        return runShell(std::string("\"") + VIEW_EXE + "\" " + arguments + " 2>&1", "view-out.txt");
+    }
+};
+
+TEST_F(ViewExecutable, PageCsvAndTableForSeveralReports) {
+    testkit::ToolRun run = view("casa.txt otra.txt --csv t.csv");
+    ASSERT_EQ(run.status, 0) << run.output;
+    std::string page = readBytes("casa.html");
+    EXPECT_EQ(page.substr(0, 15), "<!DOCTYPE html>");
+    EXPECT_NE(page.find("Edificios: una fila de totales por informe"), std::string::npos);
+    EXPECT_EQ(page.find("<script"), std::string::npos);
+    std::vector<std::string> csv = testkit::reportLines(readBytes("t.csv"));
+    ASSERT_EQ(csv.size(), 1u + 3u + 2u);  // header, casa.txt's 2 blocks and total, otra.txt's block and total
+    EXPECT_EQ(csv[3].substr(0, 15), "casa.txt,TOTAL,");
+    EXPECT_EQ(csv[5].substr(0, 15), "otra.txt,TOTAL,");
+    // The table on standard output: a header and the same rows.
+    EXPECT_EQ(run.output.substr(0, 8), "informe ");
+    EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 6);
+}
+
+TEST_F(ViewExecutable, FailureWritesNothingAndKeepsTheOldPage) {
+    writeBytes("casa.html", "old page");
+    writeBytes("t.csv", "old table");
+    std::string report = readBytes("casa.txt");
+    writeBytes("cut.txt", report.substr(0, report.size() / 2));
+    testkit::ToolRun run = view("casa.txt cut.txt -o casa.html --csv t.csv");
+    EXPECT_NE(run.status, 0);
+    const std::string message = "zoneloads-view: cut.txt, linea ";
+    EXPECT_EQ(run.output.substr(0, message.size()), message);
+    EXPECT_EQ(readBytes("casa.html"), "old page");
+    EXPECT_EQ(readBytes("t.csv"), "old table");
+    for (const auto& entry : std::filesystem::directory_iterator(".")) {
+        EXPECT_NE(entry.path().extension(), ".tmp") << "left behind: " << entry.path();
+    }
+    EXPECT_NE(view("missing.txt").status, 0);
+    EXPECT_NE(view("").status, 0);  // no report: the usage
+    EXPECT_NE(view("casa.txt -o casa.txt").status, 0);
+    EXPECT_EQ(readBytes("casa.txt"), report);
+}
+
+}  // namespace
+}  // namespace zoneloads

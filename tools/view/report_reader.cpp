@@ -1,0 +1,421 @@
+#include "tools/view/report_reader.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+namespace zoneloads {
+namespace view {
+namespace {
+
+constexpr std::size_t kBufferBytes = 1 << 20;
+const int kMonthEndDay[12] = {31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365};
+const char* const kMonths[12] = {"ene", "feb", "mar", "abr", "may", "jun",
+                                 "jul", "ago", "sep", "oct", "nov", "dic"};
+
+const char kWarning1[] = "# ATENCION # Los valores son orientativos de potencias sensibles";
+const char kWarning2[] = "# ATENCION # NO sirven como c\xE1lculo de cargas.";
+const char kNameStart[] = "# Nombre zona: ";
+const char kNameEnd[] = " : # Pesos g(i) #";
+const char kWeightsP[] = "# Pesos p(i) #";
+const char kLegendTitle[] = "# LEYENDA #";
+const char kLegend[] = "Treal[C],Tmax[C],Tmin[C],Qs[W],QL[W],VventInf[kg/s],daCal,daRef";
+const char kExtremes[] = "# max QsREF[W] , max QsCAL[W], Para la zona";
+const char kTotals[] = "# TOTAL --- Qsensible [w] , Qlatente[W],Qs[w]Sin agregar,Qs[W]sin agregar";
+constexpr std::size_t kMaxNameBytes = 52;
+
+struct Line {
+    const char* text;
+    std::size_t length;  // without its line end
+    bool crlf;           // ended by CR LF (not a bare LF)
+};
+
+struct Field {
+    const char* text;
+    std::size_t length;
+};
+
+// Takes the next line. False at the end of the file; a last line without a
+// line end is taken, with `ended` false.
+bool nextLine(ReportReader& r, Line& line, bool& ended) {
+    for (;;) {
+        const void* newline = std::memchr(r.buffer.data() + r.begin, '\n', r.end - r.begin);
+        if (newline || r.atEnd || r.end - r.begin == r.buffer.size()) {
+            if (!newline && r.begin == r.end) return false;
+            const char* start = r.buffer.data() + r.begin;
+            const char* stop = newline ? static_cast<const char*>(newline) : r.buffer.data() + r.end;
+            r.begin = static_cast<std::size_t>(stop - r.buffer.data()) + (newline ? 1 : 0);
+            ended = newline != nullptr;
+            line.crlf = ended && stop > start && stop[-1] == '\r';
+            line.text = start;
+            line.length = static_cast<std::size_t>(stop - start) - (line.crlf ? 1 : 0);
+            ++r.lineNumber;
+            return true;
+        }
+        std::memmove(r.buffer.data(), r.buffer.data() + r.begin, r.end - r.begin);
+        r.end -= r.begin;
+        r.begin = 0;
+        std::size_t got = std::fread(r.buffer.data() + r.end, 1, r.buffer.size() - r.end, r.file);
+        r.end += got;
+        if (got == 0) r.atEnd = true;
+    }
+}
+
+bool fail(ReportReader& r, std::string& error, const std::string& what) {
+    error = r.fileName + ", linea " + std::to_string(r.lineNumber) + ": " + what;
+    return false;
+}
+
+// Takes the next line of a report, which must be ended by CR LF.
+bool takeLine(ReportReader& r, Line& line, std::string& error, const char* expected) {
+    bool ended = false;
+    if (!nextLine(r, line, ended)) {
+        ++r.lineNumber;
+        return fail(r, error, std::string("el informe termina antes de tiempo (se esperaba ") + expected + ")");
+    }
+    if (std::ferror(r.file)) return fail(r, error, "error al leer el fichero");
+    if (!ended) return fail(r, error, "el informe termina a mitad de linea");
+    return true;
+}
+
+template <std::size_t N>
+bool is(const Line& line, const char (&text)[N]) {
+    return line.length == N - 1 && std::memcmp(line.text, text, N - 1) == 0;
+}
+
+bool expectLine(ReportReader& r, std::string& error, const char* what, const char* text) {
+    Line line;
+    if (!takeLine(r, line, error, what)) return false;
+    std::size_t length = std::strlen(text);
+    if (line.length != length || std::memcmp(line.text, text, length) != 0) {
+        return fail(r, error, std::string("se esperaba \"") + text + "\"");
+    }
+    return true;
+}
+
+// Splits a line at every occurrence of `separator` (a bare "," or " , ")
+// into exactly `count` fields; false when it holds another number of them.
+// A plain loop: the lines are short, and a library call per comma costs more
+// than the scan.
+bool splitFields(const Line& line, const char* separator, Field* fields, int count) {
+    bool spaced = separator[0] == ' ';
+    const char* p = line.text;
+    const char* end = line.text + line.length;
+    const char* start = p;
+    int n = 0;
+    for (; p < end; ++p) {
+        if (*p != ',') continue;
+        const char* stop = p;
+        if (spaced) {
+            if (p == line.text || p[-1] != ' ' || p + 1 == end || p[1] != ' ') continue;
+            --stop;
+        }
+        if (n == count - 1) return false;
+        fields[n++] = {start, static_cast<std::size_t>(stop - start)};
+        start = spaced ? p + 2 : p + 1;
+        if (spaced) ++p;
+    }
+    if (n != count - 1) return false;
+    fields[n] = {start, static_cast<std::size_t>(end - start)};
+    return true;
+}
+
+// The characters a number of the report can hold ("-1.5e+06", "nan", "inf").
+struct NumberChars {
+    bool allowed[256] = {};
+    NumberChars() {
+        for (const char* c = "0123456789.-+enaif"; *c; ++c) allowed[static_cast<unsigned char>(*c)] = true;
+    }
+};
+const NumberChars kNumberChars;
+
+// An hourly line split into its 8 fields at " , ", each checked on the way
+// to hold only the characters of a number: one pass over the line, as it is
+// the bulk of the report. The fields the view uses are parsed after.
+bool splitHourLine(const Line& line, Field* fields) {
+    const char* p = line.text;
+    const char* end = line.text + line.length;
+    const char* start = p;
+    int n = 0;
+    for (; p < end; ++p) {
+        unsigned char c = static_cast<unsigned char>(*p);
+        if (kNumberChars.allowed[c]) continue;
+        // Anything else must be the " , " between two fields.
+        if (c != ' ' || end - p < 3 || p[1] != ',' || p[2] != ' ' || p == start || n == 7) return false;
+        fields[n++] = {start, static_cast<std::size_t>(p - start)};
+        p += 2;
+        start = p + 1;
+    }
+    if (n != 7 || start == end) return false;
+    fields[7] = {start, static_cast<std::size_t>(end - start)};
+    return true;
+}
+
+const double kExact10[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Reads a number as the report writes one ("-12.5", "1.5e+06", "nan",
+// "-inf"). Up to 15 digits and a power of ten up to 22 are converted with
+// one correctly rounded operation; anything longer goes through strtod.
+bool parseNumber(const Field& f, double& value) {
+    const char* p = f.text;
+    const char* end = f.text + f.length;
+    bool negative = p < end && *p == '-';
+    if (p < end && (*p == '-' || *p == '+')) ++p;
+    std::size_t rest = static_cast<std::size_t>(end - p);
+    if (rest == 3 && std::memcmp(p, "nan", 3) == 0) {
+        value = std::numeric_limits<double>::quiet_NaN();
+        return true;
+    }
+    if (rest == 3 && std::memcmp(p, "inf", 3) == 0) {
+        value = negative ? -HUGE_VAL : HUGE_VAL;
+        return true;
+    }
+    unsigned long long mantissa = 0;
+    int digits = 0;
+    int scale = 0;
+    bool any = false;
+    for (; p < end && *p >= '0' && *p <= '9'; ++p, any = true) {
+        if (mantissa != 0 || *p != '0') ++digits;
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+    }
+    if (p < end && *p == '.') {
+        for (++p; p < end && *p >= '0' && *p <= '9'; ++p, any = true) {
+            if (mantissa != 0 || *p != '0') ++digits;
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+            --scale;
+        }
+    }
+    if (!any || digits > 18) return false;
+    if (p < end && (*p == 'e' || *p == 'E')) {
+        ++p;
+        bool negativeExponent = p < end && *p == '-';
+        if (p < end && (*p == '-' || *p == '+')) ++p;
+        int exponent = 0;
+        bool exponentDigits = false;
+        for (; p < end && *p >= '0' && *p <= '9' && exponent < 10000; ++p, exponentDigits = true) {
+            exponent = exponent * 10 + (*p - '0');
+        }
+        if (!exponentDigits) return false;
+        scale += negativeExponent ? -exponent : exponent;
+    }
+    if (p != end) return false;
+    if (digits <= 15 && scale >= -22 && scale <= 22) {
+        double m = static_cast<double>(mantissa);
+        value = scale >= 0 ? m * kExact10[scale] : m / kExact10[-scale];
+    } else {
+        std::string copy(f.text, f.length);
+        value = std::strtod(copy.c_str(), nullptr);
+    }
+    if (negative) value = -value;
+    return true;
+}
+
+bool isInteger(const Field& f) {
+    std::size_t i = f.length > 0 && f.text[0] == '-' ? 1 : 0;
+    if (i == f.length) return false;
+    for (; i < f.length; ++i) {
+        if (f.text[i] < '0' || f.text[i] > '9') return false;
+    }
+    return true;
+}
+
+bool numberLine(ReportReader& r, std::string& error, const char* what, const char* separator, int count,
+                Field* fields, double* values) {
+    Line line;
+    if (!takeLine(r, line, error, what)) return false;
+    if (!splitFields(line, separator, fields, count)) {
+        return fail(r, error, std::string("se esperaban ") + std::to_string(count) + " campos (" + what + ")");
+    }
+    for (int i = 0; i < count; ++i) {
+        double ignored;
+        if (!parseNumber(fields[i], values ? values[i] : ignored)) {
+            return fail(r, error, std::string("campo ") + std::to_string(i + 1) + " no es un numero (" + what + ")");
+        }
+    }
+    return true;
+}
+
+// The name line, which runs on into the g(i) header. A name holding line
+// breaks spans several lines; they are joined back with their bytes.
+bool readName(ReportReader& r, const Line& first, Section& section, std::string& error) {
+    std::string text(first.text, first.length);
+    bool crlf = first.crlf;
+    const std::size_t endLength = sizeof kNameEnd - 1;
+    while (text.size() < endLength || text.compare(text.size() - endLength, endLength, kNameEnd) != 0) {
+        if (text.size() > sizeof kNameStart - 1 + kMaxNameBytes + endLength) {
+            return fail(r, error, "se esperaba \"# Nombre zona: ... : # Pesos g(i) #\"");
+        }
+        Line more;
+        if (!takeLine(r, more, error, "el nombre de la zona")) return false;
+        text += crlf ? "\r\n" : "\n";
+        text.append(more.text, more.length);
+        crlf = more.crlf;
+    }
+    section.name = text.substr(sizeof kNameStart - 1, text.size() - (sizeof kNameStart - 1) - endLength);
+    if (section.name.size() > kMaxNameBytes) return fail(r, error, "nombre de zona de mas de 52 bytes");
+    return true;
+}
+
+void clearSummary(Summary& s) {
+    s = Summary{};
+    s.maxPosText = "0";
+    s.minNegText = "0";
+}
+
+// Takes one hour's Qs into the peaks and counts; the energy sums are the
+// caller's, as the totals take them from other columns.
+bool countHour(Summary& s, int hour, double qs, const Field& qsText) {
+    if (std::isnan(qs)) {
+        ++s.nanHours;
+        return false;
+    }
+    if (qs > 0) {
+        ++s.hoursPos;
+        if (qs > s.maxPos) {
+            s.maxPos = qs;
+            s.maxPosText.assign(qsText.text, qsText.length);
+            s.maxPosHour = hour;
+        }
+    } else if (qs < 0) {
+        ++s.hoursNeg;
+        if (qs < s.minNeg) {
+            s.minNeg = qs;
+            s.minNegText.assign(qsText.text, qsText.length);
+            s.minNegHour = hour;
+        }
+    }
+    return true;
+}
+
+void addEnergy(Summary& s, int hour, double pos, double neg, double ql) {
+    int month = hourMonth(hour);
+    s.sumPosWh += pos;
+    s.sumNegWh += neg;
+    s.sumQLWh += ql;
+    s.monthPosWh[month] += pos;
+    s.monthNegWh[month] += neg;
+}
+
+bool readZoneBlock(ReportReader& r, Section& section, std::string& error) {
+    Line line;
+    Field fields[24];
+    if (!expectLine(r, error, "el segundo aviso", kWarning2)) return false;
+    if (!takeLine(r, line, error, "el nombre de la zona")) return false;
+    if (line.length < sizeof kNameStart - 1 || std::memcmp(line.text, kNameStart, sizeof kNameStart - 1) != 0) {
+        return fail(r, error, "se esperaba \"# Nombre zona: \"");
+    }
+    if (!readName(r, line, section, error)) return false;
+    if (!numberLine(r, error, "pesos g(i)", ",", 24, fields, nullptr)) return false;
+    if (!expectLine(r, error, "el titulo de los pesos p(i)", kWeightsP)) return false;
+    if (!numberLine(r, error, "pesos p(i)", ",", 2, fields, nullptr)) return false;
+    if (!expectLine(r, error, "el titulo de la leyenda", kLegendTitle)) return false;
+    if (!expectLine(r, error, "la leyenda", kLegend)) return false;
+    if (!expectLine(r, error, "la cabecera de extremos", kExtremes)) return false;
+
+    Summary& s = section.summary;
+    for (int h = 0; h < kHours; ++h) {
+        Field f[8];
+        if (!takeLine(r, line, error, "una linea horaria")) return false;
+        if (!splitHourLine(line, f)) {
+            return fail(r, error, "una linea horaria tiene 8 numeros separados por \" , \"");
+        }
+        double qs = 0;
+        double ql = 0;
+        if (!parseNumber(f[3], qs)) return fail(r, error, "Qs no es un numero");
+        if (!parseNumber(f[4], ql)) return fail(r, error, "QL no es un numero");
+        if (!isInteger(f[6]) || !isInteger(f[7])) return fail(r, error, "daCal y daRef son enteros");
+        section.qs[static_cast<std::size_t>(h)] = qs;
+        if (countHour(s, h, qs, f[3])) addEnergy(s, h, qs > 0 ? qs : 0, qs < 0 ? qs : 0, ql);
+    }
+    return numberLine(r, error, "la linea de extremos", " , ", 2, fields, nullptr);
+}
+
+bool readTotals(ReportReader& r, Section& section, std::string& error) {
+    Summary& s = section.summary;
+    for (int h = 0; h < kHours; ++h) {
+        Field f[4];
+        double v[4];
+        if (!numberLine(r, error, "una linea de totales", " , ", 4, f, v)) return false;
+        section.qs[static_cast<std::size_t>(h)] = v[0];
+        if (countHour(s, h, v[0], f[0])) addEnergy(s, h, v[3], v[2], v[1]);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool openReportFile(ReportReader& reader, const std::string& fileName, std::string& error) {
+    reader = ReportReader{};
+    reader.fileName = fileName;
+    reader.file = std::fopen(fileName.c_str(), "rb");
+    if (!reader.file) {
+        error = fileName + ": no se puede abrir";
+        return false;
+    }
+    reader.buffer.resize(kBufferBytes);
+    return true;
+}
+
+ReadResult readSection(ReportReader& reader, Section& section, std::string& error) {
+    Line line;
+    bool ended = false;
+    if (!nextLine(reader, line, ended)) {
+        if (std::ferror(reader.file)) return fail(reader, error, "error al leer el fichero"), ReadResult::error;
+        if (reader.totalsRead) return ReadResult::end;
+        ++reader.lineNumber;
+        fail(reader, error, reader.lineNumber == 1 ? "el fichero esta vacio, no es un informe"
+                                                   : "el informe termina antes de la seccion de totales");
+        return ReadResult::error;
+    }
+    if (reader.totalsRead) return fail(reader, error, "texto tras el final del informe"), ReadResult::error;
+    if (!ended) return fail(reader, error, "el informe termina a mitad de linea"), ReadResult::error;
+
+    clearSummary(section.summary);
+    section.name.clear();
+    if (is(line, kWarning1)) {
+        section.totals = false;
+        section.block = ++reader.blocks;
+        return readZoneBlock(reader, section, error) ? ReadResult::section : ReadResult::error;
+    }
+    if (is(line, kTotals)) {
+        section.totals = true;
+        section.block = 0;
+        reader.totalsRead = true;
+        return readTotals(reader, section, error) ? ReadResult::section : ReadResult::error;
+    }
+    fail(reader, error, reader.lineNumber == 1 ? "no es un informe de zoneloads"
+                                               : "se esperaba un bloque de zona o la seccion de totales");
+    return ReadResult::error;
+}
+
+void closeReportFile(ReportReader& reader) {
+    if (reader.file) std::fclose(reader.file);
+    reader.file = nullptr;
+}
+
+int hourMonth(int hour) {
+    static const std::vector<unsigned char> months = [] {
+        std::vector<unsigned char> table(kHours);
+        int month = 0;
+        for (int h = 0; h < kHours; ++h) {
+            while (month < 11 && h / 24 >= kMonthEndDay[month]) ++month;
+            table[static_cast<std::size_t>(h)] = static_cast<unsigned char>(month);
+        }
+        return table;
+    }();
+    return months[static_cast<std::size_t>(hour)];
+}
+
+std::string hourDate(int hour) {
+    int day = hour / 24;
+    int month = hourMonth(hour);
+    int dayOfMonth = day - (month > 0 ? kMonthEndDay[month - 1] : 0) + 1;
+    char text[32];
+    std::snprintf(text, sizeof text, "%d %s %02d:00", dayOfMonth, kMonths[month], hour % 24);
+    return text;
+}
+
+}  // namespace view
+}  // namespace zoneloads

@@ -1,0 +1,134 @@
+#include "tools/view/report_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "report/report.h"
+#include "testkit/zone_files.h"
+#include "tools/view/page.h"
+
+namespace zoneloads {
+namespace view {
+namespace {
+
+using testkit::readBytes;
+using testkit::writeBytes;
+
+const char* const kOddName = "<script>&\"\xE1\xBA";
+
+// Zone A: Qs 0 but for 500 at hours 100 and 200, -250.5 at 300 and 1000.25
+// at 5000; QL 10. Zone B: no positive hour, Qs -1 but NaN in hours 0 to 9;
+// QL 2. The report holds A, B, A.
+void writeMadeUpReport(const std::string& path) {
+    auto a = testkit::makeZone(kOddName, 0);
+    auto b = testkit::makeZone("B", 0);
+    for (int h = 0; h < kHoursPerYear; ++h) {
+        a->Qs[h] = 0;
+        a->QL[h] = 10;
+        b->Qs[h] = h < 10 ? std::numeric_limits<float>::quiet_NaN() : -1.0f;
+        b->QL[h] = 2;
+    }
+    a->Qs[100] = a->Qs[200] = 500;
+    a->Qs[300] = -250.5f;
+    a->Qs[5000] = 1000.25f;
+    testkit::writeZoneFile("zones.bin", 2, {a.get(), b.get()});
+    ZoneSelection selection{{0, 1, 0}, ""};
+    ASSERT_EQ(writeReport("zones.bin", path, selection, *a), ReportResult::complete);
+}
+
+struct Read {
+    std::vector<Section> sections;
+    std::string error;
+    ReadResult last;
+};
+
+Read readAll(const std::string& path) {
+    Read r;
+    ReportReader reader;
+    if (!openReportFile(reader, path, r.error)) {
+        r.last = ReadResult::error;
+        return r;
+    }
+    Section s;
+    while ((r.last = readSection(reader, s, r.error)) == ReadResult::section) r.sections.push_back(s);
+    closeReportFile(reader);
+    return r;
+}
+
+class ReportReaderTest : public testkit::ScratchDir {};
+
+TEST_F(ReportReaderTest, SummaryOfEveryBlockAndOfTheTotals) {
+    writeMadeUpReport("r.txt");
+    Read r = readAll("r.txt");
+    ASSERT_EQ(r.last, ReadResult::end) << r.error;
+    ASSERT_EQ(r.sections.size(), 4u);
+
+    std::vector<std::vector<std::string>> expected = {
+        {"r.txt", "1", kOddName, "1000.25", "5000", "-250.5", "300", "2.00025", "-0.2505", "87.6", "3", "1"},
+        {"r.txt", "2", "B", "0", "", "-1", "10", "0", "-8.75", "17.5", "0", "8750"},
+        {"r.txt", "3", kOddName, "1000.25", "5000", "-250.5", "300", "2.00025", "-0.2505", "87.6", "3", "1"},
+        {"r.txt", "TOTAL", "", "1999.5", "5000", "-502", "300", "4.0005", "-9.251", "192.5", "3", "8747"},
+    };
+    for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(summaryRow("r.txt", r.sections[i]), expected[i]) << i;
+    EXPECT_EQ(r.sections[1].summary.nanHours, 10);
+    EXPECT_EQ(r.sections[3].summary.nanHours, 10);
+    EXPECT_TRUE(r.sections[3].totals);
+    // The first of two equal peaks is the one kept.
+    EXPECT_EQ(r.sections[0].summary.monthPosWh[0], 1000.0);  // hours 100 and 200 are in January
+}
+
+TEST_F(ReportReaderTest, MalformedReportsNameTheirLine) {
+    writeMadeUpReport("r.txt");
+    std::string good = readBytes("r.txt");
+    std::vector<std::string> lines = testkit::reportLines(good);
+    auto join = [](const std::vector<std::string>& ls) {
+        std::string text;
+        for (const std::string& l : ls) text += l + "\r\n";
+        return text;
+    };
+    std::vector<std::string> fieldTooFew = lines;
+    fieldTooFew[20] = fieldTooFew[20].substr(0, fieldTooFew[20].rfind(" , "));
+    std::vector<std::string> totalsCut(lines.begin(), lines.end() - 100);
+    std::vector<std::string> blockCut(lines.begin(), lines.begin() + 5000);
+    struct Case {
+        std::string text;
+        std::string messageStart;
+    } cases[] = {
+        {join(fieldTooFew), "f.txt, linea 21: "},
+        {join(blockCut), "f.txt, linea 5001: el informe termina antes de tiempo"},
+        {join(totalsCut), "f.txt, linea " + std::to_string(lines.size() - 99) + ": el informe termina antes de tiempo"},
+        {good.substr(0, good.size() - 1), "f.txt, linea " + std::to_string(lines.size()) + ": el informe termina a mitad"},
+        {good + "more\r\n", "f.txt, linea " + std::to_string(lines.size() + 1) + ": texto tras el final"},
+        {"hola\r\n", "f.txt, linea 1: no es un informe"},
+        {"", "f.txt, linea 1: el fichero esta vacio"},
+    };
+    for (const Case& c : cases) {
+        writeBytes("f.txt", c.text);
+        Read r = readAll("f.txt");
+        EXPECT_EQ(r.last, ReadResult::error);
+        EXPECT_EQ(r.error.substr(0, c.messageStart.size()), c.messageStart) << r.error;
+    }
+}
+
+TEST_F(ReportReaderTest, NamesWithLineBreaksAreJoinedBack) {
+    auto zone = testkit::makeZone("A\r\nB\nC", 0);
+    testkit::writeZoneFile("zones.bin", 1, {zone.get()});
+    ZoneSelection selection{{0}, ""};
+    ASSERT_EQ(writeReport("zones.bin", "r.txt", selection, *zone), ReportResult::complete);
+    Read r = readAll("r.txt");
+    ASSERT_EQ(r.last, ReadResult::end) << r.error;
+    EXPECT_EQ(r.sections[0].name, "A\r\nB\nC");
+}
+
+TEST(HourDate, StartOfTheHourInSpanish) {
+    EXPECT_EQ(hourDate(0), "1 ene 00:00");
+    EXPECT_EQ(hourDate(201 * 24 + 15), "21 jul 15:00");
+    EXPECT_EQ(hourDate(59 * 24), "1 mar 00:00");  // a 365-day year
+    EXPECT_EQ(hourDate(8759), "31 dic 23:00");
+}
+
+}  // namespace
+}  // namespace view
+}  // namespace zoneloads
