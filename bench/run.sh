@@ -1,17 +1,25 @@
 #!/usr/bin/env bash
 # Times the whole job (listing, selection of every zone through a zone-list
 # file, report) on buildings of 10, 200 and 1,000 zones, next to `cat`
-# copying the report it wrote, and the listing alone of 1,000 zones.
+# copying the report it wrote, on two buildings: the sample building
+# ("smooth": loads that stay at 0 while a zone floats between its set points)
+# and a realistic one ("varied": every real series changes every hour, as a
+# simulation writes them). Then the listing alone of 1,000 zones.
 #
-#   bench/run.sh [BUILD_DIR] [RUNS]     (defaults: build, 5)
+#   bench/run.sh [BUILD_DIR] [PAIRS]     (defaults: build, 7)
 #
 # Needs /usr/bin/time (Debian package "time"). Files go to bench/out/.
-# Every figure is the median of RUNS runs after one warm-up run, so the page
-# cache holds the inputs; the ratio compares medians taken in the same run.
+# The job and the copy alternate (job, copy, job, copy ...) after one
+# warm-up of each, so the page cache holds the inputs and the machine's drift
+# hits both alike; every figure is the median of PAIRS runs, and the ratio
+# compares the two medians. Before every run (and outside its time) `sync`
+# lets the disk finish what the run before wrote, as it has when a user
+# runs the tool: otherwise each run pays for the writing its predecessor
+# left, the more so for the job, which starts its report's writing at once.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
-runs=${2:-5}
+pairs=${2:-7}
 out=bench/out
 mkdir -p "$out"
 tool=$(realpath "$build/zoneloads")
@@ -20,45 +28,51 @@ sample=$(realpath "$build/sample-building")
 # Median of the numbers on standard input.
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-# time_runs VAR 'SHELL COMMAND': runs it RUNS times after a warm-up, in
-# bench/out; sets VAR_wall (seconds, from the shell's clock: /usr/bin/time
-# counts only hundredths), VAR_cpu (user + system, from /usr/bin/time) and
-# VAR_rss (peak resident KiB) to the medians.
-time_runs() {
-    local name=$1 command=$2
-    (cd "$out" && sh -c "$command" > /dev/null 2>&1) || true
-    local walls="" cpus="" rsss="" wall user sys rss
-    for _ in $(seq "$runs"); do
-        local start=$EPOCHREALTIME
-        (cd "$out" && /usr/bin/time -f '%U %S %M' -o time.txt sh -c "$command" > /dev/null 2>&1) || true
-        wall=$(awk -v a="$start" -v b="$EPOCHREALTIME" 'BEGIN { print b - a }')
-        read -r user sys rss < <(tail -n 1 "$out/time.txt")
-        walls+="$wall"$'\n'
-        cpus+="$(awk -v u="$user" -v s="$sys" 'BEGIN { print u + s }')"$'\n'
-        rsss+="$rss"$'\n'
-    done
-    printf -v "${name}_wall" '%s' "$(printf '%s' "$walls" | median)"
-    printf -v "${name}_cpu" '%s' "$(printf '%s' "$cpus" | median)"
-    printf -v "${name}_rss" '%s' "$(printf '%s' "$rsss" | median)"
+# One run of a shell command in bench/out: prints wall seconds (the shell's
+# clock: /usr/bin/time counts only hundredths), CPU seconds (user + system)
+# and peak resident KiB.
+timed() {
+    sync
+    local start=$EPOCHREALTIME
+    (cd "$out" && /usr/bin/time -f '%U %S %M' -o time.txt sh -c "$1" > /dev/null 2>&1) || true
+    local end=$EPOCHREALTIME
+    awk -v a="$start" -v b="$end" -v t="$(tail -n 1 "$out/time.txt")" 'BEGIN {
+        split(t, f, " "); print b - a, f[1] + f[2], f[3] }'
 }
 
-printf '%-6s %8s %8s %9s %10s %7s %8s %7s\n' zones wall_s cpu_s peak_MiB report_MB MB/s cat_s ratio
-for zones in 10 200 1000; do
-    "$sample" "$out/building-$zones.bin" --zones "$zones" --seed 1
-    seq 0 $((zones - 1)) | tr '\n' ' ' > "$out/zones-$zones.txt"
-    printf 'building-%s.bin\nreport-%s.txt\n-1\nzones-%s.txt\n' "$zones" "$zones" "$zones" > "$out/answers-$zones.txt"
-    time_runs job "exec '$tool' < answers-$zones.txt"
-    time_runs copy "exec cat report-$zones.txt > copy-$zones.txt"
-    bytes=$(stat -c %s "$out/report-$zones.txt")
-    awk -v z="$zones" -v w="$job_wall" -v c="$job_cpu" -v r="$job_rss" -v b="$bytes" -v k="$copy_wall" 'BEGIN {
-        mb = b / 1e6
-        printf "%-6s %8.3f %8.3f %9.1f %10.1f %7.0f %8.3f %7.2f\n", z, w, c, r / 1024, mb, (w > 0 ? mb / w : 0), k, (k > 0 ? w / k : 0)
-    }'
-    rm -f "$out/copy-$zones.txt"
+printf '%-7s %-6s %8s %8s %9s %10s %8s %7s\n' data zones wall_s cpu_s peak_MiB report_MB cat_s ratio
+for data in smooth varied; do
+    flag=""
+    [ "$data" = varied ] && flag="--varied"
+    for zones in 10 200 1000; do
+        name="$data-$zones"
+        "$sample" "$out/building-$name.bin" --zones "$zones" --seed 1 $flag
+        seq 0 $((zones - 1)) | tr '\n' ' ' > "$out/zones-$zones.txt"
+        printf 'building-%s.bin\nreport-%s.txt\n-1\nzones-%s.txt\n' "$name" "$name" "$zones" > "$out/answers-$name.txt"
+        job="exec '$tool' < answers-$name.txt"
+        copy="exec cat report-$name.txt > copy-$name.txt"
+        timed "$job" > /dev/null
+        timed "$copy" > /dev/null
+        walls="" cpus="" rsss="" copies=""
+        for _ in $(seq "$pairs"); do
+            read -r w c m < <(timed "$job")
+            walls+="$w"$'\n' cpus+="$c"$'\n' rsss+="$m"$'\n'
+            read -r w _ _ < <(timed "$copy")
+            copies+="$w"$'\n'
+        done
+        w=$(printf '%s' "$walls" | median)
+        c=$(printf '%s' "$cpus" | median)
+        m=$(printf '%s' "$rsss" | median)
+        k=$(printf '%s' "$copies" | median)
+        awk -v d="$data" -v z="$zones" -v w="$w" -v c="$c" -v m="$m" -v k="$k" \
+            -v b="$(stat -c %s "$out/report-$name.txt")" 'BEGIN {
+            printf "%-7s %-6s %8.3f %8.2f %9.1f %10.1f %8.3f %7.2f\n", d, z, w, c, m / 1024, b / 1e6, k, w / k }'
+        rm -f "$out/copy-$name.txt" "$out/report-$name.txt"
+    done
 done
 
 # The listing alone: an answer that is not a number ends the run right after it.
-printf 'building-1000.bin\nreport-listing.txt\nx\n' > "$out/answers-listing.txt"
-time_runs listing "exec '$tool' < answers-listing.txt"
-awk -v w="$listing_wall" -v c="$listing_cpu" -v r="$listing_rss" 'BEGIN {
-    printf "listing of 1000 zones alone: %.4f s wall, %.3f s cpu, peak %.1f MiB\n", w, c, r / 1024 }'
+printf 'building-smooth-1000.bin\nreport-listing.txt\nx\n' > "$out/answers-listing.txt"
+read -r w c m < <(timed "exec '$tool' < answers-listing.txt")
+awk -v w="$w" -v c="$c" -v m="$m" 'BEGIN {
+    printf "listing of 1000 zones alone: %.4f s wall, %.2f s cpu, peak %.1f MiB\n", w, c, m / 1024 }'

@@ -18,13 +18,14 @@ namespace zoneloads {
 // "-0.000123457" are 12 characters, "-2147483648" is 11), with slack.
 constexpr int kMaxNumberChars = 16;
 
-// Both write no terminating NUL and return the end of what they wrote. `out`
-// must have room for kMaxNumberChars characters: formatFloat32 stores whole
-// 8-byte words and may leave bytes past the end it returns.
+// Both write the value's text at `out`, without a terminating NUL, and return
+// the end of what they wrote. `out` must have room for kMaxNumberChars
+// characters: formatFloat32 stores whole 8-byte words and may leave bytes
+// past the end it returns.
 char* formatFloat32(float32 value, char* out);
 char* formatInt32(int32 value, char* out);
 
-std::string float32Text(float32 value);
+// An int32 as its text.
 std::string int32Text(int32 value);
 
 }  // namespace zoneloads

@@ -1,4 +1,5 @@
 #include "common/number_format.h"
+#include "testkit/zone_files.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,8 @@
 
 namespace zoneloads {
 namespace {
+
+using testkit::float32Text;
 
 float fromBits(std::uint32_t bits) {
     float f;

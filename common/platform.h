@@ -2,6 +2,7 @@
 // Everything platform-specific in the tool lives in platform.cpp.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 namespace zoneloads {
@@ -14,6 +15,10 @@ bool isStandardInput(const std::string& path);
 // True when `path` names a device (the console, NUL, /dev/null, a FIFO ...)
 // rather than a file on a disk or nothing at all.
 bool isDevice(const std::string& path);
+
+// Asks the system to start writing the given bytes of `file` to its disk,
+// without waiting for them; a hint that may do nothing.
+void startWriteback(std::FILE* file, long long offset, long long length);
 
 // Makes a write to a closed pipe or past the file-size limit fail with an
 // error instead of killing the process, so that the failure can be reported.

@@ -1,4 +1,4 @@
-// Console texts and the small helpers every step of the dialogue shares.
+// Console texts and the prompt helpers every step of the dialogue shares.
 #pragma once
 
 #include <istream>
@@ -9,18 +9,10 @@
 
 namespace zoneloads {
 
-constexpr int kExitSuccess = 0;
-constexpr int kExitFailure = -1;
-
 constexpr const char* kBadAnswer = "# Error respuesta no valida";
-constexpr const char* kCannotOpenInput = "# Error al abrir fichero entrada ";
-constexpr const char* kIncompleteInput = "# Error fichero entrada incompleto ";
-constexpr const char* kCannotReadInput = "# Error al leer fichero entrada ";
 constexpr const char* kZoneOutOfRange = "# Error numero de zona fuera de rango ";
 constexpr const char* kCannotOpenList = "Error al abrir el fichero ";
 constexpr const char* kBadList = "# Error en fichero de zonas ";
-constexpr const char* kCannotOpenReport = "# Error al abrir fichero salida ";
-constexpr const char* kCannotWriteReport = "# Error al escribir fichero salida ";
 
 constexpr const char* kReportIsInput = "# Error fichero salida coincide con fichero de entrada ";
 
@@ -39,9 +31,5 @@ bool askName(std::istream& in, std::ostream& out, const char* prompt, std::strin
 
 // Writes a whole console line: the text, the platform's line end, a flush.
 void writeLine(std::ostream& out, const std::string& text);
-
-// Checks that the zone results file is usable and sets its count; otherwise
-// writes the matching message and returns false.
-bool openZoneFile(std::ostream& out, const std::string& fileName, int32& count);
 
 }  // namespace zoneloads

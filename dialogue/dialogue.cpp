@@ -1,7 +1,6 @@
 #include "dialogue/dialogue.h"
 
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <system_error>
 
@@ -41,23 +40,12 @@ bool listZones(std::ostream& out, const std::string& inputFileName, int32 count)
     for (int32 zone = 0; zone < count; ++zone) {
         char name[kNameBytes];
         if (!readZoneName(inputFileName, zone, name)) {
-            writeLine(out, kCannotReadInput + inputFileName);
+            writeLine(out, readFailedMessage(inputFileName));
             return false;
         }
         writeLine(out, "[" + int32Text(zone) + "] Nombre zona: " + zoneName(name));
     }
     return true;
-}
-
-// The console message for a report that did not complete, or nullptr.
-const char* reportFailureMessage(ReportResult result) {
-    switch (result) {
-        case ReportResult::complete: return nullptr;
-        case ReportResult::cannotOpen: return kCannotOpenReport;
-        case ReportResult::writeFailed: return kCannotWriteReport;
-        case ReportResult::readFailed: return kCannotReadInput;
-    }
-    return nullptr;
 }
 
 }  // namespace
@@ -71,7 +59,11 @@ int runDialogue(std::istream& in, std::ostream& out, bool (*readsAnswersFrom)(co
     }
 
     int32 count;
-    if (!openZoneFile(out, inputFileName, count)) return kExitFailure;
+    std::string error;
+    if (!checkZoneFile(inputFileName, count, error)) {
+        writeLine(out, error);
+        return kExitFailure;
+    }
     writeLine(out, "n\xBA zonas SOVRA: " + int32Text(count));
     if (!listZones(out, inputFileName, count)) return kExitFailure;
 
@@ -82,12 +74,8 @@ int runDialogue(std::istream& in, std::ostream& out, bool (*readsAnswersFrom)(co
         writeLine(out, kReportIsInput + reportFileName);
         return kExitFailure;
     }
-    // One record buffer for the whole report, on the heap: it is 286 kB.
-    auto buffer = std::make_unique<ZoneRecord>();
-    ReportResult result = writeReport(inputFileName, reportFileName, selection, *buffer);
-    if (const char* message = reportFailureMessage(result)) {
-        const std::string& fileName = result == ReportResult::readFailed ? inputFileName : reportFileName;
-        writeLine(out, message + fileName);
+    if (!writeReport(inputFileName, reportFileName, selection, error)) {
+        writeLine(out, error);
         return kExitFailure;
     }
     return kExitSuccess;

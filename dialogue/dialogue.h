@@ -8,6 +8,9 @@
 
 namespace zoneloads {
 
+constexpr int kExitSuccess = 0;   // a complete report
+constexpr int kExitFailure = -1;  // a message ended the run
+
 // Runs the dialogue on the given streams and returns the exit status:
 // kExitSuccess after a complete report, kExitFailure after a message that
 // ends the run. `readsAnswersFrom`, when given, tells whether a path names

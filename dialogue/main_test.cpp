@@ -11,6 +11,8 @@
 namespace zoneloads {
 namespace {
 
+using testkit::float32Text;
+
 using testkit::readBytes;
 using testkit::reportLines;
 using testkit::runTool;
@@ -83,6 +85,59 @@ TEST_F(ExecutableTest, ReportThatCannotBeWritten) {
     run = runTool(ZONELOADS_EXE, "casa.bin /dev/full 0\n");
     EXPECT_EQ(run.status, testkit::kShellFailureStatus);
     EXPECT_EQ(run.output.substr(run.output.rfind(':') + 1), "# Error al escribir fichero salida /dev/full\n");
+}
+
+// Faults that only a real process meets: its standard input, a pipe whose
+// reader goes away, a file-size limit. Each must end with status -1 and its
+// message, leave every input and an existing report as they were, and leave
+// no temporary file.
+struct ProcessFault {
+    const char* name;
+    const char* setup;    // shell commands run first
+    std::string answers;  // written to answers.txt
+    std::string consoleEnd;
+    std::string command;  // {exe} stands for the tool
+    std::string reportFile;
+};
+
+TEST_F(ExecutableTest, FaultsOfARealProcess) {
+    const std::string same = "# Error fichero salida coincide con fichero de entrada ";
+    const std::string cannotWrite = "# Error al escribir fichero salida ";
+    const std::string redirected = "\"{exe}\" < answers.txt";
+    const std::vector<ProcessFault> rows = {
+        {"answers file as report", "", "casa.bin answers.txt 0\n", same + "answers.txt\n", redirected, "report.txt"},
+        {"/dev/stdin from a file", "", "casa.bin /dev/stdin 0\n", same + "/dev/stdin\n", redirected, "report.txt"},
+        {"/dev/stdin from a pipe", "", "casa.bin /dev/stdin 0\n", same + "/dev/stdin\n", "cat answers.txt | \"{exe}\"", "report.txt"},
+        {"FIFO whose reader quits", "mkfifo r.fifo", "casa.bin r.fifo 0\n", cannotWrite + "r.fifo\n",
+         "(head -c 1000 r.fifo > /dev/null) & \"{exe}\" < answers.txt; s=$?; wait; exit $s", "report.txt"},
+        {"file-size limit", "", "casa.bin report.txt 0\n", cannotWrite + "report.txt\n", "ulimit -f 64; " + redirected, "report.txt"},
+        {"file-size limit, new report", "", "casa.bin new.txt 0\n", cannotWrite + "new.txt\n", "ulimit -f 64; " + redirected, "new.txt"},
+    };
+    std::size_t index = 0;
+    for (const ProcessFault& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::filesystem::path rowDir = dir / ("row" + std::to_string(index++));
+        std::filesystem::create_directory(rowDir);
+        std::filesystem::copy_file("casa.bin", rowDir / "casa.bin");
+        std::filesystem::current_path(rowDir);
+        if (*row.setup) {
+            ASSERT_EQ(std::system(row.setup), 0);
+        }
+        testkit::writeBytes("report.txt", "the previous report");
+        testkit::writeBytes("answers.txt", row.answers);
+        testkit::FolderState before = testkit::snapshotFolder("report.txt");
+
+        std::string command = row.command;
+        command.replace(command.find("{exe}"), 5, ZONELOADS_EXE);
+        testkit::ToolRun run = testkit::runShell(command, (dir / "console.txt").string());
+        EXPECT_EQ(run.status, testkit::kShellFailureStatus);
+        ASSERT_GE(run.output.size(), row.consoleEnd.size()) << run.output;
+        EXPECT_EQ(run.output.substr(run.output.size() - row.consoleEnd.size()), row.consoleEnd);
+        testkit::expectFolderKept(before, "report.txt");
+        EXPECT_EQ(readBytes("report.txt"), "the previous report");
+        EXPECT_FALSE(testkit::fileExists("new.txt"));
+        std::filesystem::current_path(dir);
+    }
 }
 
 }  // namespace

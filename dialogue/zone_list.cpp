@@ -100,21 +100,19 @@ void readDigits(ListInput& in, int base, std::uint64_t& magnitude, std::string& 
     }
 }
 
-}  // namespace
+enum class ListToken { number, end, bad };
 
-ListInput listFromText(const std::string& text) {
-    ListInput in;
-    in.pending = text;
-    in.finished = true;
-    skipByteOrderMark(in);
-    if (in.utf16) {
-        decodeUtf16(in);
-    } else {
-        in.text.swap(in.pending);
-    }
-    return in;
-}
+// One number read from a zone-list file. `value` is exact when `fits` is true;
+// otherwise the number lies beyond the int32 range on the side of its sign.
+struct ListNumber {
+    std::int64_t value;
+    bool fits;
+    std::string text;  // as written in the file, sign included
+};
 
+// Skips white space and reads the next number. Returns `end` at the end of
+// the input and `bad` when what follows cannot be read as a number; a bad
+// token is left where it stands, as "%i" leaves it.
 ListToken readListNumber(ListInput& in, ListNumber& number) {
     while (isSpace(peekChar(in))) getChar(in);
     if (peekChar(in) == kEnd) return ListToken::end;
@@ -145,6 +143,21 @@ ListToken readListNumber(ListInput& in, ListNumber& number) {
     std::int64_t signedValue = static_cast<std::int64_t>(magnitude);
     number.value = negative ? -signedValue : signedValue;
     return ListToken::number;
+}
+
+}  // namespace
+
+ListInput listFromText(const std::string& text) {
+    ListInput in;
+    in.pending = text;
+    in.finished = true;
+    skipByteOrderMark(in);
+    if (in.utf16) {
+        decodeUtf16(in);
+    } else {
+        in.text.swap(in.pending);
+    }
+    return in;
 }
 
 ListScan scanZoneList(ListInput& in, int32 zoneCount, std::vector<int32>& slots,

@@ -36,21 +36,6 @@ struct ListInput {
 // A list input over the given characters.
 ListInput listFromText(const std::string& text);
 
-enum class ListToken { number, end, bad };
-
-// One number read from a zone-list file. `value` is exact when `fits` is true;
-// otherwise the number lies beyond the int32 range on the side of its sign.
-struct ListNumber {
-    std::int64_t value;
-    bool fits;
-    std::string text;  // as written in the file, sign included
-};
-
-// Skips white space and reads the next number. Returns `end` at the end of
-// the input and `bad` when what follows cannot be read as a number; a bad
-// token is left where it stands, as "%i" leaves it.
-ListToken readListNumber(ListInput& in, ListNumber& number);
-
 enum class ListScan { ok, badToken, outOfRange, readError };
 
 // Fills `slots` (all of them: what the file does not fill holds -1) from the

@@ -85,15 +85,11 @@ TEST(ScanZoneList, NumbersBeyondInt32) {
     EXPECT_EQ(scan("-2147483648", 1).slots, (Slots{-2147483647 - 1}));
 }
 
-TEST(ReadListNumber, KeepsTheTextAsWritten) {
-    ListInput in = listFromText("  -0x1F +012");
-    ListNumber n{};
-    ASSERT_EQ(readListNumber(in, n), ListToken::number);
-    EXPECT_EQ(n.value, -31);
-    EXPECT_EQ(n.text, "-0x1F");
-    ASSERT_EQ(readListNumber(in, n), ListToken::number);
-    EXPECT_EQ(n.value, 10);
-    EXPECT_EQ(readListNumber(in, n), ListToken::end);
+TEST(ScanZoneList, SignsAndTheTextAsWritten) {
+    EXPECT_EQ(scan("  +0x1 -012", 5).slots, (Slots{1, -10, -1, -1, -1}));
+    EXPECT_EQ(scan("-0x1F 9", 5).slots, (Slots{-31, 9, -1, -1, -1}));  // after a negative, not range-checked
+    EXPECT_EQ(scan("+0X7", 5).offending, "7");
+    EXPECT_EQ(scan("-0", 5).slots, (Slots{0, -1, -1, -1, -1}));
 }
 
 }  // namespace

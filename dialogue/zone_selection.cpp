@@ -69,7 +69,11 @@ bool parseZoneNumber(const std::string& word, int32& number) {
 bool selectZones(std::istream& in, std::ostream& out, const std::string& inputFileName,
                  ZoneSelection& selection) {
     int32 count;
-    if (!openZoneFile(out, inputFileName, count)) return false;
+    std::string error;
+    if (!checkZoneFile(inputFileName, count, error)) {  // the file may have changed since the listing
+        writeLine(out, error);
+        return false;
+    }
     selection.slots.assign(static_cast<std::size_t>(count), -1);
 
     std::string prompt = "Indica numero de la zona ( de 0 a " + int32Text(count - 1) +

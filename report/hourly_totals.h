@@ -4,7 +4,6 @@
 
 #include "common/types.h"
 #include "report/report_output.h"
-#include "zonefile/zone_file.h"
 
 namespace zoneloads {
 

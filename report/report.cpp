@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 #include "common/number_format.h"
+#include "report/hour_lines.h"
 
 namespace zoneloads {
 namespace {
@@ -37,64 +39,18 @@ void writeOpeningLines(const ZoneRecord& zone, ReportOutput& out) {
     writeTextLine(out, "# max QsREF[W] , max QsCAL[W], Para la zona");
 }
 
-// The text of a column's value in the previous hour. Set points, idle loads
-// and flows stay the same for hours on end, and the same bits always give
-// the same text, so an unchanged value is copied instead of formatted again.
-struct ColumnText {
-    std::uint32_t bits;
-    std::size_t length;
-    char text[kMaxNumberChars];
-};
-
-void startColumn(ColumnText& column, float32 first) {
-    std::memcpy(&column.bits, &first, sizeof column.bits);
-    column.length = static_cast<std::size_t>(formatFloat32(first, column.text) - column.text);
-}
-
-char* appendColumn(char* p, float32 value, ColumnText& column) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    if (bits != column.bits) startColumn(column, value);
-    std::memcpy(p, column.text, kMaxNumberChars);  // the line has room; the excess is overwritten
-    return p + column.length;
-}
-
-// The six real columns of the hourly lines, in report order.
-constexpr int kRealColumns = 6;
-
-void writeHourLine(const ZoneRecord& zone, int h, ColumnText (&columns)[kRealColumns], ReportOutput& out) {
-    char* p = lineStart(out);
-    p = appendColumn(p, zone.Treal[h], columns[0]);
-    p = appendText(p, " , ");
-    p = appendColumn(p, zone.Tmax[h], columns[1]);
-    p = appendText(p, " , ");
-    p = appendColumn(p, zone.Tmin[h], columns[2]);
-    p = appendText(p, " , ");
-    p = appendColumn(p, zone.Qs[h], columns[3]);
-    p = appendText(p, " , ");
-    p = appendColumn(p, zone.QL[h], columns[4]);
-    p = appendText(p, " , ");
-    p = appendColumn(p, zone.VventInf[h], columns[5]);
-    p = appendText(p, " , ");
-    p = formatInt32(zone.daCal[h], p);
-    p = appendText(p, " , ");
-    p = formatInt32(zone.daRef[h], p);
-    endLine(out, p);
-}
-
-}  // namespace
-
-void writeZoneBlock(const ZoneRecord& zone, HourlyTotals& totals, ReportOutput& out) {
+// One zone block, adding each hour's loads into `totals`.
+// The worker reads zone `next` (if not negative) into `nextRecord` meanwhile.
+void writeZoneBlock(const ZoneRecord& zone, HourlyTotals& totals, HourLineWorker& worker, ReportOutput& out,
+                    const std::string& inputFileName, int32 next, ZoneRecord& nextRecord) {
     writeOpeningLines(zone, out);
-    ColumnText columns[kRealColumns];
-    for (ColumnText& column : columns) startColumn(column, 0.0f);  // any start is a valid entry
+    writeHourLines(zone, worker, out, inputFileName, next, nextRecord);
     float32 qsMax = 0;
     float32 qsMin = 0;
     for (int h = 0; h < kHoursPerYear; ++h) {
         float32 qs = zone.Qs[h];
         if (!(qs >= qsMin)) qsMin = qs;  // a NaN compares false, so it replaces qsMin
         if (qs > qsMax) qsMax = qs;      // ... but never qsMax
-        writeHourLine(zone, h, columns, out);
         add(totals, h, qs, zone.QL[h]);
     }
     char* p = lineStart(out);
@@ -104,28 +60,47 @@ void writeZoneBlock(const ZoneRecord& zone, HourlyTotals& totals, ReportOutput& 
     endLine(out, p);
 }
 
-ReportResult writeReport(const std::string& inputFileName, const std::string& reportFileName,
-                         const ZoneSelection& selection, ZoneRecord& buffer) {
+}  // namespace
+
+bool writeReport(const std::string& inputFileName, const std::string& reportFileName,
+                 const ZoneSelection& selection, std::string& error) {
     ReportOutput out;
-    if (!openReport(out, reportFileName)) return ReportResult::cannotOpen;
+    if (!openReport(out, reportFileName)) {
+        error = "# Error al abrir fichero salida " + reportFileName;
+        return false;
+    }
     auto totals = std::make_unique<HourlyTotals>();
     clear(*totals);
 
-    ReportResult result = ReportResult::complete;
-    for (int32 zone : selection.slots) {
-        if (zone < 0) break;
-        if (!readZone(inputFileName, zone, buffer)) {
-            result = ReportResult::readFailed;
-            break;
-        }
-        writeZoneBlock(buffer, *totals, out);
+    // Two record buffers: the worker reads the next zone into one while the
+    // block of the other is written.
+    auto first = std::make_unique<ZoneRecord>();  // 286 kB each: on the heap
+    auto second = std::make_unique<ZoneRecord>();
+    ZoneRecord* records[2] = {first.get(), second.get()};
+    const std::vector<int32>& slots = selection.slots;
+    std::size_t walked = 0;  // the slots before the first negative one
+    while (walked < slots.size() && slots[walked] >= 0) ++walked;
+
+    HourLineWorker worker;
+    startHourLineWorker(worker);
+    bool read = walked == 0 || readZone(inputFileName, slots[0], *records[0]);
+    for (std::size_t k = 0; k < walked && read; ++k) {
+        int32 next = k + 1 < walked ? slots[k + 1] : -1;
+        writeZoneBlock(*records[k % 2], *totals, worker, out, inputFileName, next, *records[(k + 1) % 2]);
+        read = finishNextRead(worker) || next < 0;
     }
-    if (result != ReportResult::complete) {
+    stopHourLineWorker(worker);
+    if (!read) {
         abandonReport(out);
-        return result;
+        error = readFailedMessage(inputFileName);
+        return false;
     }
     writeSection(*totals, out);
-    return closeReport(out) ? ReportResult::complete : ReportResult::writeFailed;
+    if (!closeReport(out)) {
+        error = "# Error al escribir fichero salida " + reportFileName;
+        return false;
+    }
+    return true;
 }
 
 }  // namespace zoneloads

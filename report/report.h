@@ -5,28 +5,19 @@
 
 #include <string>
 
-#include "dialogue/zone_selection.h"
+#include "common/zone_selection.h"
 #include "report/hourly_totals.h"
 #include "report/report_output.h"
 #include "zonefile/zone_file.h"
 
 namespace zoneloads {
 
-enum class ReportResult {
-    complete,
-    cannotOpen,   // the report file could not be created: nothing written
-    writeFailed,  // a write or the close failed: no report put in place
-    readFailed,   // a zone could not be read: no report put in place
-};
-
-// Writes the report file (an existing one is replaced only by a complete
-// report, see report_output.h): the zone blocks of the
-// selection, up to its first negative slot, then the totals section.
-// `buffer` receives each zone's record in turn.
-ReportResult writeReport(const std::string& inputFileName, const std::string& reportFileName,
-                         const ZoneSelection& selection, ZoneRecord& buffer);
-
-// One zone block, adding each hour's loads into `totals`.
-void writeZoneBlock(const ZoneRecord& zone, HourlyTotals& totals, ReportOutput& out);
+// Writes the report of the selection's zones, up to its first negative
+// slot, then the totals section (layout: doc/formats.md). An existing report
+// is replaced only by a complete one (see report_output.h). Returns false,
+// with the console message that says why in `error`, when the report cannot
+// be created or written or a zone cannot be read.
+bool writeReport(const std::string& inputFileName, const std::string& reportFileName,
+                 const ZoneSelection& selection, std::string& error);
 
 }  // namespace zoneloads

@@ -2,6 +2,7 @@
 
 #include "common/platform.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -14,9 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 void writeBuffered(ReportOutput& out) {
-    if (out.used > 0 && std::fwrite(out.buffer.data(), 1, out.used, out.file) != out.used) {
-        out.failed = true;
-    }
+    if (out.used > 0) handOver(out.writer, out.buffer, out.used);
     out.used = 0;
 }
 
@@ -94,6 +93,7 @@ bool openReport(ReportOutput& out, const std::string& fileName) {
     out.buffer.resize(kReportBufferBytes);
     out.used = 0;
     out.failed = false;
+    startBlockWriter(out.writer, out.file, kReportBufferBytes);
     return true;
 }
 
@@ -108,6 +108,17 @@ void endLine(ReportOutput& out, char* end) {
     out.used = static_cast<std::size_t>(end + 2 - out.buffer.data());
 }
 
+void writeBytes(ReportOutput& out, const char* bytes, std::size_t length) {
+    while (length > 0) {
+        if (out.used == out.buffer.size()) writeBuffered(out);
+        std::size_t part = std::min(length, out.buffer.size() - out.used);
+        std::memcpy(out.buffer.data() + out.used, bytes, part);
+        out.used += part;
+        bytes += part;
+        length -= part;
+    }
+}
+
 void writeTextLine(ReportOutput& out, const char* text) {
     std::size_t length = std::strlen(text);
     char* at = lineStart(out);
@@ -117,6 +128,7 @@ void writeTextLine(ReportOutput& out, const char* text) {
 
 bool closeReport(ReportOutput& out) {
     writeBuffered(out);
+    if (!stopBlockWriter(out.writer)) out.failed = true;
     if (std::fclose(out.file) != 0) out.failed = true;
     out.file = nullptr;
     if (!out.failed && !out.tempPath.empty() && !putInPlace(out)) out.failed = true;
@@ -125,6 +137,7 @@ bool closeReport(ReportOutput& out) {
 }
 
 void abandonReport(ReportOutput& out) {
+    stopBlockWriter(out.writer);
     if (out.file) std::fclose(out.file);
     out.file = nullptr;
     removeTemporary(out);

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "report/block_writer.h"
+
 namespace zoneloads {
 
 // The longest line the report writes (the 24 weights of g(i)) is about 320
@@ -25,8 +27,9 @@ struct ReportOutput {
     std::FILE* file = nullptr;
     std::string path;      // the file the report becomes (a link's target)
     std::string tempPath;  // what is written until it is put in place; empty: in place
-    std::vector<char> buffer;
+    std::vector<char> buffer;  // the block being filled
     std::size_t used = 0;
+    BlockWriter writer;
     bool failed = false;  // a write failed: the report is incomplete
 };
 
@@ -38,6 +41,9 @@ char* lineStart(ReportOutput& out);
 
 // Ends the line assembled from lineStart() up to `end` with CR LF.
 void endLine(ReportOutput& out, char* end);
+
+// Writes `length` bytes as they are (whole lines, with their line ends).
+void writeBytes(ReportOutput& out, const char* bytes, std::size_t length);
 
 // Writes `text` as a whole line.
 void writeTextLine(ReportOutput& out, const char* text);

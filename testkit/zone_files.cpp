@@ -6,6 +6,8 @@
 #include <iterator>
 #include <random>
 
+#include "common/number_format.h"
+
 namespace zoneloads {
 namespace testkit {
 
@@ -46,6 +48,11 @@ void writeSampleZoneFile(const std::string& path, int zones) {
     writeZoneFile(path, zones, pointers);
 }
 
+std::string float32Text(float32 value) {
+    char text[kMaxNumberChars];
+    return std::string(text, formatFloat32(value, text));
+}
+
 void writeBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -70,6 +77,30 @@ std::vector<std::string> reportLines(const std::string& bytes) {
     }
     if (start < bytes.size()) lines.push_back(bytes.substr(start));  // an unended last line
     return lines;
+}
+
+FolderState snapshotFolder(const std::string& reportFile) {
+    FolderState state;
+    for (const auto& entry : std::filesystem::directory_iterator(".")) {
+        std::string name = entry.path().filename().string();
+        state.names.insert(name);
+        if (entry.is_regular_file() && name != reportFile) {
+            state.inputs.emplace_back(entry.path(), readBytes(entry.path().string()),
+                                      std::filesystem::last_write_time(entry.path()));
+        }
+    }
+    return state;
+}
+
+void expectFolderKept(const FolderState& before, const std::string& reportFile) {
+    for (const auto& [path, bytes, time] : before.inputs) {
+        EXPECT_EQ(readBytes(path.string()), bytes) << path;
+        EXPECT_EQ(std::filesystem::last_write_time(path), time) << path;
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(".")) {
+        std::string name = entry.path().filename().string();
+        EXPECT_TRUE(before.names.count(name) || name == reportFile) << "left behind: " << name;
+    }
 }
 
 void ScratchDir::SetUp() {

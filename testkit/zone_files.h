@@ -1,12 +1,14 @@
 // Test helpers: zone records with known values, zone results files built from
-// them, and a scratch folder that each test works in.
+// them, the files' bytes, and a scratch folder that each test works in.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "zonefile/zone_file.h"
@@ -27,12 +29,29 @@ void writeZoneFile(const std::string& path, int32 count, const std::vector<const
 // Writes a file of `zones` records made by makeZone (names "Z0", "Z1", ...).
 void writeSampleZoneFile(const std::string& path, int zones);
 
+// A float32 as the report writes it.
+std::string float32Text(float32 value);
+
 void writeBytes(const std::string& path, const std::string& bytes);
 std::string readBytes(const std::string& path);
 bool fileExists(const std::string& path);
 
 // The lines of a report, split at CR LF (the ends themselves removed).
 std::vector<std::string> reportLines(const std::string& bytes);
+
+// What a run must leave as it found it: every regular file of the current
+// folder but the report (bytes and modification time), and its names.
+struct FolderState {
+    std::vector<std::tuple<std::filesystem::path, std::string, std::filesystem::file_time_type>> inputs;
+    std::set<std::string> names;
+};
+
+// The state of the current folder, leaving out `reportFile`'s contents.
+FolderState snapshotFolder(const std::string& reportFile);
+
+// Expects every input of `before` unchanged and no new name in the folder
+// but `reportFile` (no temporary file left behind).
+void expectFolderKept(const FolderState& before, const std::string& reportFile);
 
 // Each test runs in a fresh empty folder of its own, made the current one,
 // so the dialogue can be given short relative file names.

@@ -34,22 +34,21 @@ bool seekZone(std::ifstream& file, const std::string& fileName, int32 zone) {
 
 }  // namespace
 
-int32 countZones(const std::string& fileName) {
-    std::ifstream file(fileName, std::ios::binary);
-    if (!file) return -1;
-    return readCount(file);
-}
-
-ZoneFileState checkZoneFile(const std::string& fileName, int32& count) {
+bool checkZoneFile(const std::string& fileName, int32& count, std::string& error) {
     std::ifstream file(fileName, std::ios::binary);
     count = file ? readCount(file) : -1;
-    if (count < 0) return ZoneFileState::unusable;
     file.clear();
     file.seekg(0, std::ios::end);
     std::streamoff size = file.tellg();
-    if (size < 0) return ZoneFileState::unusable;
-    return size < kCountBytes + count * kZoneRecordBytes ? ZoneFileState::incomplete
-                                                          : ZoneFileState::usable;
+    if (count < 0 || size < 0) {
+        error = "# Error al abrir fichero entrada " + fileName;
+        return false;
+    }
+    if (size < kCountBytes + count * kZoneRecordBytes) {
+        error = "# Error fichero entrada incompleto " + fileName;
+        return false;
+    }
+    return true;
 }
 
 bool readZone(const std::string& fileName, int32 zone, ZoneRecord& record) {
@@ -57,6 +56,10 @@ bool readZone(const std::string& fileName, int32 zone, ZoneRecord& record) {
     if (!seekZone(file, fileName, zone)) return false;
     file.read(reinterpret_cast<char*>(&record), sizeof record);
     return file.gcount() == static_cast<std::streamsize>(sizeof record);
+}
+
+std::string readFailedMessage(const std::string& fileName) {
+    return "# Error al leer fichero entrada " + fileName;
 }
 
 bool readZoneName(const std::string& fileName, int32 zone, char (&name)[kNameBytes]) {

@@ -1,11 +1,5 @@
-// The zone results file: a 4-byte zone count followed by one fixed-size
-// ZoneRecord per zone, back to back, all little-endian.
-//
-//   offset 0            int32 zone count
-//   offset 4 + n*285896 ZoneRecord of zone n (zone numbers count from 0)
-//
-// Nothing after the last record is read. The file has no magic number,
-// version or checksum; it is only ever read, never written, by the tool.
+// The zone results file, whose layout doc/formats.md gives: a 4-byte zone
+// count, then one fixed-size ZoneRecord per zone. The tool only reads it.
 #pragma once
 
 #include <cstddef>
@@ -16,7 +10,6 @@
 
 namespace zoneloads {
 
-constexpr int kHoursPerYear = 8760;
 constexpr int kNameBytes = 52;
 constexpr int kSpaceSlots = 100;
 constexpr int kSpaceNameBytes = 50;
@@ -66,22 +59,23 @@ static_assert(offsetof(ZoneRecord, Tmax) == 180776, "layout");
 static_assert(offsetof(ZoneRecord, Tmin) == 215816, "layout");
 static_assert(offsetof(ZoneRecord, VventInf) == 250856, "layout");
 
-// The stored zone count; -1 when the file cannot be opened or is empty. A file
-// of 1 to 3 bytes gives -1 with its low-order bytes replaced by the file's, so
-// the result stays negative. A stored negative count is returned as it is.
-// Every negative result means the file cannot be used.
-int32 countZones(const std::string& fileName);
-
-// How a zone results file can be used: its count must be non-negative and
-// the file must hold every record the count promises.
-enum class ZoneFileState { usable, unusable, incomplete };
-ZoneFileState checkZoneFile(const std::string& fileName, int32& count);
+// Checks that the zone results file can be used: true, with its stored zone
+// count in `count`, when the count is not negative and the file holds every
+// record it promises (bytes after the last record are never read). Otherwise
+// false, with the console message that says why in `error`. `count` is the
+// count as read even then: a file of fewer than 4 bytes gives -1 with its
+// low-order bytes replaced by the file's, so it stays negative.
+bool checkZoneFile(const std::string& fileName, int32& count, std::string& error);
 
 // Fills `record` with the record of zone `zone`, reading it with one
 // positioned read. Returns true when a whole record was read. When the zone
 // number is negative or not below the stored count, or the file cannot be
 // opened, nothing is read and `record` is left exactly as it was.
 bool readZone(const std::string& fileName, int32 zone, ZoneRecord& record);
+
+// The message for a zone results file whose records could not be read
+// although it passed checkZoneFile (it changed under the run).
+std::string readFailedMessage(const std::string& fileName);
 
 // Reads only the name field of zone `zone` into `name`, as readZone would.
 bool readZoneName(const std::string& fileName, int32 zone, char (&name)[kNameBytes]);

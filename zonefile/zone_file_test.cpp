@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
 
 #include "testkit/zone_files.h"
 
@@ -15,52 +16,60 @@ using testkit::writeZoneFile;
 
 class ZoneFileTest : public testkit::ScratchDir {};
 
+// The check's verdict and the count it read, in one value to compare.
+struct Check {
+    bool usable;
+    std::uint32_t count;
+    std::string error;
+    bool operator==(const Check& o) const { return usable == o.usable && count == o.count && error == o.error; }
+};
+
+std::ostream& operator<<(std::ostream& os, const Check& c) {
+    return os << c.usable << " " << std::hex << c.count << " " << c.error;
+}
+
+Check check(const std::string& name) {
+    int32 count = 0;
+    std::string error;
+    bool usable = checkZoneFile(name, count, error);
+    return {usable, static_cast<std::uint32_t>(count), error};
+}
+
+const std::string kCannotOpen = "# Error al abrir fichero entrada ";
+const std::string kIncomplete = "# Error fichero entrada incompleto ";
+
 TEST_F(ZoneFileTest, CountsTheStoredZones) {
     testkit::writeSampleZoneFile("three.bin", 3);
-    EXPECT_EQ(countZones("three.bin"), 3);
-    int32 count = -7;
-    EXPECT_EQ(checkZoneFile("three.bin", count), ZoneFileState::usable);
-    EXPECT_EQ(count, 3);
+    EXPECT_EQ(check("three.bin"), (Check{true, 3, ""}));
 }
 
 TEST_F(ZoneFileTest, ShortOrMissingFilesGiveNegativeCounts) {
-    EXPECT_EQ(countZones("missing.bin"), -1);
+    EXPECT_EQ(check("missing.bin"), (Check{false, 0xFFFFFFFFu, kCannotOpen + "missing.bin"}));
     writeBytes("empty.bin", "");
-    EXPECT_EQ(countZones("empty.bin"), -1);
+    EXPECT_EQ(check("empty.bin"), (Check{false, 0xFFFFFFFFu, kCannotOpen + "empty.bin"}));
     // Two bytes 05 00 replace the two low-order bytes of the preset -1.
     writeBytes("two.bin", std::string("\x05\x00", 2));
-    EXPECT_EQ(static_cast<std::uint32_t>(countZones("two.bin")), 0xFFFF0005u);
+    EXPECT_EQ(check("two.bin"), (Check{false, 0xFFFF0005u, kCannotOpen + "two.bin"}));
     writeBytes("three.bin", std::string("\x01\x02\x03", 3));
-    EXPECT_EQ(static_cast<std::uint32_t>(countZones("three.bin")), 0xFF030201u);
-
-    int32 count = 0;
-    EXPECT_EQ(checkZoneFile("missing.bin", count), ZoneFileState::unusable);
-    EXPECT_EQ(checkZoneFile("two.bin", count), ZoneFileState::unusable);
+    EXPECT_EQ(check("three.bin"), (Check{false, 0xFF030201u, kCannotOpen + "three.bin"}));
 }
 
-TEST_F(ZoneFileTest, NegativeStoredCountIsReturnedAsItIs) {
+TEST_F(ZoneFileTest, NegativeStoredCountIsUnusable) {
     writeBytes("negative.bin", std::string("\xFB\xFF\xFF\xFF", 4));
-    EXPECT_EQ(countZones("negative.bin"), -5);
-    int32 count = 0;
-    EXPECT_EQ(checkZoneFile("negative.bin", count), ZoneFileState::unusable);
+    EXPECT_EQ(check("negative.bin"), (Check{false, static_cast<std::uint32_t>(-5), kCannotOpen + "negative.bin"}));
 }
 
 TEST_F(ZoneFileTest, FileCutShortIsIncompleteAndExtraBytesAreIgnored) {
     testkit::writeSampleZoneFile("full.bin", 2);
     std::string bytes = testkit::readBytes("full.bin");
-    int32 count = 0;
-
     writeBytes("cut.bin", bytes.substr(0, bytes.size() - 1));
-    EXPECT_EQ(checkZoneFile("cut.bin", count), ZoneFileState::incomplete);
-    EXPECT_EQ(count, 2);
+    EXPECT_EQ(check("cut.bin"), (Check{false, 2, kIncomplete + "cut.bin"}));
     writeBytes("header-only.bin", bytes.substr(0, 4));
-    EXPECT_EQ(checkZoneFile("header-only.bin", count), ZoneFileState::incomplete);
+    EXPECT_EQ(check("header-only.bin"), (Check{false, 2, kIncomplete + "header-only.bin"}));
     writeBytes("extra.bin", bytes + "trailing bytes");
-    EXPECT_EQ(checkZoneFile("extra.bin", count), ZoneFileState::usable);
-
+    EXPECT_EQ(check("extra.bin"), (Check{true, 2, ""}));
     writeBytes("zero.bin", std::string(4, '\0'));
-    EXPECT_EQ(checkZoneFile("zero.bin", count), ZoneFileState::usable);
-    EXPECT_EQ(count, 0);
+    EXPECT_EQ(check("zero.bin"), (Check{true, 0, ""}));
 }
 
 TEST_F(ZoneFileTest, ReadsTheWantedRecord) {
