@@ -11,10 +11,20 @@ export WINEDEBUG=-all
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
+fail=0
 
 "$linux/sample-building" casa.bin --zones 6 --seed 3
+# The sample building is the same bytes from both builds, plain and varied.
+for flags in "--zones 6 --seed 3" "--zones 2 --seed 9 --varied"; do
+    "$linux/sample-building" linux-sample.bin $flags
+    "$wine" "$windows/sample-building.exe" windows-sample.bin $flags
+    if cmp -s linux-sample.bin windows-sample.bin; then
+        echo "same sample building ($(wc -c < linux-sample.bin) bytes) for: $flags"
+    else
+        echo "DIFFERENT sample buildings for: $flags"; fail=1
+    fi
+done
 printf '4 0x1 04 -1 2\n' > zonas.txt
-fail=0
 for answers in 'casa.bin\ncasa.txt\n1\n' 'casa.bin\ncasa.txt\n-1\nzonas.txt\n'; do
     printf "$answers" | "$linux/zoneloads" > linux-console.txt
     mv casa.txt linux.txt

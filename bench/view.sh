@@ -24,6 +24,7 @@ printf 'view-%s.bin\nview-%s.txt\n-1\nview-zones-%s.txt\n' "$zones" "$zones" "$z
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 # Runs a command in bench/out; prints its wall seconds and peak KiB.
 timed() {
+    sync  # the disk at rest before each run, outside its time
     local start=$EPOCHREALTIME
     (cd "$out" && /usr/bin/time -f '%M' -o time.txt sh -c "$1" > /dev/null 2>&1)
     awk -v a="$start" -v b="$EPOCHREALTIME" -v m="$(tail -n 1 "$out/time.txt")" 'BEGIN { print b - a, m }'

@@ -1,11 +1,8 @@
-// Number formatting shared by the console and the report.
-//
-// A float32 is written as printf's "%g" writes its double value: six
-// significant digits, correctly rounded (ties to even), trailing zeros and a
-// trailing point dropped, and the exponent form "d.ddddde+XX" when the decimal
-// exponent is below -4 or at least 6. Nothing here depends on the locale or on
-// the platform's printf: NaN is "nan" ("-nan" with the sign bit set),
-// infinities are "inf" and "-inf", and negative zero is "-0".
+// Number formatting shared by the console and the report: a float32 as
+// printf's "%g" writes its double value, an int32 in decimal (doc/formats.md,
+// the report). Nothing here depends on the locale or on the platform's
+// printf: NaN is "nan" ("-nan" with the sign bit set), infinities "inf" and
+// "-inf", negative zero "-0".
 #pragma once
 
 #include <string>
@@ -23,6 +20,7 @@ constexpr int kMaxNumberChars = 16;
 // characters: formatFloat32 stores whole 8-byte words and may leave bytes
 // past the end it returns.
 char* formatFloat32(float32 value, char* out);
+// See formatFloat32.
 char* formatInt32(int32 value, char* out);
 
 // An int32 as its text.

@@ -54,6 +54,8 @@ bool isDevice(const std::string& path) {
 
 void startWriteback(std::FILE*, long long, long long) {}  // Windows writes back lazily on its own
 
+void dropCachedContents(const std::string&) {}
+
 void ignoreWriteSignals() {}  // Windows has neither signal: such writes fail already
 
 #else
@@ -79,6 +81,17 @@ void startWriteback(std::FILE* file, long long offset, long long length) {
     sync_file_range(fileno(file), offset, length, SYNC_FILE_RANGE_WRITE);
 #else
     (void)file, (void)offset, (void)length;
+#endif
+}
+
+void dropCachedContents(const std::string& path) {
+#if defined(POSIX_FADV_DONTNEED)
+    int fd = open(path.c_str(), O_RDONLY);
+    if (fd < 0) return;
+    posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    close(fd);
+#else
+    (void)path;
 #endif
 }
 

@@ -20,6 +20,11 @@ bool isDevice(const std::string& path);
 // without waiting for them; a hint that may do nothing.
 void startWriteback(std::FILE* file, long long offset, long long length);
 
+// Tells the system that the cached contents of the file `path` will not be
+// read again, so it may drop them now; the file itself is not changed. A
+// hint that may do nothing.
+void dropCachedContents(const std::string& path);
+
 // Makes a write to a closed pipe or past the file-size limit fail with an
 // error instead of killing the process, so that the failure can be reported.
 void ignoreWriteSignals();

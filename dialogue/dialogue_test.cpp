@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <sstream>
+#include <vector>
 
 #include "dialogue/console.h"
 #include "dialogue/zone_selection.h"

@@ -12,6 +12,8 @@
 #include <limits>
 #include <set>
 #include <sstream>
+#include <system_error>
+#include <vector>
 
 #include "dialogue/dialogue.h"
 #include "testkit/zone_files.h"

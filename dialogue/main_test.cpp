@@ -1,7 +1,9 @@
 // The real executable, run on a sample building with piped answers.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include "common/number_format.h"
 #include "testkit/run_tool.h"

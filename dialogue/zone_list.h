@@ -1,14 +1,6 @@
-// Zone-list files: zone numbers separated by white space, each written as the
-// C conversion "%i" reads an integer: an optional sign, then decimal digits,
-// or octal digits after a leading 0, or hexadecimal digits after 0x or 0X.
-// As with "%i", a number ends at the first character that cannot continue it,
-// so "08" is the two numbers 0 and 8, and "12abc" is 12 followed by a token
-// that is not a number.
-//
-// A UTF-8 byte-order mark at the start of the file is skipped. A file that
-// starts with the UTF-16LE byte-order mark is read as UTF-16LE text: each
-// ASCII character is scanned as that byte; any other character is a byte
-// that no number or separator holds.
+// Zone-list files, whose grammar doc/formats.md gives: zone numbers written
+// as C's "%i" reads them, separated by white space, in plain bytes, UTF-8
+// after a byte-order mark, or UTF-16LE.
 #pragma once
 
 #include <cstdint>

@@ -9,6 +9,7 @@
 //               zone-list file, then the bytes that fill the records
 // The run must end with status 0 or -1, and status 0 must come with a whole
 // report: 8,761 totals lines at its end, every line ended in CR LF.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>

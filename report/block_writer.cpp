@@ -1,11 +1,14 @@
 #include "report/block_writer.h"
 
+#include <functional>
+
 #include "common/platform.h"
 
 namespace zoneloads {
 namespace {
 
 void writeBlocks(BlockWriter& w) {
+    if (!w.replaced.empty()) dropCachedContents(w.replaced);
     std::unique_lock<std::mutex> lock(w.mutex);
     long long offset = 0;
     for (;;) {
@@ -26,8 +29,9 @@ void writeBlocks(BlockWriter& w) {
 
 }  // namespace
 
-void startBlockWriter(BlockWriter& writer, std::FILE* file, std::size_t capacity) {
+void startBlockWriter(BlockWriter& writer, std::FILE* file, std::size_t capacity, const std::string& replaced) {
     writer.file = file;
+    writer.replaced = replaced;
     writer.block.resize(capacity);
     writer.full = false;
     writer.stopping = false;

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -15,6 +16,7 @@ namespace zoneloads {
 
 struct BlockWriter {
     std::FILE* file = nullptr;
+    std::string replaced;  // the file the finished report will replace, or empty
     std::thread thread;
     std::mutex mutex;
     std::condition_variable changed;
@@ -26,8 +28,11 @@ struct BlockWriter {
 };
 
 // Starts the thread that writes to `file`; `capacity` is the size of the
-// caller's buffer, which the writer's own buffer matches.
-void startBlockWriter(BlockWriter& writer, std::FILE* file, std::size_t capacity);
+// caller's buffer, which the writer's own buffer matches. `replaced` names
+// the file that the report will replace when complete ("" for none): its
+// cached pages are dropped meanwhile, so that replacing it at the end has
+// less to free.
+void startBlockWriter(BlockWriter& writer, std::FILE* file, std::size_t capacity, const std::string& replaced);
 
 // Hands over the first `bytes` of `buffer` to be written and gives back in
 // `buffer` the writer's other buffer (of the same size), once it is free.

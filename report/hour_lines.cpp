@@ -90,6 +90,7 @@ void formatSecondHalves(HourLineWorker& w) {
         w.formatted = true;
         w.changed.notify_all();
         lock.unlock();
+        for (int h = 0; h < kHoursPerYear; ++h) add(*w.totals, h, w.zone->Qs[h], w.zone->QL[h]);
         bool read = w.nextZone >= 0 && readZone(*w.inputFileName, w.nextZone, *w.nextRecord);
         lock.lock();
         w.nextRead = read;
@@ -116,11 +117,12 @@ void stopHourLineWorker(HourLineWorker& worker) {
     worker.thread.join();
 }
 
-void writeHourLines(const ZoneRecord& zone, HourLineWorker& worker, ReportOutput& out,
+void writeHourLines(const ZoneRecord& zone, HourlyTotals& totals, HourLineWorker& worker, ReportOutput& out,
                     const std::string& inputFileName, int32 nextZone, ZoneRecord& nextRecord) {
     {
         std::lock_guard<std::mutex> lock(worker.mutex);
         worker.zone = &zone;
+        worker.totals = &totals;
         worker.formatted = false;
         worker.inputFileName = &inputFileName;
         worker.nextZone = nextZone;

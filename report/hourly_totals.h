@@ -16,8 +16,11 @@ struct HourlyTotals {
     float32 sumQsPos[kHoursPerYear];  // Qs above 0
 };
 
+// Sets every sum of every hour to 0.
 void clear(HourlyTotals& totals);
 
+// Adds one zone's loads of hour `hour` (0 to kHoursPerYear - 1): Qs to the
+// sensible sum and to its positive or non-positive part, QL to the latent.
 void add(HourlyTotals& totals, int hour, float32 Qs, float32 QL);
 
 // The header line, then one line per hour: sum, latent, non-positive part,

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "common/number_format.h"
 #include "report/hour_lines.h"
@@ -39,19 +40,18 @@ void writeOpeningLines(const ZoneRecord& zone, ReportOutput& out) {
     writeTextLine(out, "# max QsREF[W] , max QsCAL[W], Para la zona");
 }
 
-// One zone block, adding each hour's loads into `totals`.
-// The worker reads zone `next` (if not negative) into `nextRecord` meanwhile.
+// One zone block; the worker adds each hour's loads into `totals` and reads
+// zone `next` (if not negative) into `nextRecord` meanwhile.
 void writeZoneBlock(const ZoneRecord& zone, HourlyTotals& totals, HourLineWorker& worker, ReportOutput& out,
                     const std::string& inputFileName, int32 next, ZoneRecord& nextRecord) {
     writeOpeningLines(zone, out);
-    writeHourLines(zone, worker, out, inputFileName, next, nextRecord);
+    writeHourLines(zone, totals, worker, out, inputFileName, next, nextRecord);
     float32 qsMax = 0;
     float32 qsMin = 0;
     for (int h = 0; h < kHoursPerYear; ++h) {
         float32 qs = zone.Qs[h];
         if (!(qs >= qsMin)) qsMin = qs;  // a NaN compares false, so it replaces qsMin
         if (qs > qsMax) qsMax = qs;      // ... but never qsMax
-        add(totals, h, qs, zone.QL[h]);
     }
     char* p = lineStart(out);
     p = formatFloat32(qsMax, p);

@@ -1,6 +1,5 @@
-// The report: one block per chosen zone (warnings, name, weights, legend,
-// 8,760 hourly lines and the zone's extreme sensible loads), then the hourly
-// totals over every block.
+// The report (layout: doc/formats.md): one block per chosen zone, then the
+// hourly totals over every block.
 #pragma once
 
 #include <string>

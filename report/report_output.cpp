@@ -3,6 +3,7 @@
 #include "common/platform.h"
 
 #include <algorithm>
+#include <cassert>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -93,7 +94,8 @@ bool openReport(ReportOutput& out, const std::string& fileName) {
     out.buffer.resize(kReportBufferBytes);
     out.used = 0;
     out.failed = false;
-    startBlockWriter(out.writer, out.file, kReportBufferBytes);
+    bool replacing = !out.tempPath.empty() && fs::is_regular_file(status);
+    startBlockWriter(out.writer, out.file, kReportBufferBytes, replacing ? out.path : std::string());
     return true;
 }
 
@@ -103,6 +105,8 @@ char* lineStart(ReportOutput& out) {
 }
 
 void endLine(ReportOutput& out, char* end) {
+    // A line longer than lineStart's room would have overrun the buffer.
+    assert(static_cast<std::size_t>(end + 2 - (out.buffer.data() + out.used)) <= kMaxLineBytes);
     end[0] = '\r';
     end[1] = '\n';
     out.used = static_cast<std::size_t>(end + 2 - out.buffer.data());

@@ -19,7 +19,8 @@
 namespace zoneloads {
 
 // The longest line the report writes (the 24 weights of g(i)) is about 320
-// bytes; every line is assembled in place with at least this much room.
+// bytes; every line is assembled in place with at least this much room, and
+// endLine asserts that it stayed within it.
 constexpr std::size_t kMaxLineBytes = 512;
 constexpr std::size_t kReportBufferBytes = 256 * 1024;
 

@@ -4,9 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <cstring>
+#include <filesystem>
 #include <limits>
+#include <vector>
 
 #include "testkit/zone_files.h"
 

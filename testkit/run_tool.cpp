@@ -14,7 +14,7 @@ namespace testkit {
 ToolRun runShell(const std::string& commandLine, const std::string& outputPath) {
     int raw = std::system(("(" + commandLine + ") > \"" + outputPath + "\"").c_str());
 #ifdef _WIN32
-    int status = raw;
+    int status = raw;  // std::system gives the command's exit code as it is
 #else
     int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1000;  // killed by a signal: no exit status
 #endif

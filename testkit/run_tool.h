@@ -7,11 +7,17 @@ namespace zoneloads {
 namespace testkit {
 
 struct ToolRun {
-    int status;          // the exit status as the shell sees it (-1 is 255)
+    int status;          // the exit status as the shell sees it
     std::string output;  // everything written to standard output, byte for byte
 };
 
+// Exit status -1 as the shell sees it: a POSIX shell gets its low 8 bits,
+// Windows the whole value.
+#ifdef _WIN32
+constexpr int kShellFailureStatus = -1;
+#else
 constexpr int kShellFailureStatus = 255;
+#endif
 
 // Runs `command` in the current folder with `input` as its standard input
 // ("" for an empty one).

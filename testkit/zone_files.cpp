@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <system_error>
 
 #include "common/number_format.h"
 

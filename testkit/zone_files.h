@@ -32,8 +32,11 @@ void writeSampleZoneFile(const std::string& path, int zones);
 // A float32 as the report writes it.
 std::string float32Text(float32 value);
 
+// Writes `bytes` as the whole file; a failed write fails the test.
 void writeBytes(const std::string& path, const std::string& bytes);
+// The whole file's bytes; "" for a file that cannot be read.
 std::string readBytes(const std::string& path);
+// Whether anything of that name exists (false for a name the system refuses).
 bool fileExists(const std::string& path);
 
 // The lines of a report, split at CR LF (the ends themselves removed).

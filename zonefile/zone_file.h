@@ -81,8 +81,9 @@ std::string readFailedMessage(const std::string& fileName);
 bool readZoneName(const std::string& fileName, int32 zone, char (&name)[kNameBytes]);
 
 // The length of a name field up to its first NUL byte, never more than its
-// 52 bytes, and the name itself.
+// 52 bytes.
 std::size_t nameLength(const char (&name)[kNameBytes]);
+// The name itself, those bytes.
 std::string zoneName(const char (&name)[kNameBytes]);
 
 }  // namespace zoneloads

@@ -5,7 +5,9 @@
 //
 // The page and the CSV are written to temporary files beside them and put in
 // place only when complete, so a failed run leaves an existing one as it was.
+#include <algorithm>
 #include <chrono>
+#include <deque>
 #include <cstdio>
 #include <filesystem>
 #include <future>
@@ -89,51 +91,88 @@ bool parseOptions(int argc, char** argv, Options& o) {
 // blocks file.
 struct ReportPart {
     std::string name;
-    std::vector<SummaryRow> rows;
+    std::vector<SummaryRow> rows;  // the blocks' rows, then the totals row
+    SummaryRow totalsRow;
     std::string building;
     long long blockBytes = 0;
 };
 
-// Where a section's HTML goes: the building's is kept for the page's head
-// of the report, a zone block's goes to the blocks file.
-void placeSection(bool totals, std::string html, Output& blocks, ReportPart& part) {
-    if (totals) {
-        part.building = std::move(html);
-        return;
+// What drawing a section gives: its summary row and HTML, or the fault
+// found in its lines.
+struct Drawn {
+    bool parsed = false;
+    std::string error;
+    bool totals = false;
+    SummaryRow row;
+    std::string html;
+};
+
+Drawn drawSection(const std::string& reportName, Section& section) {
+    Drawn d;
+    d.totals = section.totals;
+    d.parsed = parseSection(reportName, section, d.error);
+    if (d.parsed) {
+        d.row = summaryRow(reportName, section);
+        d.html = sectionHtml(section);
     }
-    put(blocks, html);
-    part.blockBytes += static_cast<long long>(html.size());
+    return d;
 }
 
-// Reads one report. Sections are drawn on a second thread while the next one
-// is read: two section buffers, each drawn only once the previous drawing
-// of it has been collected, so memory stays at two sections.
+// Where a drawn section goes: the building's is kept for the head of the
+// report's part of the page, a zone block's row goes to the table and its
+// HTML to the blocks file.
+bool placeSection(Drawn d, Output& blocks, ReportPart& part, std::string& error) {
+    if (!d.parsed) {
+        error = d.error;
+        return false;
+    }
+    if (d.totals) {
+        part.totalsRow = std::move(d.row);
+        part.building = std::move(d.html);
+        return true;
+    }
+    part.rows.push_back(std::move(d.row));
+    put(blocks, d.html);
+    part.blockBytes += static_cast<long long>(d.html.size());
+    return true;
+}
+
+// Reads one report. The main thread only splits the report into sections;
+// each is parsed and drawn on a thread of its own, at most kDrawing at a
+// time, in a ring of section buffers, so memory stays at a few sections and
+// both cores work. Results are taken in report order, so the first fault in
+// the file is the one reported.
 bool readReport(const std::string& name, Output& blocks, ReportPart& part, std::string& error) {
+    constexpr std::size_t kDrawing = 2;
     ReportReader reader;
     if (!openReportFile(reader, name, error)) return false;
     part.name = name;
-    Section sections[2];
-    int current = 0;
-    std::future<std::string> drawing;
-    bool drawingTotals = false;
-    SummaryRow totalsRow;
+    Section sections[kDrawing + 1];
+    std::size_t next = 0;
+    std::deque<std::future<Drawn>> drawing;
+    bool placed = true;
+    auto takeOldest = [&] {
+        Drawn d = drawing.front().get();
+        drawing.pop_front();
+        if (placed) placed = placeSection(std::move(d), blocks, part, error);
+    };
     ReadResult result;
-    while ((result = readSection(reader, sections[current], error)) == ReadResult::section) {
-        const Section& section = sections[current];
-        if (section.totals) {
-            totalsRow = summaryRow(name, section);
-        } else {
-            part.rows.push_back(summaryRow(name, section));
-        }
-        if (drawing.valid()) placeSection(drawingTotals, drawing.get(), blocks, part);
-        drawingTotals = section.totals;
-        drawing = std::async(std::launch::async, [&section] { return sectionHtml(section); });
-        current ^= 1;
+    std::string readError;
+    while (placed && (result = readSection(reader, sections[next], readError)) == ReadResult::section) {
+        if (drawing.size() == kDrawing) takeOldest();
+        Section& section = sections[next];
+        drawing.push_back(std::async(std::launch::async, [&name, &section] { return drawSection(name, section); }));
+        next = (next + 1) % (kDrawing + 1);
     }
-    if (drawing.valid()) placeSection(drawingTotals, drawing.get(), blocks, part);
+    while (!drawing.empty()) takeOldest();
     closeReportFile(reader);
-    part.rows.push_back(totalsRow);
-    return result == ReadResult::end;
+    if (!placed) return false;  // a fault in an earlier section than reading found one in
+    if (result == ReadResult::error) {
+        error = readError;
+        return false;
+    }
+    part.rows.push_back(part.totalsRow);
+    return true;
 }
 
 // Copies the next `bytes` of the blocks file into the page.

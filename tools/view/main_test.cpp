@@ -1,6 +1,10 @@
 // The real zoneloads-view on reports written by the real zoneloads.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
 #include "testkit/run_tool.h"
 #include "testkit/zone_files.h"
 

@@ -19,6 +19,7 @@ extern const char* const kCsvHeader;
 // zone name as its report bytes).
 using SummaryRow = std::vector<std::string>;
 
+// The summary row of one section of the report `reportName`.
 SummaryRow summaryRow(const std::string& reportName, const Section& section);
 
 // A CSV line (fields quoted where they hold a comma, quote or line break),
@@ -32,9 +33,13 @@ std::string textTable(const std::vector<SummaryRow>& rows);
 // escaped, and bytes that are no character shown as visible marks.
 std::string htmlText(const std::string& bytes);
 
+// The page's head (its style) and title, up to the start of its body.
 std::string pageStart(const std::string& title);
+// The rows as an HTML table under the header of the CSV.
 std::string summaryTableHtml(const std::vector<SummaryRow>& rows, const char* caption);
+// A section's heading, peaks with their dates, carpet, duration curve and monthly bars.
 std::string sectionHtml(const Section& section);
+// What closes the page.
 std::string pageEnd();
 
 }  // namespace view

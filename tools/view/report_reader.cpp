@@ -56,9 +56,13 @@ bool nextLine(ReportReader& r, Line& line, bool& ended) {
         std::memmove(r.buffer.data(), r.buffer.data() + r.begin, r.end - r.begin);
         r.end -= r.begin;
         r.begin = 0;
-        std::size_t got = std::fread(r.buffer.data() + r.end, 1, r.buffer.size() - r.end, r.file);
+        std::size_t want = r.buffer.size() - r.end;
+        std::size_t got = std::fread(r.buffer.data() + r.end, 1, want, r.file);
         r.end += got;
-        if (got == 0) r.atEnd = true;
+        if (got < want) {  // fread stops short only at the end of the file or on an error
+            r.readError = std::ferror(r.file) != 0;
+            if (got == 0) r.atEnd = true;
+        }
     }
 }
 
@@ -74,7 +78,7 @@ bool takeLine(ReportReader& r, Line& line, std::string& error, const char* expec
         ++r.lineNumber;
         return fail(r, error, std::string("el informe termina antes de tiempo (se esperaba ") + expected + ")");
     }
-    if (std::ferror(r.file)) return fail(r, error, "error al leer el fichero");
+    if (r.readError) return fail(r, error, "error al leer el fichero");
     if (!ended) return fail(r, error, "el informe termina a mitad de linea");
     return true;
 }
@@ -258,44 +262,17 @@ bool readName(ReportReader& r, const Line& first, Section& section, std::string&
     return true;
 }
 
-void clearSummary(Summary& s) {
-    s = Summary{};
-    s.maxPosText = "0";
-    s.minNegText = "0";
-}
-
-// Takes one hour's Qs into the peaks and counts; the energy sums are the
-// caller's, as the totals take them from other columns.
-bool countHour(Summary& s, int hour, double qs, const Field& qsText) {
-    if (std::isnan(qs)) {
-        ++s.nanHours;
-        return false;
-    }
-    if (qs > 0) {
-        ++s.hoursPos;
-        if (qs > s.maxPos) {
-            s.maxPos = qs;
-            s.maxPosText.assign(qsText.text, qsText.length);
-            s.maxPosHour = hour;
-        }
-    } else if (qs < 0) {
-        ++s.hoursNeg;
-        if (qs < s.minNeg) {
-            s.minNeg = qs;
-            s.minNegText.assign(qsText.text, qsText.length);
-            s.minNegHour = hour;
-        }
+// Takes the next `count` lines into the section's text, each ended by LF
+// alone, to be parsed later (and on another thread) by parseSection.
+bool collectLines(ReportReader& r, Section& section, int count, const char* what, std::string& error) {
+    section.firstLine = r.lineNumber + 1;
+    for (int i = 0; i < count; ++i) {
+        Line line;
+        if (!takeLine(r, line, error, what)) return false;
+        section.text.append(line.text, line.length);
+        section.text += '\n';
     }
     return true;
-}
-
-void addEnergy(Summary& s, int hour, double pos, double neg, double ql) {
-    int month = hourMonth(hour);
-    s.sumPosWh += pos;
-    s.sumNegWh += neg;
-    s.sumQLWh += ql;
-    s.monthPosWh[month] += pos;
-    s.monthNegWh[month] += neg;
 }
 
 bool readZoneBlock(ReportReader& r, Section& section, std::string& error) {
@@ -313,35 +290,114 @@ bool readZoneBlock(ReportReader& r, Section& section, std::string& error) {
     if (!expectLine(r, error, "el titulo de la leyenda", kLegendTitle)) return false;
     if (!expectLine(r, error, "la leyenda", kLegend)) return false;
     if (!expectLine(r, error, "la cabecera de extremos", kExtremes)) return false;
-
-    Summary& s = section.summary;
-    for (int h = 0; h < kHours; ++h) {
-        Field f[8];
-        if (!takeLine(r, line, error, "una linea horaria")) return false;
-        if (!splitHourLine(line, f)) {
-            return fail(r, error, "una linea horaria tiene 8 numeros separados por \" , \"");
-        }
-        double qs = 0;
-        double ql = 0;
-        if (!parseNumber(f[3], qs)) return fail(r, error, "Qs no es un numero");
-        if (!parseNumber(f[4], ql)) return fail(r, error, "QL no es un numero");
-        if (!isInteger(f[6]) || !isInteger(f[7])) return fail(r, error, "daCal y daRef son enteros");
-        section.qs[static_cast<std::size_t>(h)] = qs;
-        if (countHour(s, h, qs, f[3])) addEnergy(s, h, qs > 0 ? qs : 0, qs < 0 ? qs : 0, ql);
-    }
-    return numberLine(r, error, "la linea de extremos", " , ", 2, fields, nullptr);
+    return collectLines(r, section, kHours + 1, "una linea horaria", error);  // and the extremes line
 }
 
-bool readTotals(ReportReader& r, Section& section, std::string& error) {
-    Summary& s = section.summary;
-    for (int h = 0; h < kHours; ++h) {
-        Field f[4];
-        double v[4];
-        if (!numberLine(r, error, "una linea de totales", " , ", 4, f, v)) return false;
-        section.qs[static_cast<std::size_t>(h)] = v[0];
-        if (countHour(s, h, v[0], f[0])) addEnergy(s, h, v[3], v[2], v[1]);
+// Where a parse of a section's text found a fault: its line, and what.
+struct Fault {
+    long long line = 0;
+    std::string what;
+};
+
+bool faultAt(Fault& fault, long long line, const std::string& what) {
+    fault.line = line;
+    fault.what = what;
+    return false;
+}
+
+// One hour of a section as parsed: its Qs, where Qs's text lies in the
+// section's text, and its energy parts.
+struct Hour {
+    double qs, pos, neg, ql;
+    std::size_t qsAt, qsLength;
+};
+
+// Parses the hourly lines of a zone block and its extremes line.
+bool parseZoneHours(const Section& section, std::vector<Hour>& hours, Fault& fault) {
+    const char* p = section.text.data();
+    for (int h = 0; h <= kHours; ++h) {
+        const char* stop = static_cast<const char*>(std::memchr(p, '\n', section.text.data() + section.text.size() - p));
+        Line line{p, static_cast<std::size_t>(stop - p), false};
+        long long number = section.firstLine + h;
+        if (h == kHours) {
+            Field f[2];
+            double v[2];
+            if (!splitFields(line, " , ", f, 2) || !parseNumber(f[0], v[0]) || !parseNumber(f[1], v[1])) {
+                return faultAt(fault, number, "se esperaban 2 numeros (la linea de extremos)");
+            }
+            break;
+        }
+        Field f[8];
+        double qs = 0;
+        double ql = 0;
+        if (!splitHourLine(line, f)) return faultAt(fault, number, "una linea horaria tiene 8 numeros separados por \" , \"");
+        if (!parseNumber(f[3], qs)) return faultAt(fault, number, "Qs no es un numero");
+        if (!parseNumber(f[4], ql)) return faultAt(fault, number, "QL no es un numero");
+        if (!isInteger(f[6]) || !isInteger(f[7])) return faultAt(fault, number, "daCal y daRef son enteros");
+        hours[static_cast<std::size_t>(h)] = {qs, qs > 0 ? qs : 0, qs < 0 ? qs : 0, ql,
+                                              static_cast<std::size_t>(f[3].text - section.text.data()), f[3].length};
+        p = stop + 1;
     }
     return true;
+}
+
+// Parses the lines of the totals section: sum, latent, non-positive, positive.
+bool parseTotalsHours(const Section& section, std::vector<Hour>& hours, Fault& fault) {
+    const char* p = section.text.data();
+    for (int h = 0; h < kHours; ++h) {
+        const char* stop = static_cast<const char*>(std::memchr(p, '\n', section.text.data() + section.text.size() - p));
+        Line line{p, static_cast<std::size_t>(stop - p), false};
+        Field f[4];
+        double v[4];
+        if (!splitFields(line, " , ", f, 4)) return faultAt(fault, section.firstLine + h, "se esperaban 4 campos (una linea de totales)");
+        for (int i = 0; i < 4; ++i) {
+            if (!parseNumber(f[i], v[i])) {
+                return faultAt(fault, section.firstLine + h, "campo " + std::to_string(i + 1) + " no es un numero (una linea de totales)");
+            }
+        }
+        hours[static_cast<std::size_t>(h)] = {v[0], v[3], v[2], v[1], static_cast<std::size_t>(f[0].text - section.text.data()),
+                                              f[0].length};
+        p = stop + 1;
+    }
+    return true;
+}
+
+// The summary, hour by hour in order: peaks and counts from Qs, energy from
+// the hour's parts. Hours whose Qs is not a number are left out.
+void summarize(Section& section, const std::vector<Hour>& hours) {
+    Summary& s = section.summary;
+    s = Summary{};
+    s.maxPosText = "0";
+    s.minNegText = "0";
+    for (int h = 0; h < kHours; ++h) {
+        const Hour& hour = hours[static_cast<std::size_t>(h)];
+        section.qs[static_cast<std::size_t>(h)] = hour.qs;
+        if (std::isnan(hour.qs)) {
+            ++s.nanHours;
+            continue;
+        }
+        if (hour.qs > 0) {
+            ++s.hoursPos;
+            if (hour.qs > s.maxPos) {
+                s.maxPos = hour.qs;
+                s.maxPosText = section.text.substr(hour.qsAt, hour.qsLength);
+                s.maxPosHour = h;
+            }
+        } else if (hour.qs < 0) {
+            ++s.hoursNeg;
+            if (hour.qs < s.minNeg) {
+                s.minNeg = hour.qs;
+                s.minNegText = section.text.substr(hour.qsAt, hour.qsLength);
+                s.minNegHour = h;
+            }
+        }
+        int month = hourMonth(h);
+        s.sumPosWh += hour.pos;
+        s.sumNegWh += hour.neg;
+        s.sumQLWh += hour.ql;
+        s.monthPosWh[month] += hour.pos;
+        s.monthNegWh[month] += hour.neg;
+    }
 }
 
 }  // namespace
@@ -362,7 +418,7 @@ ReadResult readSection(ReportReader& reader, Section& section, std::string& erro
     Line line;
     bool ended = false;
     if (!nextLine(reader, line, ended)) {
-        if (std::ferror(reader.file)) return fail(reader, error, "error al leer el fichero"), ReadResult::error;
+        if (reader.readError) return fail(reader, error, "error al leer el fichero"), ReadResult::error;
         if (reader.totalsRead) return ReadResult::end;
         ++reader.lineNumber;
         fail(reader, error, reader.lineNumber == 1 ? "el fichero esta vacio, no es un informe"
@@ -372,8 +428,8 @@ ReadResult readSection(ReportReader& reader, Section& section, std::string& erro
     if (reader.totalsRead) return fail(reader, error, "texto tras el final del informe"), ReadResult::error;
     if (!ended) return fail(reader, error, "el informe termina a mitad de linea"), ReadResult::error;
 
-    clearSummary(section.summary);
     section.name.clear();
+    section.text.clear();
     if (is(line, kWarning1)) {
         section.totals = false;
         section.block = ++reader.blocks;
@@ -383,11 +439,24 @@ ReadResult readSection(ReportReader& reader, Section& section, std::string& erro
         section.totals = true;
         section.block = 0;
         reader.totalsRead = true;
-        return readTotals(reader, section, error) ? ReadResult::section : ReadResult::error;
+        return collectLines(reader, section, kHours, "una linea de totales", error) ? ReadResult::section
+                                                                                    : ReadResult::error;
     }
     fail(reader, error, reader.lineNumber == 1 ? "no es un informe de zoneloads"
                                                : "se esperaba un bloque de zona o la seccion de totales");
     return ReadResult::error;
+}
+
+bool parseSection(const std::string& fileName, Section& section, std::string& error) {
+    std::vector<Hour> hours(kHours);
+    Fault fault;
+    bool parsed = section.totals ? parseTotalsHours(section, hours, fault) : parseZoneHours(section, hours, fault);
+    if (!parsed) {
+        error = fileName + ", linea " + std::to_string(fault.line) + ": " + fault.what;
+        return false;
+    }
+    summarize(section, hours);
+    return true;
 }
 
 void closeReportFile(ReportReader& reader) {

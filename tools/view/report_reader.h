@@ -37,6 +37,9 @@ struct Section {
     bool totals = false;
     int block = 0;        // 1-based position of a zone block in its report
     std::string name;     // the zone's name, its bytes as in the report
+    std::string text;     // the section's hourly lines (and extremes line), each ended by LF
+    long long firstLine = 0;  // the report's line number of the first line of `text`
+    // Set by parseSection:
     std::vector<double> qs = std::vector<double>(kHours);  // Qs of each hour (the sum, for the totals)
     Summary summary;
 };
@@ -49,6 +52,7 @@ struct ReportReader {
     std::size_t begin = 0;
     std::size_t end = 0;
     bool atEnd = false;        // the file has no more bytes to read
+    bool readError = false;    // reading the file failed
     long long lineNumber = 0;  // of the last line taken
     int blocks = 0;            // zone blocks read so far
     bool totalsRead = false;
@@ -59,11 +63,19 @@ enum class ReadResult { section, end, error };
 // Opens the report; false (with a message in `error`) when it cannot be.
 bool openReportFile(ReportReader& reader, const std::string& fileName, std::string& error);
 
-// Reads the next section into `section`. Returns `end` after the totals
+// Reads the next section into `section`: its heading lines, checked, and
+// its hourly lines as text, for parseSection. Returns `end` after the totals
 // section when nothing follows it, and `error` (with a one-line message
 // naming the file and the line) for a report that is cut or malformed.
 ReadResult readSection(ReportReader& reader, Section& section, std::string& error);
 
+// Parses the hourly lines that readSection took and sets the section's Qs
+// and summary; false, with a message naming the file and the line, for a
+// line that is not what the report's layout puts there. Needs nothing of
+// the reader, so it may run on another thread while the next section is read.
+bool parseSection(const std::string& fileName, Section& section, std::string& error);
+
+// Closes the report's file.
 void closeReportFile(ReportReader& reader);
 
 // The start of hour h of a 365-day year, as "21 jul 15:00".

@@ -53,7 +53,13 @@ Read readAll(const std::string& path) {
         return r;
     }
     Section s;
-    while ((r.last = readSection(reader, s, r.error)) == ReadResult::section) r.sections.push_back(s);
+    while ((r.last = readSection(reader, s, r.error)) == ReadResult::section) {
+        if (!parseSection(path, s, r.error)) {
+            r.last = ReadResult::error;
+            break;
+        }
+        r.sections.push_back(s);
+    }
     closeReportFile(reader);
     return r;
 }

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Checks the packages that `cmake --workflow --preset package-linux` and
+# `--preset package-windows` made: the .deb installs and its programs run on
+# the sample building; the .tar.gz holds the same files; the ZIP holds the
+# three Windows programs and the docs, and they run under Wine.
+#   .ci/package_check.sh LINUX_PACKAGE_DIR WINDOWS_PACKAGE_DIR
+set -euo pipefail
+linux=$(realpath "$1")
+windows=$(realpath "$2")
+wine=${WINE64:-/usr/lib/wine/wine64}
+export WINEDEBUG=-all
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail=0
+check() { if "$@"; then :; else echo "FAILED: $*"; fail=1; fi; }
+
+deb=$(ls "$linux"/zoneloads_*.deb)
+echo "== $(basename "$deb")"
+dpkg-deb --contents "$deb" | awk '{ print $6 }' | grep -E 'bin/|doc/' | sort
+apt-get install -y -qq "$deb" > /dev/null
+cd "$work"
+check /usr/bin/sample-building casa.bin --zones 3
+printf 'casa.bin\ncasa.txt\n-1\ntodas.txt\n' > answers.txt
+printf '0 1 2' > todas.txt
+check sh -c '/usr/bin/zoneloads < answers.txt > console.txt'
+check /usr/bin/zoneloads-view casa.txt --csv casa.csv > /dev/null
+check test "$(wc -l < casa.csv)" = 5
+check test -s /usr/share/doc/zoneloads/README.md
+check test -s /usr/share/doc/zoneloads/doc/formats.md
+echo "installed: zoneloads reported 3 zones ($(wc -c < casa.txt) bytes), zoneloads-view wrote $(wc -c < casa.html) bytes"
+apt-get remove -y -qq zoneloads > /dev/null
+
+tgz=$(ls "$linux"/zoneloads-*.tar.gz)
+echo "== $(basename "$tgz")"
+for program in zoneloads zoneloads-view sample-building; do
+    check sh -c "tar -tzf '$tgz' | grep -q 'bin/$program\$'"
+done
+
+zip=$(ls "$windows"/zoneloads-*.zip)
+echo "== $(basename "$zip")"
+unzip -l "$zip" | awk 'NR > 3 && $4 != "" { print $4 }' | grep -v -- '----' | sort
+mkdir unzipped
+unzip -q "$zip" -d unzipped
+top=$(ls -d unzipped/*/)
+for program in zoneloads zoneloads-view sample-building; do
+    check test -f "$top$program.exe"
+done
+check test -f "${top}README.md"
+rm -f casa.txt casa.html
+check "$wine" "$top/sample-building.exe" casa.bin --zones 3
+check sh -c "'$wine' '$top/zoneloads.exe' < answers.txt > console.txt"
+check "$wine" "$top/zoneloads-view.exe" casa.txt > /dev/null
+check test -s casa.txt
+check test -s casa.html
+[ $fail = 0 ] && echo "the ZIP's programs run under Wine"
+exit $fail
