@@ -7,14 +7,18 @@
 // place only when complete, so a failed run leaves an existing one as it was.
 #include <algorithm>
 #include <chrono>
-#include <deque>
+#include <condition_variable>
 #include <cstdio>
+#include <deque>
 #include <filesystem>
+#include <functional>
 #include <future>
 #include <iostream>
+#include <mutex>
 #include <random>
 #include <string>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "tools/view/page.h"
@@ -137,13 +141,61 @@ bool placeSection(Drawn d, Output& blocks, ReportPart& part, std::string& error)
     return true;
 }
 
+// The threads that parse and draw sections, started once for the run: each
+// takes the oldest job waiting; a job's result comes back through its future.
+struct Drawers {
+    std::vector<std::thread> threads;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<std::packaged_task<Drawn()>> jobs;
+    bool stopping = false;
+};
+
+void runDrawer(Drawers& d) {
+    std::unique_lock<std::mutex> lock(d.mutex);
+    for (;;) {
+        d.changed.wait(lock, [&d] { return d.stopping || !d.jobs.empty(); });
+        if (d.jobs.empty()) return;
+        std::packaged_task<Drawn()> job = std::move(d.jobs.front());
+        d.jobs.pop_front();
+        lock.unlock();
+        job();
+        lock.lock();
+    }
+}
+
+void startDrawers(Drawers& d, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) d.threads.emplace_back(runDrawer, std::ref(d));
+}
+
+std::future<Drawn> drawLater(Drawers& d, std::function<Drawn()> draw) {
+    std::packaged_task<Drawn()> job(std::move(draw));
+    std::future<Drawn> result = job.get_future();
+    {
+        std::lock_guard<std::mutex> lock(d.mutex);
+        d.jobs.push_back(std::move(job));
+    }
+    d.changed.notify_one();
+    return result;
+}
+
+void stopDrawers(Drawers& d) {
+    {
+        std::lock_guard<std::mutex> lock(d.mutex);
+        d.stopping = true;
+    }
+    d.changed.notify_all();
+    for (std::thread& t : d.threads) t.join();
+}
+
+constexpr std::size_t kDrawing = 2;  // sections being drawn at once, one a core
+
 // Reads one report. The main thread only splits the report into sections;
-// each is parsed and drawn on a thread of its own, at most kDrawing at a
-// time, in a ring of section buffers, so memory stays at a few sections and
-// both cores work. Results are taken in report order, so the first fault in
-// the file is the one reported.
-bool readReport(const std::string& name, Output& blocks, ReportPart& part, std::string& error) {
-    constexpr std::size_t kDrawing = 2;
+// each is parsed and drawn by the drawers, at most kDrawing at a time, in a
+// ring of section buffers, so memory stays at a few sections and both cores
+// work. Results are taken in report order, so the first fault in the file is
+// the one reported.
+bool readReport(const std::string& name, Drawers& drawers, Output& blocks, ReportPart& part, std::string& error) {
     ReportReader reader;
     if (!openReportFile(reader, name, error)) return false;
     part.name = name;
@@ -161,7 +213,7 @@ bool readReport(const std::string& name, Output& blocks, ReportPart& part, std::
     while (placed && (result = readSection(reader, sections[next], readError)) == ReadResult::section) {
         if (drawing.size() == kDrawing) takeOldest();
         Section& section = sections[next];
-        drawing.push_back(std::async(std::launch::async, [&name, &section] { return drawSection(name, section); }));
+        drawing.push_back(drawLater(drawers, [&name, &section] { return drawSection(name, section); }));
         next = (next + 1) % (kDrawing + 1);
     }
     while (!drawing.empty()) takeOldest();
@@ -233,10 +285,15 @@ int main(int argc, char** argv) {
     if (!openOutput(blocks, options.page + ".zonas", "w+b")) return fail(options.page + ": no se puede crear", {});
     std::vector<ReportPart> parts;
     std::string error;
+    Drawers drawers;
+    startDrawers(drawers, kDrawing);
+    bool read = true;
     for (const std::string& report : options.reports) {
         parts.emplace_back();
-        if (!readReport(report, blocks, parts.back(), error)) return fail(error, {&blocks});
+        if (!(read = readReport(report, drawers, blocks, parts.back(), error))) break;
     }
+    stopDrawers(drawers);
+    if (!read) return fail(error, {&blocks});
     if (blocks.failed) return fail(options.page + ": error al escribir", {&blocks});
     if (!openOutput(page, options.page)) return fail(options.page + ": no se puede crear", {&blocks});
     if (!writePage(parts, blocks, page)) return fail(options.page + ": error al escribir", {&blocks, &page});

@@ -38,6 +38,14 @@ std::string fixed1(double v) {
     return std::string(text, result.ptr);
 }
 
+// fixed1 of v, then `after`, appended to `out` without a string between.
+void appendFixed1(std::string& out, double v, char after) {
+    char text[64];
+    char* end = std::to_chars(text, text + sizeof text - 1, v, std::chars_format::fixed, 1).ptr;
+    *end++ = after;
+    out.append(text, end);
+}
+
 // Windows-1252 bytes 0x80 to 0x9F as Unicode; 0 where the byte is no character.
 const std::uint16_t kHigh1252[32] = {
     0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
@@ -99,12 +107,15 @@ double carpetScale(const Section& s) {
     return scale;
 }
 
-std::uint8_t carpetIndex(double v, double scale) {
+// `levels` is kLevels over the scale (0 for a scale of 0).
+std::uint8_t carpetIndex(double v, double levels) {
     if (std::isnan(v)) return 1;
     if (v == 0) return 0;
     int level = kLevels;
-    if (std::isfinite(v) && scale > 0) {
-        level = static_cast<int>(std::ceil(std::fabs(v) / scale * kLevels));
+    if (std::isfinite(v) && levels > 0) {
+        double x = std::fabs(v) * levels;
+        level = static_cast<int>(x);
+        level += level < x;  // rounded up
         level = std::min(kLevels, std::max(1, level));
     }
     return static_cast<std::uint8_t>((v > 0 ? 1 : 1 + kLevels) + level);
@@ -112,9 +123,10 @@ std::uint8_t carpetIndex(double v, double scale) {
 
 std::string carpetHtml(const Section& s) {
     double scale = carpetScale(s);
+    double levels = scale > 0 ? kLevels / scale : 0;
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(kDays) * 24);
     for (int h = 0; h < kHours; ++h) {
-        pixels[static_cast<std::size_t>(h % 24 * kDays + h / 24)] = carpetIndex(s.qs[static_cast<std::size_t>(h)], scale);
+        pixels[static_cast<std::size_t>(h % 24 * kDays + h / 24)] = carpetIndex(s.qs[static_cast<std::size_t>(h)], levels);
     }
     static const std::vector<Rgb> palette = carpetPalette();
     std::string html = "<figure class=\"carpet\"><div class=\"cbox\"><div class=\"hrs\"><span>0h</span><span>6h</span>"
@@ -171,12 +183,13 @@ std::vector<double> sortedDescending(const std::vector<double>& values) {
         std::memcpy(&bits, &f, sizeof bits);
         keys.push_back(bits >> 31 ? ~bits : bits | 0x80000000u);  // ascending as unsigned
     }
+    // Three passes of 11 bits each (the keys have 32).
     std::vector<std::uint32_t> other(keys.size());
-    for (int shift = 0; shift < 32; shift += 8) {
-        std::size_t count[257] = {};
-        for (std::uint32_t k : keys) ++count[((k >> shift) & 0xFF) + 1];
-        for (int i = 0; i < 256; ++i) count[i + 1] += count[i];
-        for (std::uint32_t k : keys) other[count[(k >> shift) & 0xFF]++] = k;
+    for (int shift = 0; shift < 33; shift += 11) {
+        std::vector<std::size_t> count(2049, 0);
+        for (std::uint32_t k : keys) ++count[((k >> shift) & 0x7FF) + 1];
+        for (int i = 0; i < 2048; ++i) count[static_cast<std::size_t>(i) + 1] += count[static_cast<std::size_t>(i)];
+        for (std::uint32_t k : keys) other[count[(k >> shift) & 0x7FF]++] = k;
         keys.swap(other);
     }
     std::vector<double> sorted;
@@ -209,7 +222,8 @@ std::string durationCurveHtml(const Section& s) {
     std::size_t stride = std::max<std::size_t>(1, n / 365);
     for (std::size_t i = 0; i < n; i = (i + stride < n || i == n - 1) ? i + stride : n - 1) {
         double v = std::min(c.high, std::max(c.low, sorted[i]));  // infinities at the edge
-        svg += fixed1(c.x0 + static_cast<double>(i) * (c.x1 - c.x0) / kHours) + "," + fixed1(c.y(v)) + " ";
+        appendFixed1(svg, c.x0 + static_cast<double>(i) * (c.x1 - c.x0) / kHours, ',');
+        appendFixed1(svg, c.y(v), ' ');
         if (i == n - 1) break;
     }
     svg += "\"/></svg>";

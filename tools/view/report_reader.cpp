@@ -1,7 +1,10 @@
 #include "tools/view/report_reader.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -38,6 +41,22 @@ struct Field {
 
 // Takes the next line. False at the end of the file; a last line without a
 // line end is taken, with `ended` false.
+// Moves what is left to the front of the buffer and reads more after it.
+// False when nothing more could be read (the end of the file, or an error).
+bool refill(ReportReader& r) {
+    std::memmove(r.buffer.data(), r.buffer.data() + r.begin, r.end - r.begin);
+    r.end -= r.begin;
+    r.begin = 0;
+    std::size_t want = r.buffer.size() - r.end;
+    std::size_t got = std::fread(r.buffer.data() + r.end, 1, want, r.file);
+    r.end += got;
+    if (got < want) {  // fread stops short only at the end of the file or on an error
+        r.readError = std::ferror(r.file) != 0;
+        if (got == 0) r.atEnd = true;
+    }
+    return got > 0;
+}
+
 bool nextLine(ReportReader& r, Line& line, bool& ended) {
     for (;;) {
         const void* newline = std::memchr(r.buffer.data() + r.begin, '\n', r.end - r.begin);
@@ -53,16 +72,7 @@ bool nextLine(ReportReader& r, Line& line, bool& ended) {
             ++r.lineNumber;
             return true;
         }
-        std::memmove(r.buffer.data(), r.buffer.data() + r.begin, r.end - r.begin);
-        r.end -= r.begin;
-        r.begin = 0;
-        std::size_t want = r.buffer.size() - r.end;
-        std::size_t got = std::fread(r.buffer.data() + r.end, 1, want, r.file);
-        r.end += got;
-        if (got < want) {  // fread stops short only at the end of the file or on an error
-            r.readError = std::ferror(r.file) != 0;
-            if (got == 0) r.atEnd = true;
-        }
+        refill(r);
     }
 }
 
@@ -156,6 +166,75 @@ bool splitHourLine(const Line& line, Field* fields) {
     return true;
 }
 
+// splitHourLine for the common line, with no branch that depends on where a
+// field ends (which would mispredict eight times a line): the line's bytes
+// are classified eight at a time into bit masks of spaces, commas and number
+// bytes, and the fields read off the commas. It takes lines of at most 64
+// bytes whose fields hold only digits, signs and points, and may read up to
+// 7 bytes past the line's end (the section's text keeps that room); any
+// other line it leaves to splitHourLine by returning false.
+using Word = std::uint64_t;
+constexpr Word kOnes = 0x0101010101010101ull;
+constexpr Word kHighs = 0x8080808080808080ull;
+constexpr Word kLows = 0x7F7F7F7F7F7F7F7Full;
+
+// The high bit of every byte of `w` that equals `c`, and of no other byte.
+Word bytesEqual(Word w, unsigned char c) {
+    Word x = w ^ (kOnes * c);
+    return ~(((x & kLows) + kLows) | x | kLows);
+}
+
+// The high bits of a word's bytes as 8 bits, first byte lowest.
+unsigned byteBits(Word highs) {
+    return static_cast<unsigned>(((highs >> 7) * 0x0102040810204080ull) >> 56);
+}
+
+int lowestBit(std::uint64_t m) {
+#if defined(__GNUC__) || defined(__clang__)
+    return __builtin_ctzll(m);
+#else
+    int n = 0;
+    for (; !(m & 1); m >>= 1) ++n;
+    return n;
+#endif
+}
+
+bool splitHourLineFast(const Line& line, Field* fields) {
+    if (line.length == 0 || line.length > 64) return false;
+    std::uint64_t spaces = 0, commas = 0, others = 0;
+    for (std::size_t at = 0; at < line.length; at += 8) {
+        Word w;
+        std::memcpy(&w, line.text + at, sizeof w);
+        Word ascii = w & kLows;
+        Word atLeastPlus = ((w | kHighs) - kOnes * 0x2B) & kHighs;  // bytes from '+' on
+        Word atMostNine = (kOnes * 0xB9 - ascii) & kHighs;           // bytes up to '9'
+        Word space = bytesEqual(w, ' ');
+        Word comma = bytesEqual(w, ',');
+        Word number = atLeastPlus & atMostNine & ~(w & kHighs) & ~comma & ~bytesEqual(w, '/');
+        spaces |= std::uint64_t{byteBits(space)} << at;
+        commas |= std::uint64_t{byteBits(comma)} << at;
+        others |= std::uint64_t{byteBits(~(number | space | comma) & kHighs)} << at;
+    }
+    std::uint64_t inLine = line.length == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << line.length) - 1;
+    spaces &= inLine;
+    commas &= inLine;
+    others &= inLine;
+    // Every comma between two spaces, and no other space or byte.
+    if (others || spaces != ((commas << 1) | (commas >> 1))) return false;
+    std::size_t start = 0;
+    for (int n = 0; n < 7; ++n) {
+        if (!commas) return false;
+        auto comma = static_cast<std::size_t>(lowestBit(commas));
+        commas &= commas - 1;
+        if (comma < start + 2) return false;  // an empty field
+        fields[n] = {line.text + start, comma - 1 - start};
+        start = comma + 2;
+    }
+    if (commas || start >= line.length) return false;
+    fields[7] = {line.text + start, line.length - start};
+    return true;
+}
+
 const double kExact10[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                              1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
@@ -176,22 +255,18 @@ bool parseNumber(const Field& f, double& value) {
         value = negative ? -HUGE_VAL : HUGE_VAL;
         return true;
     }
+    // Every digit counts, leading zeros too: at most 15 are exact in a double.
     unsigned long long mantissa = 0;
     int digits = 0;
     int scale = 0;
-    bool any = false;
-    for (; p < end && *p >= '0' && *p <= '9'; ++p, any = true) {
-        if (mantissa != 0 || *p != '0') ++digits;
-        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-    }
+    for (; p < end && *p >= '0' && *p <= '9'; ++p, ++digits) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
     if (p < end && *p == '.') {
-        for (++p; p < end && *p >= '0' && *p <= '9'; ++p, any = true) {
-            if (mantissa != 0 || *p != '0') ++digits;
-            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-            --scale;
-        }
+        const char* fraction = ++p;
+        for (; p < end && *p >= '0' && *p <= '9'; ++p) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+        scale = -static_cast<int>(p - fraction);
+        digits -= scale;
     }
-    if (!any || digits > 18) return false;
+    if (digits == 0) return false;
     if (p < end && (*p == 'e' || *p == 'E')) {
         ++p;
         bool negativeExponent = p < end && *p == '-';
@@ -205,7 +280,7 @@ bool parseNumber(const Field& f, double& value) {
         scale += negativeExponent ? -exponent : exponent;
     }
     if (p != end) return false;
-    if (digits <= 15 && scale >= -22 && scale <= 22) {
+    if (digits <= 15 && scale >= -22 && scale <= 22) {  // else the mantissa may have overflowed: strtod
         double m = static_cast<double>(mantissa);
         value = scale >= 0 ? m * kExact10[scale] : m / kExact10[-scale];
     } else {
@@ -262,17 +337,76 @@ bool readName(ReportReader& r, const Line& first, Section& section, std::string&
     return true;
 }
 
-// Takes the next `count` lines into the section's text, each ended by LF
-// alone, to be parsed later (and on another thread) by parseSection.
+// The number of LF bytes in [p, end): eight bytes at a time, each word's
+// bytes that equal LF marked exactly (no carry crosses a byte) and counted.
+std::size_t countLineEnds(const char* p, const char* end) {
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    constexpr std::uint64_t kNewlines = 0x0A0A0A0A0A0A0A0Aull;
+    std::size_t n = 0;
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p, sizeof w);
+        std::uint64_t x = w ^ kNewlines;  // zero bytes where w has LF
+        std::uint64_t zero = ~(((x & kLow7) + kLow7) | x | kLow7);  // high bit of each zero byte
+        n += static_cast<std::size_t>(((zero >> 7) * 0x0101010101010101ull) >> 56);
+    }
+    for (; p < end; ++p) n += *p == '\n';
+    return n;
+}
+
+// Takes the next `count` lines, as they stand (CR LF or LF ends), into the
+// section's text, to be parsed later (and on another thread) by
+// parseSection. The bulk of every report, so the line ends are counted a
+// block at a time and the lines copied in one piece.
 bool collectLines(ReportReader& r, Section& section, int count, const char* what, std::string& error) {
     section.firstLine = r.lineNumber + 1;
-    for (int i = 0; i < count; ++i) {
-        Line line;
-        if (!takeLine(r, line, error, what)) return false;
-        section.text.append(line.text, line.length);
-        section.text += '\n';
+    int left = count;
+    while (left > 0) {
+        if (r.begin == r.end && !refill(r)) {
+            if (r.readError) return fail(r, error, "error al leer el fichero");
+            ++r.lineNumber;
+            return fail(r, error, std::string("el informe termina antes de tiempo (se esperaba ") + what + ")");
+        }
+        const char* start = r.buffer.data() + r.begin;
+        const char* end = r.buffer.data() + r.end;
+        const char* p = start;
+        while (p < end && left > 0) {
+            std::ptrdiff_t chunk = std::min<std::ptrdiff_t>(end - p, 4096);
+            auto lines = static_cast<int>(countLineEnds(p, p + chunk));
+            if (lines < left) {
+                left -= lines;
+                r.lineNumber += lines;
+                p += chunk;
+                continue;
+            }
+            for (; left > 0; --left, ++r.lineNumber) {
+                p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p))) + 1;
+            }
+        }
+        // Only whole lines are taken: a line that runs on past the buffer waits for the next read.
+        const char* whole = p;
+        if (left > 0) {
+            while (whole > start && whole[-1] != '\n') --whole;
+        }
+        section.text.append(start, static_cast<std::size_t>(whole - start));
+        r.begin = static_cast<std::size_t>(whole - r.buffer.data());
+        if (left > 0 && !refill(r)) {
+            if (r.readError) return fail(r, error, "error al leer el fichero");
+            ++r.lineNumber;
+            return fail(r, error, r.begin < r.end ? std::string("el informe termina a mitad de linea")
+                                                 : std::string("el informe termina antes de tiempo (se esperaba ") + what + ")");
+        }
     }
     return true;
+}
+
+// The line that starts at `p` in a section's text, without its line end.
+Line sectionLine(const Section& section, const char* p, const char*& next) {
+    const char* stop = static_cast<const char*>(
+        std::memchr(p, '\n', static_cast<std::size_t>(section.text.data() + section.text.size() - p)));
+    next = stop + 1;
+    if (stop > p && stop[-1] == '\r') --stop;
+    return {p, static_cast<std::size_t>(stop - p), false};
 }
 
 bool readZoneBlock(ReportReader& r, Section& section, std::string& error) {
@@ -290,7 +424,9 @@ bool readZoneBlock(ReportReader& r, Section& section, std::string& error) {
     if (!expectLine(r, error, "el titulo de la leyenda", kLegendTitle)) return false;
     if (!expectLine(r, error, "la leyenda", kLegend)) return false;
     if (!expectLine(r, error, "la cabecera de extremos", kExtremes)) return false;
-    return collectLines(r, section, kHours + 1, "una linea horaria", error);  // and the extremes line
+    if (!collectLines(r, section, kHours + 1, "una linea horaria", error)) return false;  // and the extremes line
+    section.text.append(8, '\0');  // the room splitHourLineFast may read past the last line
+    return true;
 }
 
 // Where a parse of a section's text found a fault: its line, and what.
@@ -316,8 +452,8 @@ struct Hour {
 bool parseZoneHours(const Section& section, std::vector<Hour>& hours, Fault& fault) {
     const char* p = section.text.data();
     for (int h = 0; h <= kHours; ++h) {
-        const char* stop = static_cast<const char*>(std::memchr(p, '\n', section.text.data() + section.text.size() - p));
-        Line line{p, static_cast<std::size_t>(stop - p), false};
+        const char* next;
+        Line line = sectionLine(section, p, next);
         long long number = section.firstLine + h;
         if (h == kHours) {
             Field f[2];
@@ -330,13 +466,15 @@ bool parseZoneHours(const Section& section, std::vector<Hour>& hours, Fault& fau
         Field f[8];
         double qs = 0;
         double ql = 0;
-        if (!splitHourLine(line, f)) return faultAt(fault, number, "una linea horaria tiene 8 numeros separados por \" , \"");
+        if (!splitHourLineFast(line, f) && !splitHourLine(line, f)) {
+            return faultAt(fault, number, "una linea horaria tiene 8 numeros separados por \" , \"");
+        }
         if (!parseNumber(f[3], qs)) return faultAt(fault, number, "Qs no es un numero");
         if (!parseNumber(f[4], ql)) return faultAt(fault, number, "QL no es un numero");
         if (!isInteger(f[6]) || !isInteger(f[7])) return faultAt(fault, number, "daCal y daRef son enteros");
         hours[static_cast<std::size_t>(h)] = {qs, qs > 0 ? qs : 0, qs < 0 ? qs : 0, ql,
                                               static_cast<std::size_t>(f[3].text - section.text.data()), f[3].length};
-        p = stop + 1;
+        p = next;
     }
     return true;
 }
@@ -345,8 +483,8 @@ bool parseZoneHours(const Section& section, std::vector<Hour>& hours, Fault& fau
 bool parseTotalsHours(const Section& section, std::vector<Hour>& hours, Fault& fault) {
     const char* p = section.text.data();
     for (int h = 0; h < kHours; ++h) {
-        const char* stop = static_cast<const char*>(std::memchr(p, '\n', section.text.data() + section.text.size() - p));
-        Line line{p, static_cast<std::size_t>(stop - p), false};
+        const char* next;
+        Line line = sectionLine(section, p, next);
         Field f[4];
         double v[4];
         if (!splitFields(line, " , ", f, 4)) return faultAt(fault, section.firstLine + h, "se esperaban 4 campos (una linea de totales)");
@@ -357,7 +495,7 @@ bool parseTotalsHours(const Section& section, std::vector<Hour>& hours, Fault& f
         }
         hours[static_cast<std::size_t>(h)] = {v[0], v[3], v[2], v[1], static_cast<std::size_t>(f[0].text - section.text.data()),
                                               f[0].length};
-        p = stop + 1;
+        p = next;
     }
     return true;
 }
@@ -448,7 +586,8 @@ ReadResult readSection(ReportReader& reader, Section& section, std::string& erro
 }
 
 bool parseSection(const std::string& fileName, Section& section, std::string& error) {
-    std::vector<Hour> hours(kHours);
+    // One buffer a thread, kept: a new one each time costs its page faults.
+    thread_local std::vector<Hour> hours(kHours);
     Fault fault;
     bool parsed = section.totals ? parseTotalsHours(section, hours, fault) : parseZoneHours(section, hours, fault);
     if (!parsed) {

@@ -119,6 +119,48 @@ TEST_F(ReportReaderTest, MalformedReportsNameTheirLine) {
     }
 }
 
+TEST_F(ReportReaderTest, HourlyLinesOfEveryShape) {
+    // Values of every form the report writes: exponents, NaN, infinities,
+    // -0, subnormals, long fields and lines.
+    auto zone = testkit::makeZone("Z", 0);
+    const float values[] = {std::numeric_limits<float>::quiet_NaN(), -std::numeric_limits<float>::infinity(),
+                            -0.0f, 1e-42f, 1.5e6f, -0.000123457f, -123456.0f, 0.5f};
+    for (int h = 0; h < kHoursPerYear; ++h) {
+        float v = values[h % 8];
+        zone->Treal[h] = zone->Tmax[h] = zone->Tmin[h] = zone->VventInf[h] = v;
+        zone->Qs[h] = v;
+        zone->daCal[h] = -2147483647 - 1;
+    }
+    testkit::writeZoneFile("zones.bin", 1, {zone.get()});
+    ZoneSelection selection{{0}, ""};
+    std::string error;
+    ASSERT_TRUE(writeReport("zones.bin", "r.txt", selection, error)) << error;
+    Read r = readAll("r.txt");
+    ASSERT_EQ(r.last, ReadResult::end) << r.error;
+    EXPECT_TRUE(std::isnan(r.sections[0].qs[0]));
+    EXPECT_EQ(r.sections[0].qs[1], -HUGE_VAL);
+    EXPECT_EQ(r.sections[0].qs[4], 1.5e6);
+    EXPECT_EQ(r.sections[0].qs[5], -0.000123457);
+    EXPECT_EQ(r.sections[0].summary.minNegText, "-inf");
+    EXPECT_EQ(r.sections[0].summary.maxPosText, "1.5e+06");
+
+    // Lines that are no hourly line, each at line 10 of the block.
+    std::vector<std::string> lines = testkit::reportLines(readBytes("r.txt"));
+    for (const char* bad : {"1 , 2 ,  , 4 , 5 , 6 , 7 , 8", "1 , 2 , 3,4 , 5 , 6 , 7 , 8", "1 , 2 , 3 , 4 , 5 , 6 , 7 ,",
+                                   "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8 , 9", "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8 ", "1  , 2 , 3 , 4 , 5 , 6 , 7 , 8",
+                                   "1 , 2 , x , 4 , 5 , 6 , 7 , 8", "1 , 2 , 3 , 4 , 5 , 6 , 7.5 , 8", "1\t, 2 , 3 , 4 , 5 , 6 , 7 , 8",
+                                   "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8/", "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8\xB1"}) {
+        std::vector<std::string> changed = lines;
+        changed[9] = bad;
+        std::string text;
+        for (const std::string& l : changed) text += l + "\r\n";
+        writeBytes("bad.txt", text);
+        Read b = readAll("bad.txt");
+        EXPECT_EQ(b.last, ReadResult::error) << bad;
+        EXPECT_EQ(b.error.substr(0, 17), "bad.txt, linea 10") << bad << ": " << b.error;
+    }
+}
+
 TEST_F(ReportReaderTest, NamesWithLineBreaksAreJoinedBack) {
     auto zone = testkit::makeZone("A\r\nB\nC", 0);
     testkit::writeZoneFile("zones.bin", 1, {zone.get()});
