@@ -7,18 +7,13 @@
 set -euo pipefail
 linux=$(realpath "$1")
 windows=$(realpath "$2")
-wine=${WINE64:-/usr/lib/wine/wine64}
-export WINEDEBUG=-all
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail=0
+source "$(dirname "$0")/scratch.sh"
 check() { if "$@"; then :; else echo "FAILED: $*"; fail=1; fi; }
 
 deb=$(ls "$linux"/zoneloads_*.deb)
 echo "== $(basename "$deb")"
 dpkg-deb --contents "$deb" | awk '{ print $6 }' | grep -E 'bin/|doc/' | sort
 apt-get install -y -qq "$deb" > /dev/null
-cd "$work"
 check /usr/bin/sample-building casa.bin --zones 3
 printf 'casa.bin\ncasa.txt\n-1\ntodas.txt\n' > answers.txt
 printf '0 1 2' > todas.txt

@@ -5,9 +5,7 @@
 set -euo pipefail
 build=$(realpath "$1")
 shot=${2:-}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
+source "$(dirname "$0")/scratch.sh"
 
 "$build/sample-building" casa.bin --zones 12 --seed 5
 seq 0 11 | tr '\n' ' ' > zonas.txt
@@ -21,7 +19,6 @@ browser=(chromium --headless --no-sandbox --disable-gpu --disable-quic --no-firs
 timeout 120 "${browser[@]}" --screenshot="$work/shot.png" "file://$work/casa.html" 2> /dev/null
 timeout 120 "${browser[@]}" --dump-dom "file://$work/casa.html" 2> /dev/null > dom.html
 
-fail=0
 if grep -q '<table class="summary">' dom.html && grep -q '<th>QsREF_max\[W\]</th>' dom.html &&
    [ "$(grep -c '<tr>' dom.html)" -ge 14 ]; then
     echo "DOM holds the summary table"

@@ -6,12 +6,7 @@
 set -euo pipefail
 linux=$(realpath "$1")
 windows=$(realpath "$2")
-wine=${WINE64:-/usr/lib/wine/wine64}
-export WINEDEBUG=-all
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-fail=0
+source "$(dirname "$0")/scratch.sh"
 
 "$linux/sample-building" casa.bin --zones 6 --seed 3
 # The sample building is the same bytes from both builds, plain and varied.

@@ -64,6 +64,22 @@ Read readAll(const std::string& path) {
     return r;
 }
 
+// Lines joined back into a report's bytes.
+std::string joinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
+// The report r.txt of the one zone, written by zoneloads's own writer, as read.
+Read reportOf(const ZoneRecord& zone) {
+    testkit::writeZoneFile("zones.bin", 1, {&zone});
+    ZoneSelection selection{{0}, ""};
+    std::string error;
+    EXPECT_TRUE(writeReport("zones.bin", "r.txt", selection, error)) << error;
+    return readAll("r.txt");
+}
+
 class ReportReaderTest : public testkit::ScratchDir {};
 
 TEST_F(ReportReaderTest, SummaryOfEveryBlockAndOfTheTotals) {
@@ -90,11 +106,6 @@ TEST_F(ReportReaderTest, MalformedReportsNameTheirLine) {
     writeMadeUpReport("r.txt");
     std::string good = readBytes("r.txt");
     std::vector<std::string> lines = testkit::reportLines(good);
-    auto join = [](const std::vector<std::string>& ls) {
-        std::string text;
-        for (const std::string& l : ls) text += l + "\r\n";
-        return text;
-    };
     std::vector<std::string> fieldTooFew = lines;
     fieldTooFew[20] = fieldTooFew[20].substr(0, fieldTooFew[20].rfind(" , "));
     std::vector<std::string> totalsCut(lines.begin(), lines.end() - 100);
@@ -103,9 +114,9 @@ TEST_F(ReportReaderTest, MalformedReportsNameTheirLine) {
         std::string text;
         std::string messageStart;
     } cases[] = {
-        {join(fieldTooFew), "f.txt, linea 21: "},
-        {join(blockCut), "f.txt, linea 5001: el informe termina antes de tiempo"},
-        {join(totalsCut), "f.txt, linea " + std::to_string(lines.size() - 99) + ": el informe termina antes de tiempo"},
+        {joinLines(fieldTooFew), "f.txt, linea 21: "},
+        {joinLines(blockCut), "f.txt, linea 5001: el informe termina antes de tiempo"},
+        {joinLines(totalsCut), "f.txt, linea " + std::to_string(lines.size() - 99) + ": el informe termina antes de tiempo"},
         {good.substr(0, good.size() - 1), "f.txt, linea " + std::to_string(lines.size()) + ": el informe termina a mitad"},
         {good + "more\r\n", "f.txt, linea " + std::to_string(lines.size() + 1) + ": texto tras el final"},
         {"hola\r\n", "f.txt, linea 1: no es un informe"},
@@ -131,11 +142,7 @@ TEST_F(ReportReaderTest, HourlyLinesOfEveryShape) {
         zone->Qs[h] = v;
         zone->daCal[h] = -2147483647 - 1;
     }
-    testkit::writeZoneFile("zones.bin", 1, {zone.get()});
-    ZoneSelection selection{{0}, ""};
-    std::string error;
-    ASSERT_TRUE(writeReport("zones.bin", "r.txt", selection, error)) << error;
-    Read r = readAll("r.txt");
+    Read r = reportOf(*zone);
     ASSERT_EQ(r.last, ReadResult::end) << r.error;
     EXPECT_TRUE(std::isnan(r.sections[0].qs[0]));
     EXPECT_EQ(r.sections[0].qs[1], -HUGE_VAL);
@@ -147,14 +154,12 @@ TEST_F(ReportReaderTest, HourlyLinesOfEveryShape) {
     // Lines that are no hourly line, each at line 10 of the block.
     std::vector<std::string> lines = testkit::reportLines(readBytes("r.txt"));
     for (const char* bad : {"1 , 2 ,  , 4 , 5 , 6 , 7 , 8", "1 , 2 , 3,4 , 5 , 6 , 7 , 8", "1 , 2 , 3 , 4 , 5 , 6 , 7 ,",
-                                   "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8 , 9", "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8 ", "1  , 2 , 3 , 4 , 5 , 6 , 7 , 8",
-                                   "1 , 2 , x , 4 , 5 , 6 , 7 , 8", "1 , 2 , 3 , 4 , 5 , 6 , 7.5 , 8", "1\t, 2 , 3 , 4 , 5 , 6 , 7 , 8",
-                                   "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8/", "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8\xB1"}) {
+                            "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8 , 9", "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8 ", "1  , 2 , 3 , 4 , 5 , 6 , 7 , 8",
+                            "1 , 2 , x , 4 , 5 , 6 , 7 , 8", "1 , 2 , 3 , 4 , 5 , 6 , 7.5 , 8", "1\t, 2 , 3 , 4 , 5 , 6 , 7 , 8",
+                            "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8/", "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8\xB1"}) {
         std::vector<std::string> changed = lines;
         changed[9] = bad;
-        std::string text;
-        for (const std::string& l : changed) text += l + "\r\n";
-        writeBytes("bad.txt", text);
+        writeBytes("bad.txt", joinLines(changed));
         Read b = readAll("bad.txt");
         EXPECT_EQ(b.last, ReadResult::error) << bad;
         EXPECT_EQ(b.error.substr(0, 17), "bad.txt, linea 10") << bad << ": " << b.error;
@@ -163,11 +168,7 @@ TEST_F(ReportReaderTest, HourlyLinesOfEveryShape) {
 
 TEST_F(ReportReaderTest, NamesWithLineBreaksAreJoinedBack) {
     auto zone = testkit::makeZone("A\r\nB\nC", 0);
-    testkit::writeZoneFile("zones.bin", 1, {zone.get()});
-    ZoneSelection selection{{0}, ""};
-    std::string error;
-    ASSERT_TRUE(writeReport("zones.bin", "r.txt", selection, error)) << error;
-    Read r = readAll("r.txt");
+    Read r = reportOf(*zone);
     ASSERT_EQ(r.last, ReadResult::end) << r.error;
     EXPECT_EQ(r.sections[0].name, "A\r\nB\nC");
 }
