@@ -441,15 +441,48 @@ bool faultAt(Fault& fault, long long line, const std::string& what) {
     return false;
 }
 
-// One hour of a section as parsed: its Qs, where Qs's text lies in the
-// section's text, and its energy parts.
-struct Hour {
-    double qs, pos, neg, ql;
-    std::size_t qsAt, qsLength;
-};
+// Starts the section's summary afresh.
+void startSummary(Summary& s) {
+    s = Summary{};
+    s.maxPosText = "0";
+    s.minNegText = "0";
+}
+
+// Takes hour h into the section, in hour order: its Qs (`qsText` as the
+// report writes it) into the peaks and counts, its energy parts into the
+// sums. An hour whose Qs is not a number is only counted as such.
+void addHour(Section& section, int h, double qs, const Field& qsText, double pos, double neg, double ql) {
+    Summary& s = section.summary;
+    section.qs[static_cast<std::size_t>(h)] = qs;
+    if (std::isnan(qs)) {
+        ++s.nanHours;
+        return;
+    }
+    if (qs > 0) {
+        ++s.hoursPos;
+        if (qs > s.maxPos) {
+            s.maxPos = qs;
+            s.maxPosText.assign(qsText.text, qsText.length);
+            s.maxPosHour = h;
+        }
+    } else if (qs < 0) {
+        ++s.hoursNeg;
+        if (qs < s.minNeg) {
+            s.minNeg = qs;
+            s.minNegText.assign(qsText.text, qsText.length);
+            s.minNegHour = h;
+        }
+    }
+    int month = hourMonth(h);
+    s.sumPosWh += pos;
+    s.sumNegWh += neg;
+    s.sumQLWh += ql;
+    s.monthPosWh[month] += pos;
+    s.monthNegWh[month] += neg;
+}
 
 // Parses the hourly lines of a zone block and its extremes line.
-bool parseZoneHours(const Section& section, std::vector<Hour>& hours, Fault& fault) {
+bool parseZoneHours(Section& section, Fault& fault) {
     const char* p = section.text.data();
     for (int h = 0; h <= kHours; ++h) {
         const char* next;
@@ -472,15 +505,14 @@ bool parseZoneHours(const Section& section, std::vector<Hour>& hours, Fault& fau
         if (!parseNumber(f[3], qs)) return faultAt(fault, number, "Qs no es un numero");
         if (!parseNumber(f[4], ql)) return faultAt(fault, number, "QL no es un numero");
         if (!isInteger(f[6]) || !isInteger(f[7])) return faultAt(fault, number, "daCal y daRef son enteros");
-        hours[static_cast<std::size_t>(h)] = {qs, qs > 0 ? qs : 0, qs < 0 ? qs : 0, ql,
-                                              static_cast<std::size_t>(f[3].text - section.text.data()), f[3].length};
+        addHour(section, h, qs, f[3], qs > 0 ? qs : 0, qs < 0 ? qs : 0, ql);
         p = next;
     }
     return true;
 }
 
 // Parses the lines of the totals section: sum, latent, non-positive, positive.
-bool parseTotalsHours(const Section& section, std::vector<Hour>& hours, Fault& fault) {
+bool parseTotalsHours(Section& section, Fault& fault) {
     const char* p = section.text.data();
     for (int h = 0; h < kHours; ++h) {
         const char* next;
@@ -493,49 +525,10 @@ bool parseTotalsHours(const Section& section, std::vector<Hour>& hours, Fault& f
                 return faultAt(fault, section.firstLine + h, "campo " + std::to_string(i + 1) + " no es un numero (una linea de totales)");
             }
         }
-        hours[static_cast<std::size_t>(h)] = {v[0], v[3], v[2], v[1], static_cast<std::size_t>(f[0].text - section.text.data()),
-                                              f[0].length};
+        addHour(section, h, v[0], f[0], v[3], v[2], v[1]);
         p = next;
     }
     return true;
-}
-
-// The summary, hour by hour in order: peaks and counts from Qs, energy from
-// the hour's parts. Hours whose Qs is not a number are left out.
-void summarize(Section& section, const std::vector<Hour>& hours) {
-    Summary& s = section.summary;
-    s = Summary{};
-    s.maxPosText = "0";
-    s.minNegText = "0";
-    for (int h = 0; h < kHours; ++h) {
-        const Hour& hour = hours[static_cast<std::size_t>(h)];
-        section.qs[static_cast<std::size_t>(h)] = hour.qs;
-        if (std::isnan(hour.qs)) {
-            ++s.nanHours;
-            continue;
-        }
-        if (hour.qs > 0) {
-            ++s.hoursPos;
-            if (hour.qs > s.maxPos) {
-                s.maxPos = hour.qs;
-                s.maxPosText = section.text.substr(hour.qsAt, hour.qsLength);
-                s.maxPosHour = h;
-            }
-        } else if (hour.qs < 0) {
-            ++s.hoursNeg;
-            if (hour.qs < s.minNeg) {
-                s.minNeg = hour.qs;
-                s.minNegText = section.text.substr(hour.qsAt, hour.qsLength);
-                s.minNegHour = h;
-            }
-        }
-        int month = hourMonth(h);
-        s.sumPosWh += hour.pos;
-        s.sumNegWh += hour.neg;
-        s.sumQLWh += hour.ql;
-        s.monthPosWh[month] += hour.pos;
-        s.monthNegWh[month] += hour.neg;
-    }
 }
 
 }  // namespace
@@ -586,15 +579,13 @@ ReadResult readSection(ReportReader& reader, Section& section, std::string& erro
 }
 
 bool parseSection(const std::string& fileName, Section& section, std::string& error) {
-    // One buffer a thread, kept: a new one each time costs its page faults.
-    thread_local std::vector<Hour> hours(kHours);
     Fault fault;
-    bool parsed = section.totals ? parseTotalsHours(section, hours, fault) : parseZoneHours(section, hours, fault);
+    startSummary(section.summary);
+    bool parsed = section.totals ? parseTotalsHours(section, fault) : parseZoneHours(section, fault);
     if (!parsed) {
         error = fileName + ", linea " + std::to_string(fault.line) + ": " + fault.what;
         return false;
     }
-    summarize(section, hours);
     return true;
 }
 
