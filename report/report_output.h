@@ -22,7 +22,7 @@ namespace zoneloads {
 // bytes; every line is assembled in place with at least this much room, and
 // endLine asserts that it stayed within it.
 constexpr std::size_t kMaxLineBytes = 512;
-constexpr std::size_t kReportBufferBytes = 256 * 1024;
+constexpr std::size_t kReportBufferBytes = 1024 * 1024;
 
 struct ReportOutput {
     std::FILE* file = nullptr;
