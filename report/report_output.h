@@ -1,11 +1,7 @@
 // The report file, written through one large buffer in binary mode: every
 // line ends in CR LF on every platform, and the bytes go out in big blocks.
-//
-// A report that is a regular file (or does not exist yet) is written into a
-// new temporary file beside it, which takes the report's place only once its
-// last byte is written and it is closed: a run that fails at any point leaves
-// an existing report as it was and creates none. A report that is a device, a
-// FIFO or the console is written in place.
+// The file itself is a ReplacedFile: a run that fails at any point leaves an
+// existing report as it was and creates none.
 #pragma once
 
 #include <cstddef>
@@ -14,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/replaced_file.h"
 #include "report/block_writer.h"
 
 namespace zoneloads {
@@ -25,9 +22,7 @@ constexpr std::size_t kMaxLineBytes = 512;
 constexpr std::size_t kReportBufferBytes = 1024 * 1024;
 
 struct ReportOutput {
-    std::FILE* file = nullptr;
-    std::string path;      // the file the report becomes (a link's target)
-    std::string tempPath;  // what is written until it is put in place; empty: in place
+    ReplacedFile target;
     std::vector<char> buffer;  // the block being filled
     std::size_t used = 0;
     BlockWriter writer;

@@ -6,7 +6,6 @@
 // The page and the CSV are written to temporary files beside them and put in
 // place only when complete, so a failed run leaves an existing one as it was.
 #include <algorithm>
-#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <deque>
@@ -15,12 +14,12 @@
 #include <future>
 #include <iostream>
 #include <mutex>
-#include <random>
 #include <string>
 #include <system_error>
 #include <thread>
 #include <vector>
 
+#include "common/replaced_file.h"
 #include "tools/view/page.h"
 #include "tools/view/report_reader.h"
 
@@ -28,6 +27,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace zoneloads::view;
+using zoneloads::createBeside;
+using zoneloads::finishReplaced;
+using zoneloads::openReplaced;
+using zoneloads::ReplacedFile;
 
 struct Options {
     std::vector<std::string> reports;
@@ -35,38 +38,21 @@ struct Options {
     std::string csv;
 };
 
-// One output file, written under a temporary name until it is complete.
+// One output file and whether a write to it failed.
 struct Output {
-    std::string path;
-    std::string tempPath;
-    std::FILE* file = nullptr;
+    ReplacedFile target;
     bool failed = false;
 };
 
-bool openOutput(Output& out, const std::string& path, const char* mode = "wb") {
-    static std::mt19937_64 random(std::random_device{}() ^ static_cast<unsigned long long>(
-                                      std::chrono::steady_clock::now().time_since_epoch().count()));
-    out.path = path;
-    out.tempPath = path + "." + std::to_string(random() % 100000000) + ".tmp";
-    out.file = std::fopen(out.tempPath.c_str(), mode);
-    return out.file != nullptr;
+void put(Output& out, const char* bytes, std::size_t length) {
+    if (std::fwrite(bytes, 1, length, out.target.file) != length) out.failed = true;
 }
 
-void put(Output& out, const std::string& text) {
-    if (std::fwrite(text.data(), 1, text.size(), out.file) != text.size()) out.failed = true;
-}
+void put(Output& out, const std::string& text) { put(out, text.data(), text.size()); }
 
 // Closes the file and, unless `keep` is false or a write failed, puts it in place.
 bool finishOutput(Output& out, bool keep) {
-    if (out.file && std::fclose(out.file) != 0) out.failed = true;
-    out.file = nullptr;
-    std::error_code error;
-    if (keep && !out.failed) fs::rename(out.tempPath, out.path, error);
-    if (!keep || out.failed || error) {
-        fs::remove(out.tempPath, error);
-        return false;
-    }
-    return true;
+    return finishReplaced(out.target, keep && !out.failed);
 }
 
 int usage() {
@@ -233,7 +219,7 @@ bool copyBlocks(std::FILE* blocks, long long bytes, Output& page) {
     while (bytes > 0) {
         std::size_t want = static_cast<std::size_t>(std::min<long long>(bytes, static_cast<long long>(chunk.size())));
         if (std::fread(chunk.data(), 1, want, blocks) != want) return false;
-        put(page, std::string(chunk.data(), want));
+        put(page, chunk.data(), want);
         bytes -= static_cast<long long>(want);
     }
     return true;
@@ -246,13 +232,13 @@ bool writePage(const std::vector<ReportPart>& parts, Output& blocks, Output& pag
         for (const ReportPart& p : parts) totals.push_back(p.rows.back());
         put(page, summaryTableHtml(totals, "Edificios: una fila de totales por informe"));
     }
-    std::fflush(blocks.file);
-    std::rewind(blocks.file);
+    std::fflush(blocks.target.file);
+    std::rewind(blocks.target.file);
     for (const ReportPart& p : parts) {
         put(page, "<h2>Informe " + htmlText(p.name) + "</h2>\n");
         put(page, summaryTableHtml(p.rows, "Resumen por bloque de zona y del edificio (TOTAL)"));
         put(page, p.building);
-        if (!copyBlocks(blocks.file, p.blockBytes, page)) return false;
+        if (!copyBlocks(blocks.target.file, p.blockBytes, page)) return false;
     }
     put(page, pageEnd());
     return !page.failed;
@@ -265,7 +251,7 @@ bool sameFile(const std::string& a, const std::string& b) {
 
 int fail(const std::string& message, std::vector<Output*> outputs) {
     for (Output* o : outputs) {
-        if (!o->tempPath.empty()) finishOutput(*o, false);
+        if (o->target.file) finishOutput(*o, false);
     }
     std::cerr << "zoneloads-view: " << message << "\n";
     return 1;
@@ -282,7 +268,9 @@ int main(int argc, char** argv) {
         }
     }
     Output blocks, page, csv;
-    if (!openOutput(blocks, options.page + ".zonas", "w+b")) return fail(options.page + ": no se puede crear", {});
+    // The zone sections wait in a scratch file beside the page until the page's head can be written.
+    blocks.target.file = createBeside(options.page + ".zonas", "w+b", blocks.target.tempPath);
+    if (!blocks.target.file) return fail(options.page + ": no se puede crear", {});
     std::vector<ReportPart> parts;
     std::string error;
     Drawers drawers;
@@ -295,12 +283,12 @@ int main(int argc, char** argv) {
     stopDrawers(drawers);
     if (!read) return fail(error, {&blocks});
     if (blocks.failed) return fail(options.page + ": error al escribir", {&blocks});
-    if (!openOutput(page, options.page)) return fail(options.page + ": no se puede crear", {&blocks});
+    if (!openReplaced(page.target, options.page)) return fail(options.page + ": no se puede crear", {&blocks});
     if (!writePage(parts, blocks, page)) return fail(options.page + ": error al escribir", {&blocks, &page});
     std::vector<SummaryRow> rows;
     for (const ReportPart& p : parts) rows.insert(rows.end(), p.rows.begin(), p.rows.end());
     if (!options.csv.empty()) {
-        if (!openOutput(csv, options.csv)) return fail(options.csv + ": no se puede crear", {&blocks, &page});
+        if (!openReplaced(csv.target, options.csv)) return fail(options.csv + ": no se puede crear", {&blocks, &page});
         put(csv, std::string(kCsvHeader) + "\r\n");
         for (const SummaryRow& row : rows) put(csv, csvLine(row) + "\r\n");
         if (csv.failed) return fail(options.csv + ": error al escribir", {&blocks, &page, &csv});
