@@ -65,6 +65,16 @@ void appendUtf8(std::string& out, unsigned code) {
     }
 }
 
+// The CSV header's column names.
+std::vector<std::string> headerNames() {
+    std::vector<std::string> names;
+    for (const char *p = kCsvHeader, *comma; p; p = comma ? comma + 1 : nullptr) {
+        comma = std::strchr(p, ',');
+        names.push_back(comma ? std::string(p, comma) : std::string(p));
+    }
+    return names;
+}
+
 std::string hourText(int hour) { return hour < 0 ? "" : std::to_string(hour); }
 
 std::string kWh(double wh) { return general6(wh / 1000.0); }
@@ -296,11 +306,7 @@ std::string csvLine(const SummaryRow& row) {
 
 std::string textTable(const std::vector<SummaryRow>& rows) {
     std::vector<SummaryRow> all;
-    SummaryRow header;
-    for (const char *p = kCsvHeader, *comma; p; p = comma ? comma + 1 : nullptr) {
-        comma = std::strchr(p, ',');
-        header.push_back(comma ? std::string(p, comma) : std::string(p));
-    }
+    SummaryRow header = headerNames();
     all.push_back(header);
     all.insert(all.end(), rows.begin(), rows.end());
     std::vector<std::size_t> width(header.size(), 0);
@@ -378,10 +384,7 @@ std::string pageStart(const std::string& title) {
 
 std::string summaryTableHtml(const std::vector<SummaryRow>& rows, const char* caption) {
     std::string html = std::string("<div class=\"wide\"><table class=\"summary\"><caption>") + caption + "</caption><tr>";
-    for (const char *p = kCsvHeader, *comma; p; p = comma ? comma + 1 : nullptr) {
-        comma = std::strchr(p, ',');
-        html += "<th>" + htmlText(comma ? std::string(p, comma) : std::string(p)) + "</th>";
-    }
+    for (const std::string& name : headerNames()) html += "<th>" + htmlText(name) + "</th>";
     html += "</tr>\n";
     for (const SummaryRow& row : rows) {
         html += "<tr>";
