@@ -337,18 +337,13 @@ bool readName(ReportReader& r, const Line& first, Section& section, std::string&
     return true;
 }
 
-// The number of LF bytes in [p, end): eight bytes at a time, each word's
-// bytes that equal LF marked exactly (no carry crosses a byte) and counted.
+// The number of LF bytes in [p, end), eight bytes at a time.
 std::size_t countLineEnds(const char* p, const char* end) {
-    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
-    constexpr std::uint64_t kNewlines = 0x0A0A0A0A0A0A0A0Aull;
     std::size_t n = 0;
     for (; end - p >= 8; p += 8) {
-        std::uint64_t w;
+        Word w;
         std::memcpy(&w, p, sizeof w);
-        std::uint64_t x = w ^ kNewlines;  // zero bytes where w has LF
-        std::uint64_t zero = ~(((x & kLow7) + kLow7) | x | kLow7);  // high bit of each zero byte
-        n += static_cast<std::size_t>(((zero >> 7) * 0x0101010101010101ull) >> 56);
+        n += static_cast<std::size_t>(((bytesEqual(w, '\n') >> 7) * kOnes) >> 56);  // the marks, added up
     }
     for (; p < end; ++p) n += *p == '\n';
     return n;
