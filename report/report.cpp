@@ -1,13 +1,14 @@
 #include "report/report.h"
 
-#include <cstdint>
 #include <cstring>
-#include <functional>
 #include <memory>
 #include <vector>
 
 #include "common/number_format.h"
 #include "report/hour_lines.h"
+#include "report/hourly_totals.h"
+#include "report/report_output.h"
+#include "zonefile/zone_file.h"
 
 namespace zoneloads {
 namespace {

@@ -5,9 +5,6 @@
 #include <string>
 
 #include "common/zone_selection.h"
-#include "report/hourly_totals.h"
-#include "report/report_output.h"
-#include "zonefile/zone_file.h"
 
 namespace zoneloads {
 
