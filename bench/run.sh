@@ -25,20 +25,7 @@ mkdir -p "$out"
 tool=$(realpath "$build/zoneloads")
 sample=$(realpath "$build/sample-building")
 
-# Median of the numbers on standard input.
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-
-# One run of a shell command in bench/out: prints wall seconds (the shell's
-# clock: /usr/bin/time counts only hundredths), CPU seconds (user + system)
-# and peak resident KiB.
-timed() {
-    sync
-    local start=$EPOCHREALTIME
-    (cd "$out" && /usr/bin/time -f '%U %S %M' -o time.txt sh -c "$1" > /dev/null 2>&1) || true
-    local end=$EPOCHREALTIME
-    awk -v a="$start" -v b="$end" -v t="$(tail -n 1 "$out/time.txt")" 'BEGIN {
-        split(t, f, " "); print b - a, f[1] + f[2], f[3] }'
-}
+source bench/timing.sh
 
 printf '%-7s %-6s %8s %8s %9s %10s %8s %7s\n' data zones wall_s cpu_s peak_MiB report_MB cat_s ratio
 for data in smooth varied; do

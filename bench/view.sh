@@ -21,22 +21,15 @@ view=$(realpath "$build/zoneloads-view")
 seq 0 $((zones - 1)) | tr '\n' ' ' > "$out/view-zones-$zones.txt"
 printf 'view-%s.bin\nview-%s.txt\n-1\nview-zones-%s.txt\n' "$zones" "$zones" "$zones" > "$out/view-answers-$zones.txt"
 
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-# Runs a command in bench/out; prints its wall seconds and peak KiB.
-timed() {
-    sync  # the disk at rest before each run, outside its time
-    local start=$EPOCHREALTIME
-    (cd "$out" && /usr/bin/time -f '%M' -o time.txt sh -c "$1" > /dev/null 2>&1)
-    awk -v a="$start" -v b="$EPOCHREALTIME" -v m="$(tail -n 1 "$out/time.txt")" 'BEGIN { print b - a, m }'
-}
+source bench/timing.sh
 
 job="exec '$tool' < view-answers-$zones.txt"
 page="exec '$view' view-$zones.txt -o view-$zones.html"
 sh -c "cd $out && $job" > /dev/null && sh -c "cd $out && $page" > /dev/null  # warm-up
 jobs="" views="" rss=""
 for _ in $(seq "$pairs"); do
-    read -r w _ < <(timed "$job"); jobs+="$w"$'\n'
-    read -r w m < <(timed "$page"); views+="$w"$'\n'; rss+="$m"$'\n'
+    read -r w _ _ < <(timed "$job"); jobs+="$w"$'\n'
+    read -r w _ m < <(timed "$page"); views+="$w"$'\n'; rss+="$m"$'\n'
 done
 j=$(printf '%s' "$jobs" | median)
 v=$(printf '%s' "$views" | median)
