@@ -2,11 +2,12 @@
 
 #include <cmath>
 #include <cstdint>
+#include <charconv>
+#include <system_error>
 #include <cstring>
+#include <limits>
 
-#if defined(_MSC_VER)
-#include <intrin.h>
-#endif
+#include "common/bits.h"
 
 namespace zoneloads {
 namespace {
@@ -253,21 +254,6 @@ u64 digitPair(u32 n) {
     return pair;
 }
 
-// The number of leading zero bits of a non-zero word.
-int leadingZeros(u64 x) {
-#if defined(__GNUC__) || defined(__clang__)
-    return __builtin_clzll(x);
-#elif defined(_MSC_VER) && defined(_M_X64)
-    unsigned long highest;
-    _BitScanReverse64(&highest, x);
-    return 63 - static_cast<int>(highest);
-#else
-    int n = 0;
-    for (u64 top = u64{1} << 63; !(x & top); top >>= 1) ++n;
-    return n;
-#endif
-}
-
 void store8(char* at, u64 bytes) {
     std::memcpy(at, &bytes, 8);
 }
@@ -378,6 +364,77 @@ char* formatInt32(int32 value, char* out) {
 std::string int32Text(int32 value) {
     char text[kMaxNumberChars];
     return std::string(text, formatInt32(value, text));
+}
+
+namespace {
+
+const double kExact10[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+}  // namespace
+
+// Up to 15 digits and a power of ten up to 22 are converted with one
+// correctly rounded operation; anything longer goes through from_chars.
+bool parseReal(const char* text, std::size_t length, double& value) {
+    const char* p = text;
+    const char* end = text + length;
+    bool negative = p < end && *p == '-';
+    if (p < end && (*p == '-' || *p == '+')) ++p;
+    std::size_t rest = static_cast<std::size_t>(end - p);
+    if (rest == 3 && std::memcmp(p, "nan", 3) == 0) {
+        value = negative ? -std::numeric_limits<double>::quiet_NaN() : std::numeric_limits<double>::quiet_NaN();
+        return true;
+    }
+    if (rest == 3 && std::memcmp(p, "inf", 3) == 0) {
+        value = negative ? -HUGE_VAL : HUGE_VAL;
+        return true;
+    }
+    // Every digit counts, leading zeros too: at most 15 are exact in a double.
+    unsigned long long mantissa = 0;
+    int digits = 0;
+    int scale = 0;
+    for (; p < end && *p >= '0' && *p <= '9'; ++p, ++digits) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+    if (p < end && *p == '.') {
+        const char* fraction = ++p;
+        for (; p < end && *p >= '0' && *p <= '9'; ++p) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+        scale = -static_cast<int>(p - fraction);
+        digits -= scale;
+    }
+    if (digits == 0) return false;
+    if (p < end && (*p == 'e' || *p == 'E')) {
+        ++p;
+        bool negativeExponent = p < end && *p == '-';
+        if (p < end && (*p == '-' || *p == '+')) ++p;
+        int exponent = 0;
+        bool exponentDigits = false;
+        for (; p < end && *p >= '0' && *p <= '9' && exponent < 10000; ++p, exponentDigits = true) {
+            exponent = exponent * 10 + (*p - '0');
+        }
+        if (!exponentDigits) return false;
+        scale += negativeExponent ? -exponent : exponent;
+    }
+    if (p != end) return false;
+    if (digits <= 15 && scale >= -22 && scale <= 22) {  // else the mantissa may have overflowed
+        double m = static_cast<double>(mantissa);
+        value = scale >= 0 ? m * kExact10[scale] : m / kExact10[-scale];
+    } else {
+        // The magnitude, without the sign, correctly rounded whatever the locale.
+        const char* digitsStart = text + (text[0] == '-' || text[0] == '+' ? 1 : 0);
+        if (std::from_chars(digitsStart, end, value).ec == std::errc::result_out_of_range) {
+            value = scale > 0 ? HUGE_VAL : 0.0;  // beyond a double: an infinity, or 0
+        }
+    }
+    if (negative) value = -value;
+    return true;
+}
+
+bool isIntegerText(const char* text, std::size_t length) {
+    std::size_t i = length > 0 && text[0] == '-' ? 1 : 0;
+    if (i == length) return false;
+    for (; i < length; ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+    }
+    return true;
 }
 
 }  // namespace zoneloads

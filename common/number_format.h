@@ -5,6 +5,7 @@
 // "-inf", negative zero "-0".
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "common/types.h"
@@ -25,5 +26,14 @@ char* formatInt32(int32 value, char* out);
 
 // An int32 as its text.
 std::string int32Text(int32 value);
+
+// Reads the `length` bytes at `text` as a real the way formatFloat32 writes
+// one ("-12.5", "1.5e+06", "nan", "-inf"): true, with the value in `value`,
+// when they are one.
+bool parseReal(const char* text, std::size_t length, double& value);
+
+// True when the `length` bytes at `text` are an integer as formatInt32
+// writes one: decimal digits, with "-" before a negative one.
+bool isIntegerText(const char* text, std::size_t length);
 
 }  // namespace zoneloads

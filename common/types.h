@@ -11,10 +11,6 @@ namespace zoneloads {
 using int32 = std::int32_t;
 using float32 = float;
 
-// The hours of a year: every hourly series and every hourly sum has this many
-// slots, indexed by the hour h from 0.
-constexpr int kHoursPerYear = 8760;
-
 // Records are read straight into memory and digits are stored as whole
 // words, both in little-endian order, which every platform the tool is built
 // for has (Windows on x86-64 or ARM64 included).

@@ -6,7 +6,7 @@
 
 #include "common/number_format.h"
 #include "dialogue/console.h"
-#include "dialogue/zone_selection.h"
+#include "dialogue/select_zones.h"
 #include "report/report.h"
 #include "zonefile/zone_file.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "dialogue/console.h"
-#include "dialogue/zone_selection.h"
+#include "dialogue/select_zones.h"
 #include "testkit/zone_files.h"
 
 namespace zoneloads {

@@ -90,8 +90,9 @@ int digitValue(int c, int base) {
     return d < base ? d : -1;
 }
 
-// Reads the digits of `base` that follow, into `number` (the magnitude stops
-// growing once it is past the int32 range: only that it is past matters).
+// Reads the digits of `base` that follow into `magnitude`, and appends them
+// to `text` as written. The magnitude stops growing once it is past the int32
+// range: only that it is past matters.
 void readDigits(ListInput& in, int base, std::uint64_t& magnitude, std::string& text) {
     const std::uint64_t pastRange = std::uint64_t{1} << 32;
     for (int d; (d = digitValue(peekChar(in), base)) >= 0;) {

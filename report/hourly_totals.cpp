@@ -1,41 +1,40 @@
 #include "report/hourly_totals.h"
 
 #include <algorithm>
+#include <iterator>
+#include <memory>
 
 #include "common/number_format.h"
+#include "reportfile/report_format.h"
 
 namespace zoneloads {
 
-void clear(HourlyTotals& totals) {
-    std::fill(std::begin(totals.sumQs), std::end(totals.sumQs), 0.0f);
-    std::fill(std::begin(totals.sumQL), std::end(totals.sumQL), 0.0f);
-    std::fill(std::begin(totals.sumQsNeg), std::end(totals.sumQsNeg), 0.0f);
-    std::fill(std::begin(totals.sumQsPos), std::end(totals.sumQsPos), 0.0f);
+void HourlyTotals::clear() {
+    std::fill(std::begin(sumQs), std::end(sumQs), 0.0f);
+    std::fill(std::begin(sumQL), std::end(sumQL), 0.0f);
+    std::fill(std::begin(sumQsNeg), std::end(sumQsNeg), 0.0f);
+    std::fill(std::begin(sumQsPos), std::end(sumQsPos), 0.0f);
 }
 
-void add(HourlyTotals& totals, int hour, float32 Qs, float32 QL) {
-    totals.sumQs[hour] += Qs;
-    totals.sumQL[hour] += QL;
+void HourlyTotals::add(int hour, float32 Qs, float32 QL) {
+    sumQs[hour] += Qs;
+    sumQL[hour] += QL;
     if (Qs > 0) {
-        totals.sumQsPos[hour] += Qs;
+        sumQsPos[hour] += Qs;
     } else {
-        totals.sumQsNeg[hour] += Qs;
+        sumQsNeg[hour] += Qs;
     }
 }
 
-void writeSection(const HourlyTotals& totals, ReportOutput& out) {
-    writeTextLine(out, "# TOTAL --- Qsensible [w] , Qlatente[W],Qs[w]Sin agregar,Qs[W]sin agregar");
-    for (int h = 0; h < kHoursPerYear; ++h) {
-        char* p = lineStart(out);
-        p = formatFloat32(totals.sumQs[h], p);
-        p = appendText(p, " , ");
-        p = formatFloat32(totals.sumQL[h], p);
-        p = appendText(p, " , ");
-        p = formatFloat32(totals.sumQsNeg[h], p);
-        p = appendText(p, " , ");
-        p = formatFloat32(totals.sumQsPos[h], p);
-        endLine(out, p);
-    }
+void HourlyTotals::writeSection(ReportOutput& out) const {
+    // Four reals of at most 12 characters, three separators and the line end,
+    // and the formatter's slack past the last line.
+    constexpr std::size_t kMaxTotalsLineBytes = 4 * 12 + 3 * 3 + 2;
+    const std::size_t capacity = kMaxLineBytes + kHoursPerYear * kMaxTotalsLineBytes + kMaxNumberChars;
+    std::unique_ptr<char[]> text(new char[capacity]);
+    char* at = writeTextLine(text.get(), kTotalsTitle);
+    for (int h = 0; h < kHoursPerYear; ++h) at = writeTotalsLine(at, sumQs[h], sumQL[h], sumQsNeg[h], sumQsPos[h]);
+    writeReportBytes(out, text.get(), static_cast<std::size_t>(at - text.get()));
 }
 
 }  // namespace zoneloads

@@ -2,6 +2,7 @@
 // a report, closing the report with the totals section.
 #pragma once
 
+#include "common/calendar.h"
 #include "common/types.h"
 #include "report/report_output.h"
 
@@ -14,17 +15,18 @@ struct HourlyTotals {
     float32 sumQL[kHoursPerYear];
     float32 sumQsNeg[kHoursPerYear];  // Qs not above 0 (a NaN counts here)
     float32 sumQsPos[kHoursPerYear];  // Qs above 0
+
+    // Sets every sum of every hour to 0.
+    void clear();
+
+    // Adds one zone's loads of hour `hour` (0 to kHoursPerYear - 1): Qs to
+    // the sensible sum and to its positive or non-positive part, QL to the
+    // latent.
+    void add(int hour, float32 Qs, float32 QL);
+
+    // Writes the totals section: its title, then one line per hour (sum,
+    // latent, non-positive part, positive part).
+    void writeSection(ReportOutput& out) const;
 };
-
-// Sets every sum of every hour to 0.
-void clear(HourlyTotals& totals);
-
-// Adds one zone's loads of hour `hour` (0 to kHoursPerYear - 1): Qs to the
-// sensible sum and to its positive or non-positive part, QL to the latent.
-void add(HourlyTotals& totals, int hour, float32 Qs, float32 QL);
-
-// The header line, then one line per hour: sum, latent, non-positive part,
-// positive part.
-void writeSection(const HourlyTotals& totals, ReportOutput& out);
 
 }  // namespace zoneloads

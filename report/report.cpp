@@ -1,102 +1,114 @@
 #include "report/report.h"
 
-#include <cstring>
+#include <cstddef>
 #include <memory>
 #include <vector>
 
 #include "common/number_format.h"
-#include "report/hour_lines.h"
 #include "report/hourly_totals.h"
 #include "report/report_output.h"
+#include "reportfile/report_format.h"
 #include "zonefile/zone_file.h"
 
 namespace zoneloads {
 namespace {
 
-// Weights separated by a bare comma.
-char* appendWeights(char* p, const float32* weights, int count) {
-    for (int i = 0; i < count; ++i) {
-        if (i > 0) *p++ = ',';
-        p = formatFloat32(weights[i], p);
-    }
-    return p;
-}
+// Room for a whole zone block: nine opening lines, the hourly lines, the
+// extremes line, and the formatter's slack past the last.
+constexpr std::size_t kMaxBlockBytes =
+    kOpeningLines * kMaxLineBytes + kHoursPerYear * kMaxHourLineBytes + kMaxLineBytes + kMaxNumberChars;
 
-void writeOpeningLines(const ZoneRecord& zone, ReportOutput& out) {
-    writeTextLine(out, "# ATENCION # Los valores son orientativos de potencias sensibles");
-    writeTextLine(out, "# ATENCION # NO sirven como c\xE1lculo de cargas.");
+// Where one zone block is read and formatted: its record and its text.
+struct BlockSlot {
+    std::unique_ptr<ZoneRecord> record = std::make_unique<ZoneRecord>();  // 286 kB: on the heap
+    std::unique_ptr<char[]> text;  // kMaxBlockBytes, of which only what is written is ever touched
+    std::size_t length = 0;
+};
 
-    // The name line runs on into the header of the g(i) weights.
-    char* p = appendText(lineStart(out), "# Nombre zona: ");
-    std::size_t length = nameLength(zone.name);
-    std::memcpy(p, zone.name, length);
-    p = appendText(p + length, " : # Pesos g(i) #");
-    endLine(out, p);
-
-    endLine(out, appendWeights(lineStart(out), zone.g, 24));
-    writeTextLine(out, "# Pesos p(i) #");
-    endLine(out, appendWeights(lineStart(out), zone.p, 2));
-    writeTextLine(out, "# LEYENDA #");
-    writeTextLine(out, "Treal[C],Tmax[C],Tmin[C],Qs[W],QL[W],VventInf[kg/s],daCal,daRef");
-    writeTextLine(out, "# max QsREF[W] , max QsCAL[W], Para la zona");
-}
-
-// One zone block; the worker adds each hour's loads into `totals` and reads
-// zone `next` (if not negative) into `nextRecord` meanwhile.
-void writeZoneBlock(const ZoneRecord& zone, HourlyTotals& totals, HourLineWorker& worker, ReportOutput& out,
-                    const std::string& inputFileName, int32 next, ZoneRecord& nextRecord) {
-    writeOpeningLines(zone, out);
-    writeHourLines(zone, totals, worker, out, inputFileName, next, nextRecord);
-    float32 qsMax = 0;
-    float32 qsMin = 0;
+// The largest Qs above 0 and the smallest below 0, both starting from 0.
+void zoneExtremes(const ZoneRecord& zone, float32& qsMax, float32& qsMin) {
+    qsMax = 0;
+    qsMin = 0;
     for (int h = 0; h < kHoursPerYear; ++h) {
         float32 qs = zone.Qs[h];
         if (!(qs >= qsMin)) qsMin = qs;  // a NaN compares false, so it replaces qsMin
         if (qs > qsMax) qsMax = qs;      // ... but never qsMax
     }
-    char* p = lineStart(out);
-    p = formatFloat32(qsMax, p);
-    p = appendText(p, " , ");
-    p = formatFloat32(qsMin, p);
-    endLine(out, p);
+}
+
+// Reads zone `zone` into the slot and formats its whole block there; false
+// when the zone cannot be read.
+bool formatBlock(const std::string& inputFileName, int32 zone, BlockSlot& slot) {
+    if (!readZone(inputFileName, zone, *slot.record)) return false;
+    if (!slot.text) slot.text.reset(new char[kMaxBlockBytes]);
+    const ZoneRecord& record = *slot.record;
+    char* at = writeOpeningLines(slot.text.get(), record);
+    HourLineCache cache;
+    for (int h = 0; h < kHoursPerYear; ++h) at = writeHourLine(at, record, h, cache);
+    float32 qsMax, qsMin;
+    zoneExtremes(record, qsMax, qsMin);
+    at = writeExtremesLine(at, qsMax, qsMin);
+    slot.length = static_cast<std::size_t>(at - slot.text.get());
+    return true;
+}
+
+// Adds a formatted block's loads into the totals and writes its text.
+void writeBlock(const BlockSlot& slot, HourlyTotals& totals, ReportOutput& out) {
+    for (int h = 0; h < kHoursPerYear; ++h) totals.add(h, slot.record->Qs[h], slot.record->QL[h]);
+    writeReportBytes(out, slot.text.get(), slot.length);
+}
+
+// The number of slots the report walks: those before the first negative one.
+std::size_t walkedSlots(const ZoneSelection& selection) {
+    std::size_t walked = 0;
+    while (walked < selection.slots.size() && selection.slots[walked] >= 0) ++walked;
+    return walked;
+}
+
+// Reads and formats the selection's zone blocks, up to its first negative
+// slot, on the pipeline's threads, and writes them in order, adding each
+// into the totals; false when a zone cannot be read. Block k is formatted in
+// slot k % depth, which block k - depth has left once it was written.
+bool writeZoneBlocks(const std::string& inputFileName, const ZoneSelection& selection, HourlyTotals& totals,
+                     ReportOutput& out, int threads) {
+    const std::size_t depth = static_cast<std::size_t>(threads) + 1;
+    std::vector<BlockSlot> slots(depth);
+    const std::size_t walked = walkedSlots(selection);
+    bool read = true;
+    std::size_t written = 0;
+    Pipeline<bool> blocks(threads, depth);  // after the slots, which its jobs use
+    auto writeOldest = [&] {
+        read = blocks.takeOldest() && read;
+        if (read) writeBlock(slots[written++ % depth], totals, out);
+    };
+    for (std::size_t k = 0; k < walked && read && !out.failed; ++k) {
+        if (blocks.full()) writeOldest();
+        if (!read) break;
+        BlockSlot& slot = slots[k % depth];
+        int32 zone = selection.slots[k];
+        blocks.give([&inputFileName, zone, &slot] { return formatBlock(inputFileName, zone, slot); });
+    }
+    while (read && !blocks.empty()) writeOldest();
+    return read;
 }
 
 }  // namespace
 
 bool writeReport(const std::string& inputFileName, const std::string& reportFileName,
-                 const ZoneSelection& selection, std::string& error) {
+                 const ZoneSelection& selection, std::string& error, int threads) {
     ReportOutput out;
     if (!openReport(out, reportFileName)) {
         error = "# Error al abrir fichero salida " + reportFileName;
         return false;
     }
     auto totals = std::make_unique<HourlyTotals>();
-    clear(*totals);
-
-    // Two record buffers: the worker reads the next zone into one while the
-    // block of the other is written.
-    auto first = std::make_unique<ZoneRecord>();  // 286 kB each: on the heap
-    auto second = std::make_unique<ZoneRecord>();
-    ZoneRecord* records[2] = {first.get(), second.get()};
-    const std::vector<int32>& slots = selection.slots;
-    std::size_t walked = 0;  // the slots before the first negative one
-    while (walked < slots.size() && slots[walked] >= 0) ++walked;
-
-    HourLineWorker worker;
-    startHourLineWorker(worker);
-    bool read = walked == 0 || readZone(inputFileName, slots[0], *records[0]);
-    for (std::size_t k = 0; k < walked && read; ++k) {
-        int32 next = k + 1 < walked ? slots[k + 1] : -1;
-        writeZoneBlock(*records[k % 2], *totals, worker, out, inputFileName, next, *records[(k + 1) % 2]);
-        read = finishNextRead(worker) || next < 0;
-    }
-    stopHourLineWorker(worker);
-    if (!read) {
+    totals->clear();
+    if (!writeZoneBlocks(inputFileName, selection, *totals, out, threads)) {
         abandonReport(out);
         error = readFailedMessage(inputFileName);
         return false;
     }
-    writeSection(*totals, out);
+    totals->writeSection(out);
     if (!closeReport(out)) {
         error = "# Error al escribir fichero salida " + reportFileName;
         return false;

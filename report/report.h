@@ -4,16 +4,19 @@
 
 #include <string>
 
+#include "common/pipeline.h"
 #include "common/zone_selection.h"
 
 namespace zoneloads {
 
 // Writes the report of the selection's zones, up to its first negative
-// slot, then the totals section (layout: doc/formats.md). An existing report
-// is replaced only by a complete one (see report_output.h). Returns false,
-// with the console message that says why in `error`, when the report cannot
-// be created or written or a zone cannot be read.
+// slot, then the totals section. An existing report is replaced only by a
+// complete one (see report_output.h). Returns false, with the console
+// message that says why in `error`, when the report cannot be created or
+// written or a zone cannot be read. Zone blocks are read and formatted on
+// `threads` worker threads (0: all on the calling thread); the bytes are the
+// same whatever their number.
 bool writeReport(const std::string& inputFileName, const std::string& reportFileName,
-                 const ZoneSelection& selection, std::string& error);
+                 const ZoneSelection& selection, std::string& error, int threads = kWorkerThreads);
 
 }  // namespace zoneloads

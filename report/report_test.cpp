@@ -7,6 +7,8 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "testkit/zone_files.h"
@@ -219,6 +221,27 @@ TEST_F(ReportTest, ReportThroughALinkUpdatesTheLinkedFile) {
     EXPECT_EQ(readBytes("sub/new.txt"), readBytes("sub/target.txt"));
 }
 #endif
+
+// Blocks formatted on the calling thread alone and on several threads give
+// the same bytes, whatever the zones and their order.
+TEST_F(ReportTest, OneThreadAndManyThreadsWriteTheSameBytes) {
+    std::vector<std::unique_ptr<ZoneRecord>> zones;
+    std::vector<const ZoneRecord*> pointers;
+    for (int i = 0; i < 7; ++i) {
+        zones.push_back(makeZone("Z" + std::to_string(i), i * 3 - 9));
+        zones.back()->Qs[i * 1000] = std::numeric_limits<float>::quiet_NaN();
+        pointers.push_back(zones.back().get());
+    }
+    testkit::writeZoneFile("zones.bin", 7, pointers);
+    ZoneSelection selection{{3, 0, 6, 6, 1, 5, 2, 4, 0, 3, 1}, ""};
+    std::string error;
+    ASSERT_TRUE(writeReport("zones.bin", "one.txt", selection, error, 0)) << error;
+    for (int threads : {1, 2, 5}) {
+        ASSERT_TRUE(writeReport("zones.bin", "many.txt", selection, error, threads)) << error;
+        EXPECT_EQ(readBytes("many.txt"), readBytes("one.txt")) << threads << " threads";
+    }
+    EXPECT_EQ(reportLines(readBytes("one.txt")).size(), 11 * kBlockLines + kTotalsLines);
+}
 
 #ifndef _WIN32
 TEST_F(ReportTest, FullDiskIsAWriteFailure) {

@@ -17,10 +17,10 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "common/number_format.h"
+#include "common/pipeline.h"
 
 namespace {
 
@@ -57,23 +57,22 @@ void check(u32 bits, bool withPrintf) {
     }
 }
 
-// Every pattern, in interleaved blocks over all cores. snprintf is checked on
-// one pattern in `printfStride`, to keep the run within minutes.
-void checkAll(unsigned threads, u32 printfStride) {
-    std::atomic<unsigned long long> nextBlock{0};
-    const unsigned long long blocks = 1ull << 16;  // of 2^16 patterns each
-    std::vector<std::thread> workers;
-    for (unsigned t = 0; t < threads; ++t) {
-        workers.emplace_back([&] {
-            for (unsigned long long b; (b = nextBlock++) < blocks;) {
-                for (u32 i = 0; i < (1u << 16); ++i) {
-                    u32 bits = static_cast<u32>(b << 16) | i;
-                    check(bits, bits % printfStride == 0);
-                }
+// Every pattern, in blocks of 2^16 on the pipeline's threads, one a core.
+// snprintf is checked on one pattern in `printfStride`, to keep the run
+// within minutes.
+void checkAll(int threads, u32 printfStride) {
+    zoneloads::Pipeline<bool> blocks(threads, static_cast<std::size_t>(threads) * 2);
+    for (u32 b = 0; b < (1u << 16); ++b) {
+        if (blocks.full()) blocks.takeOldest();
+        blocks.give([b, printfStride] {
+            for (u32 i = 0; i < (1u << 16); ++i) {
+                u32 bits = b << 16 | i;
+                check(bits, bits % printfStride == 0);
             }
+            return true;
         });
     }
-    for (auto& w : workers) w.join();
+    while (!blocks.empty()) blocks.takeOldest();
 }
 
 unsigned long long checkSample() {
@@ -131,8 +130,7 @@ int main(int argc, char** argv) {
     std::string mode = argc > 1 ? argv[1] : "";
     unsigned long long checked;
     if (mode == "--all") {
-        unsigned threads = std::thread::hardware_concurrency();
-        checkAll(threads ? threads : 2, 16);
+        checkAll(zoneloads::processorCount(), 16);
         checked = 1ull << 32;
     } else if (mode == "--sample") {
         checked = checkSample();

@@ -20,6 +20,7 @@
 #include <memory>
 #include <string>
 
+#include "common/calendar.h"
 #include "zonefile/zone_file.h"
 
 namespace {
@@ -53,7 +54,6 @@ float32 quantize(float32 x, float32 steps) {
 }
 
 const float32 kMonthlyOutdoor[12] = {6, 8, 11, 13, 17, 22, 25, 25, 21, 15, 10, 7};
-const int kMonthEndDay[12] = {31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365};
 const float32 kDiurnal[24] = {-2.4f, -3.0f, -3.6f, -3.9f, -3.6f, -3.0f, -1.5f, 0.0f,
                               1.8f,  3.3f,  4.5f,  5.4f,  6.0f,  6.3f,  6.0f,  5.1f,
                               3.9f,  2.7f,  1.5f,  0.6f,  0.0f,  -0.6f, -1.2f, -1.8f};
@@ -152,10 +152,8 @@ void fillHour(ZoneRecord& zone, int h, int month, ZoneClimate& c, Random& r, boo
 
 void fillHours(ZoneRecord& zone, Random& r, bool varied) {
     ZoneClimate climate = makeClimate(r);
-    int month = 0;
     for (int h = 0; h < zoneloads::kHoursPerYear; ++h) {
-        int day = h / 24;
-        while (day >= kMonthEndDay[month]) ++month;
+        int month = zoneloads::hourMonth(h);
         if (h % 24 == 0) {  // a new day: its weather follows yesterday's
             climate.weather = 0.7f * climate.weather + uniform(r, -2.0f, 2.0f);
             climate.cloud = uniform(r, 0.3f, 1.0f);

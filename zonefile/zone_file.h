@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/calendar.h"
 #include "common/types.h"
 
 namespace zoneloads {

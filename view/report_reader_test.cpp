@@ -1,4 +1,4 @@
-#include "tools/view/report_reader.h"
+#include "view/report_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,8 @@
 
 #include "report/report.h"
 #include "testkit/zone_files.h"
-#include "tools/view/page.h"
+#include "view/statistics.h"
+#include "view/summary_table.h"
 
 namespace zoneloads {
 namespace view {
@@ -41,6 +42,7 @@ void writeMadeUpReport(const std::string& path) {
 
 struct Read {
     std::vector<Section> sections;
+    std::vector<SectionFigures> figures;
     std::string error;
     ReadResult last;
 };
@@ -54,11 +56,13 @@ Read readAll(const std::string& path) {
     }
     Section s;
     while ((r.last = readSection(reader, s, r.error)) == ReadResult::section) {
-        if (!parseSection(path, s, r.error)) {
+        SectionFigures f;
+        if (!readFigures(path, s, f, r.error)) {
             r.last = ReadResult::error;
             break;
         }
         r.sections.push_back(s);
+        r.figures.push_back(f);
     }
     closeReportFile(reader);
     return r;
@@ -94,12 +98,12 @@ TEST_F(ReportReaderTest, SummaryOfEveryBlockAndOfTheTotals) {
         {"r.txt", "3", kOddName, "1000.25", "5000", "-250.5", "300", "2.00025", "-0.2505", "87.6", "3", "1"},
         {"r.txt", "TOTAL", "", "1999.5", "5000", "-502", "300", "4.0005", "-9.251", "192.5", "3", "8747"},
     };
-    for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(summaryRow("r.txt", r.sections[i]), expected[i]) << i;
-    EXPECT_EQ(r.sections[1].summary.nanHours, 10);
-    EXPECT_EQ(r.sections[3].summary.nanHours, 10);
+    for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(summaryRow("r.txt", r.sections[i], r.figures[i]), expected[i]) << i;
+    EXPECT_EQ(r.figures[1].summary.nanHours, 10);
+    EXPECT_EQ(r.figures[3].summary.nanHours, 10);
     EXPECT_TRUE(r.sections[3].totals);
     // The first of two equal peaks is the one kept.
-    EXPECT_EQ(r.sections[0].summary.monthPosWh[0], 1000.0);  // hours 100 and 200 are in January
+    EXPECT_EQ(r.figures[0].summary.monthPosWh[0], 1000.0);  // hours 100 and 200 are in January
 }
 
 TEST_F(ReportReaderTest, MalformedReportsNameTheirLine) {
@@ -144,12 +148,12 @@ TEST_F(ReportReaderTest, HourlyLinesOfEveryShape) {
     }
     Read r = reportOf(*zone);
     ASSERT_EQ(r.last, ReadResult::end) << r.error;
-    EXPECT_TRUE(std::isnan(r.sections[0].qs[0]));
-    EXPECT_EQ(r.sections[0].qs[1], -HUGE_VAL);
-    EXPECT_EQ(r.sections[0].qs[4], 1.5e6);
-    EXPECT_EQ(r.sections[0].qs[5], -0.000123457);
-    EXPECT_EQ(r.sections[0].summary.minNegText, "-inf");
-    EXPECT_EQ(r.sections[0].summary.maxPosText, "1.5e+06");
+    EXPECT_TRUE(std::isnan(r.figures[0].qs[0]));
+    EXPECT_EQ(r.figures[0].qs[1], -HUGE_VAL);
+    EXPECT_EQ(r.figures[0].qs[4], 1.5e6);
+    EXPECT_EQ(r.figures[0].qs[5], -0.000123457);
+    EXPECT_EQ(r.figures[0].summary.minNegText, "-inf");
+    EXPECT_EQ(r.figures[0].summary.maxPosText, "1.5e+06");
 
     // Lines that are no hourly line, each at line 10 of the block.
     std::vector<std::string> lines = testkit::reportLines(readBytes("r.txt"));
@@ -171,13 +175,6 @@ TEST_F(ReportReaderTest, NamesWithLineBreaksAreJoinedBack) {
     Read r = reportOf(*zone);
     ASSERT_EQ(r.last, ReadResult::end) << r.error;
     EXPECT_EQ(r.sections[0].name, "A\r\nB\nC");
-}
-
-TEST(HourDate, StartOfTheHourInSpanish) {
-    EXPECT_EQ(hourDate(0), "1 ene 00:00");
-    EXPECT_EQ(hourDate(201 * 24 + 15), "21 jul 15:00");
-    EXPECT_EQ(hourDate(59 * 24), "1 mar 00:00");  // a 365-day year
-    EXPECT_EQ(hourDate(8759), "31 dic 23:00");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "tools/view/png.h"
+#include "view/png.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "dialogue/zone_selection.h"
+#include "dialogue/select_zones.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,0 +1,45 @@
+#include "common/calendar.h"
+
+#include <cstdio>
+
+namespace zoneloads {
+namespace {
+
+const int kMonthDays[kMonthsPerYear] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+const char* const kMonthNames[kMonthsPerYear] = {"ene", "feb", "mar", "abr", "may", "jun",
+                                                 "jul", "ago", "sep", "oct", "nov", "dic"};
+
+// The month of every day of the year, found once.
+struct DayMonths {
+    unsigned char month[kDaysPerYear];
+    int start[kMonthsPerYear];
+    DayMonths() : month(), start() {
+        int day = 0;
+        for (int m = 0; m < kMonthsPerYear; ++m) {
+            start[m] = day;
+            for (int d = 0; d < kMonthDays[m]; ++d) month[day++] = static_cast<unsigned char>(m);
+        }
+    }
+};
+const DayMonths kDayMonths;
+
+}  // namespace
+
+int monthDays(int month) { return kMonthDays[month]; }
+
+int monthStartDay(int month) { return kDayMonths.start[month]; }
+
+const char* monthName(int month) { return kMonthNames[month]; }
+
+int hourMonth(int hour) { return kDayMonths.month[hour / kHoursPerDay]; }
+
+int hourDayOfMonth(int hour) { return hour / kHoursPerDay - monthStartDay(hourMonth(hour)) + 1; }
+
+std::string hourDate(int hour) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%d %s %02d:00", hourDayOfMonth(hour), monthName(hourMonth(hour)),
+                  hour % kHoursPerDay);
+    return text;
+}
+
+}  // namespace zoneloads

@@ -1,0 +1,112 @@
+// The report's grammar (doc/formats.md, "Report"), once: its fixed lines, the
+// shape of every other line, and for each shape its writer beside its reader.
+// Writers put a line at `at` (with its CR LF) and return its end; the caller
+// gives room enough (kMaxLineBytes, or kMaxHourLineBytes for an hourly line).
+// Readers take one line without its line end.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/types.h"
+#include "zonefile/zone_file.h"
+
+namespace zoneloads {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kWarning1 = "# ATENCION # Los valores son orientativos de potencias sensibles";
+constexpr std::string_view kWarning2 = "# ATENCION # NO sirven como c\xE1lculo de cargas.";
+constexpr std::string_view kNameStart = "# Nombre zona: ";
+constexpr std::string_view kNameEnd = " : # Pesos g(i) #";  // the name line runs on into the g(i) header
+constexpr std::string_view kWeightsPTitle = "# Pesos p(i) #";
+constexpr std::string_view kLegendTitle = "# LEYENDA #";
+constexpr std::string_view kLegend = "Treal[C],Tmax[C],Tmin[C],Qs[W],QL[W],VventInf[kg/s],daCal,daRef";
+constexpr std::string_view kExtremesTitle = "# max QsREF[W] , max QsCAL[W], Para la zona";
+constexpr std::string_view kTotalsTitle =
+    "# TOTAL --- Qsensible [w] , Qlatente[W],Qs[w]Sin agregar,Qs[W]sin agregar";
+constexpr std::string_view kSeparator = " , ";  // between the values of hourly, extremes and totals lines
+constexpr std::string_view kWeightSeparator = ",";
+
+constexpr int kWeightsG = 24;
+constexpr int kWeightsP = 2;
+constexpr int kHourFields = 8;    // Treal, Tmax, Tmin, Qs, QL, VventInf, daCal, daRef
+constexpr int kTotalsFields = 4;  // sum of Qs, sum of QL, Qs not above 0, Qs above 0
+// Where each value stands in an hourly line.
+enum HourField { kTreal, kTmax, kTmin, kQs, kQL, kVventInf, kDaCal, kDaRef };
+
+// The nine lines that open a zone block, in order: fixed texts, the name
+// line and the two weights lines. The writer and the reader both walk this
+// table, so a change of the block's head is made here alone.
+enum class OpeningShape { fixed, name, weightsG, weightsP };
+struct OpeningLine {
+    OpeningShape shape;
+    std::string_view text;  // the fixed text; empty for the other shapes
+    const char* what;       // how a reader's message names the line
+};
+constexpr int kOpeningLines = 9;
+extern const OpeningLine kBlockOpening[kOpeningLines];
+
+// Room for the longest line but an hourly one (the 24 weights of g(i), about
+// 320 bytes) and for what a formatter may store past the end it returns.
+constexpr std::size_t kMaxLineBytes = 512;
+// The longest hourly line: six reals of 12 characters, two integers of 11,
+// seven separators and the line end. Its writer may store up to
+// kMaxNumberChars bytes past that end.
+constexpr std::size_t kMaxHourLineBytes = 6 * 12 + 2 * 11 + 7 * 3 + 2;
+
+// ---- Writers ----
+
+// `text` and the line end.
+char* writeTextLine(char* at, std::string_view text);
+
+// The nine opening lines of the zone's block.
+char* writeOpeningLines(char* at, const ZoneRecord& zone);
+
+// What an hourly line's writer remembers of the line before: the text of
+// each real column, which an unchanged value copies rather than formats
+// again (set points, idle loads and flows stay the same for hours on end).
+// Start each block with a fresh one; the previous line must stay where it
+// was written, just before the new one.
+struct HourLineCache {
+    struct Column {
+        std::uint32_t bits = 0;
+        const char* text = nullptr;  // nullptr: nothing to copy yet
+        std::size_t length = 0;
+    };
+    Column columns[6];
+};
+
+// The hourly line of hour h of the zone.
+char* writeHourLine(char* at, const ZoneRecord& zone, int h, HourLineCache& cache);
+
+// The extremes line: qsMax, qsMin.
+char* writeExtremesLine(char* at, float32 qsMax, float32 qsMin);
+
+// One line of the totals section.
+char* writeTotalsLine(char* at, float32 sumQs, float32 sumQL, float32 sumQsNeg, float32 sumQsPos);
+
+// ---- Readers ----
+
+// A part of a line.
+struct Field {
+    const char* text;
+    std::size_t length;
+};
+
+// The name of a name line (`line` starts with kNameStart and ends with
+// kNameEnd, the name between of at most kNameBytes); false when it is none.
+bool readNameLine(std::string_view line, std::string& name);
+
+// Splits a line at every occurrence of `separator` (kSeparator or
+// kWeightSeparator) into exactly `count` fields; false when it holds another
+// number of them.
+bool splitFields(std::string_view line, std::string_view separator, Field* fields, int count);
+
+// An hourly line split into its kHourFields fields, each checked to hold only
+// the bytes a number can; false for any other line. It may read up to 7
+// bytes past the line's end, which the caller's buffer must hold.
+bool splitHourLine(std::string_view line, Field* fields);
+
+}  // namespace zoneloads

@@ -1,0 +1,91 @@
+#include "view/charts.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <regex>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace zoneloads {
+namespace view {
+namespace {
+
+constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// Every value gets the colour of its sign: 0 white, NaN grey, above 0 the
+// cooling hue, below 0 the heating hue, stronger as it nears the scale.
+TEST(CarpetIndex, OneColourPerSignAndStrengthByMagnitude) {
+    double levels = kCarpetLevels / 1000.0;  // a scale of 1000 W
+    EXPECT_EQ(carpetIndex(0.0, levels), 0);
+    EXPECT_EQ(carpetIndex(-0.0, levels), 0);
+    EXPECT_EQ(carpetIndex(kNan, levels), 1);
+    for (double v : {0.001, 1.0, 500.0, 1000.0, kInf}) {
+        EXPECT_GE(carpetIndex(v, levels), 2) << v;
+        EXPECT_LE(carpetIndex(v, levels), 1 + kCarpetLevels) << v;
+        EXPECT_GE(carpetIndex(-v, levels), 2 + kCarpetLevels) << v;
+        EXPECT_LE(carpetIndex(-v, levels), 1 + 2 * kCarpetLevels) << v;
+    }
+    EXPECT_EQ(carpetIndex(0.001, levels), 2);           // the faintest step, never white
+    EXPECT_EQ(carpetIndex(1000.0, levels), 1 + kCarpetLevels);  // the scale itself: the strongest
+    EXPECT_EQ(carpetIndex(kInf, levels), 1 + kCarpetLevels);
+    EXPECT_LT(carpetIndex(250.0, levels), carpetIndex(750.0, levels));
+    EXPECT_EQ(carpetIndex(5.0, 0), 1 + kCarpetLevels);  // a scale of 0: every non-zero value is strongest
+}
+
+TEST(DurationCurve, SortedValuesNeverRise) {
+    std::vector<double> values = {3, -1, kNan, 0, 250.5, -kInf, 7, kInf, -0.0, 1e-7, -3e5};
+    std::vector<double> sorted = sortedDescending(values);
+    ASSERT_EQ(sorted.size(), values.size() - 1);  // the NaN is left out
+    for (std::size_t i = 1; i < sorted.size(); ++i) EXPECT_GE(sorted[i - 1], sorted[i]) << i;
+    EXPECT_EQ(sorted.front(), kInf);
+    EXPECT_EQ(sorted.back(), -kInf);
+
+    // The drawn curve's y coordinates only go down the chart (up in SVG units).
+    SectionFigures figures;
+    for (int h = 0; h < kHoursPerYear; ++h) figures.qs[static_cast<std::size_t>(h)] = std::sin(h * 0.37) * 900 + (h % 11);
+    std::string svg = durationCurveHtml(figures);
+    std::smatch points;
+    ASSERT_TRUE(std::regex_search(svg, points, std::regex("points=\"([^\"]*)\"")));
+    std::string list = points[1];
+    double lastY = -1;
+    int count = 0;
+    for (std::size_t at = 0; at < list.size();) {
+        std::size_t comma = list.find(',', at);
+        std::size_t space = list.find(' ', comma);
+        double y = std::stod(list.substr(comma + 1, space - comma - 1));
+        EXPECT_GE(y, lastY) << "point " << count;
+        lastY = y;
+        ++count;
+        at = space + 1;
+    }
+    EXPECT_GT(count, 300);
+}
+
+// The grid's steps are 1, 2 or 5 times a power of ten, and the frame's range
+// widens to whole steps that hold every value.
+TEST(ChartFrame, AxisStepsCoverTheRange) {
+    EXPECT_EQ(niceStep(100, 5), 20);
+    EXPECT_EQ(niceStep(1, 5), 0.2);
+    EXPECT_EQ(niceStep(47000, 5), 10000);
+    EXPECT_EQ(niceStep(0, 5), 1);
+    EXPECT_EQ(niceStep(kInf, 5), 1);
+    const std::pair<double, double> ranges[] = {{-253.6, 872.5}, {0, 0}, {-1e-3, 0}, {12, 14000}, {-43011, -5}};
+    for (const auto& range : ranges) {
+        Chart c{range.first, range.second};
+        std::string svg = chartFrame(c, "y", "x");
+        EXPECT_LE(c.low, range.first);
+        EXPECT_GE(c.high, range.second);
+        EXPECT_LT(c.low, c.high);
+        double step = niceStep(c.high - c.low, 5);
+        EXPECT_LE((c.high - c.low) / step, 10.5) << range.first;
+        EXPECT_EQ(svg.find("<svg"), 0u);
+    }
+}
+
+}  // namespace
+}  // namespace view
+}  // namespace zoneloads

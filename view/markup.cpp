@@ -1,0 +1,99 @@
+#include "view/markup.h"
+
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+namespace zoneloads {
+namespace view {
+namespace {
+
+// Windows-1252 bytes 0x80 to 0x9F as Unicode; 0 where the byte is no character.
+const std::uint16_t kHigh1252[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+void appendUtf8(std::string& out, unsigned code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | code >> 6);
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | code >> 12);
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+}  // namespace
+
+std::string htmlText(const std::string& bytes) {
+    std::string out;
+    for (unsigned char b : bytes) {
+        switch (b) {
+            case '&': out += "&amp;"; continue;
+            case '<': out += "&lt;"; continue;
+            case '>': out += "&gt;"; continue;
+            case '"': out += "&quot;"; continue;
+            case '\'': out += "&#39;"; continue;
+            default: break;
+        }
+        if (b < 0x20 || b == 0x7F) {
+            out += "<span class=\"ctl\">";
+            appendUtf8(out, b == 0x7F ? 0x2421 : 0x2400 + b);  // the control pictures
+            out += "</span>";
+        } else if (b < 0x80 || b >= 0xA0) {
+            appendUtf8(out, b);
+        } else if (kHigh1252[b - 0x80]) {
+            appendUtf8(out, kHigh1252[b - 0x80]);
+        } else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", b);
+            out += std::string("<span class=\"ctl\">") + hex + "</span>";
+        }
+    }
+    return out;
+}
+
+// std::to_chars's output is exact and the same on every platform, so the
+// page's bytes do not depend on the C library.
+std::string general6(double v) {
+    char text[64];
+    auto result = std::to_chars(text, text + sizeof text, v, std::chars_format::general, 6);
+    return std::string(text, result.ptr);
+}
+
+std::string fixed1(double v) {
+    char text[64];
+    auto result = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, 1);
+    return std::string(text, result.ptr);
+}
+
+void appendFixed1(std::string& out, double v, char after) {
+    char text[64];
+    char* end = std::to_chars(text, text + sizeof text - 1, v, std::chars_format::fixed, 1).ptr;
+    *end++ = after;
+    out.append(text, end);
+}
+
+std::string fill(std::string_view pattern, std::initializer_list<std::string_view> values) {
+    std::vector<std::string_view> given(values);
+    std::string out;
+    out.reserve(pattern.size() + 64);
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        std::size_t index = i + 1 < pattern.size() ? static_cast<std::size_t>(pattern[i + 1] - '0') : 10;
+        if (pattern[i] == '$' && index < given.size()) {
+            out += given[index];
+            ++i;
+        } else {
+            out += pattern[i];
+        }
+    }
+    return out;
+}
+
+}  // namespace view
+}  // namespace zoneloads

@@ -1,0 +1,29 @@
+// Small helpers for the page's markup: text escaped for HTML, numbers written
+// the same way on every platform, and templates filled with values.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace zoneloads {
+namespace view {
+
+// Report bytes (Windows-1252) as UTF-8 HTML text: every special character
+// escaped, control bytes as their control pictures, and bytes that are no
+// character as \xNN, both marked.
+std::string htmlText(const std::string& bytes);
+
+// `v` with six significant digits, as "%g" but the same on every platform.
+std::string general6(double v);
+// `v` with one decimal.
+std::string fixed1(double v);
+// fixed1 of v, then `after`, appended to `out`.
+void appendFixed1(std::string& out, double v, char after);
+
+// `pattern` with $0 .. $9 replaced by the values given, in order; the values
+// are put in as they are (escape them first where needed).
+std::string fill(std::string_view pattern, std::initializer_list<std::string_view> values);
+
+}  // namespace view
+}  // namespace zoneloads

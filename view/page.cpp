@@ -1,0 +1,68 @@
+#include "view/page.h"
+
+#include "common/calendar.h"
+#include "view/charts.h"
+#include "view/markup.h"
+
+namespace zoneloads {
+namespace view {
+namespace {
+
+const char kPageHead[] = R"(<!DOCTYPE html>
+<html lang="es"><head><meta charset="utf-8"><title>$0</title><style>
+body{font:14px/1.4 system-ui,sans-serif;margin:1.5em;color:#222}
+.wide{overflow-x:auto}table{border-collapse:collapse;margin:.5em 0 1em;font-size:12px}td,th{border:1px solid #ccc;padding:2px 6px}td.n{text-align:right}th{background:#eee}td{white-space:nowrap}
+section{border-top:2px solid #888;margin-top:1.5em}.figs{display:flex;flex-wrap:wrap;gap:1em}figure{margin:0}figcaption{font-size:12px;color:#555}
+.cbox{display:flex}.hrs{display:flex;flex-direction:column;justify-content:space-between;font-size:10px;height:192px;margin-right:3px}.carpet img{image-rendering:pixelated;image-rendering:crisp-edges;border:1px solid #888}
+.months{position:relative;height:14px;margin-left:26px;width:730px;font-size:10px}.months span{position:absolute;border-left:1px solid #888;padding-left:2px}
+.scale{display:flex;align-items:center;gap:4px;font-size:11px;margin:4px 0 0 26px}.scale .bar{width:240px;height:10px;border:1px solid #888;background:linear-gradient(to right,#b2182b,#fff,#2166ac)}
+.ctl{color:#b00;background:#fee;border:1px solid #e99;font-family:monospace}
+svg text{font-size:11px;fill:#333}.yl{text-anchor:end;dominant-baseline:middle}.xl,.xt{text-anchor:middle}.yt{text-anchor:middle}line.grid{stroke:#ddd}line.zero{stroke:#555}.ldc{fill:none;stroke:#444;stroke-width:1.5}rect.pos{fill:#2166ac}rect.neg{fill:#b2182b}
+</style></head><body>
+<h1>$0</h1>
+)";
+
+std::string peakText(const char* label, const std::string& value, int hour) {
+    std::string text = std::string(label) + " <b>" + htmlText(value) + " W</b>";
+    return hour < 0 ? text + " (ninguna hora)" : text + " el " + hourDate(hour);
+}
+
+}  // namespace
+
+std::string pageStart(const std::string& title) { return fill(kPageHead, {htmlText(title)}); }
+
+std::string summaryTableHtml(const std::vector<SummaryRow>& rows, const char* caption) {
+    std::string html = fill(R"(<div class="wide"><table class="summary"><caption>$0</caption><tr>)", {caption});
+    for (const std::string& name : headerNames()) html += "<th>" + htmlText(name) + "</th>";
+    html += "</tr>\n";
+    for (const SummaryRow& row : rows) {
+        html += "<tr>";
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            html += (i < 3 ? "<td>" : R"(<td class="n">)") + htmlText(row[i]) + "</td>";
+        }
+        html += "</tr>\n";
+    }
+    return html + "</table></div>\n";
+}
+
+std::string sectionHtml(const Section& section, const SectionFigures& figures) {
+    const Summary& s = figures.summary;
+    std::string html = "<section><h3>";
+    html += section.totals ? std::string("Edificio: totales de todas las zonas")
+                           : "Bloque " + std::to_string(section.block) + ": " + htmlText(section.name);
+    html += "</h3>\n<p>" + peakText("QsREF m&aacute;x", s.maxPosText, s.maxPosHour) + " &middot; " +
+            peakText("QsCAL m&aacute;x", s.minNegText, s.minNegHour) + "<br>Qs &gt; 0: " + kWhText(s.sumPosWh) +
+            " kWh en " + std::to_string(s.hoursPos) + " h &middot; Qs &lt; 0: " + kWhText(s.sumNegWh) + " kWh en " +
+            std::to_string(s.hoursNeg) + " h &middot; QL: " + kWhText(s.sumQLWh) + " kWh";
+    if (s.nanHours > 0) {
+        html += "<br><b>" + std::to_string(s.nanHours) + " horas con Qs no num&eacute;rico</b>, fuera de picos, sumas y cuentas";
+    }
+    html += "</p>\n<div class=\"figs\">" + carpetHtml(figures) + durationCurveHtml(figures) + monthlyHtml(s) +
+            "</div></section>\n";
+    return html;
+}
+
+std::string pageEnd() { return "</body></html>\n"; }
+
+}  // namespace view
+}  // namespace zoneloads

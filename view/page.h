@@ -1,0 +1,27 @@
+// The HTML page of zoneloads-view: per report a summary table, then per
+// section its peaks with their dates and its pictures (charts.h). The page is
+// UTF-8, self-contained (inline CSS, images and SVG; no script), and its text
+// is Spanish.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "view/report_reader.h"
+#include "view/statistics.h"
+#include "view/summary_table.h"
+
+namespace zoneloads {
+namespace view {
+
+// The page's head (its style) and title, up to the start of its body.
+std::string pageStart(const std::string& title);
+// The rows as an HTML table under the header of the CSV.
+std::string summaryTableHtml(const std::vector<SummaryRow>& rows, const char* caption);
+// A section's heading, peaks with their dates, carpet, duration curve and monthly bars.
+std::string sectionHtml(const Section& section, const SectionFigures& figures);
+// What closes the page.
+std::string pageEnd();
+
+}  // namespace view
+}  // namespace zoneloads

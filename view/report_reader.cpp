@@ -1,0 +1,264 @@
+#include "view/report_reader.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <string_view>
+
+#include "common/calendar.h"
+#include "common/number_format.h"
+#include "reportfile/report_format.h"
+
+namespace zoneloads {
+namespace view {
+namespace {
+
+constexpr std::size_t kBufferBytes = 1 << 20;
+
+struct Line {
+    std::string_view text;  // without its line end
+    bool crlf;              // ended by CR LF (not a bare LF)
+};
+
+// Moves what is left to the front of the buffer and reads more after it.
+// False when nothing more could be read (the end of the file, or an error).
+bool refill(ReportReader& r) {
+    std::memmove(r.buffer.data(), r.buffer.data() + r.begin, r.end - r.begin);
+    r.end -= r.begin;
+    r.begin = 0;
+    std::size_t want = r.buffer.size() - r.end;
+    std::size_t got = std::fread(r.buffer.data() + r.end, 1, want, r.file);
+    r.end += got;
+    if (got < want) {  // fread stops short only at the end of the file or on an error
+        r.readError = std::ferror(r.file) != 0;
+        if (got == 0) r.atEnd = true;
+    }
+    return got > 0;
+}
+
+// Takes the next line. False at the end of the file; a last line without a
+// line end is taken, with `ended` false.
+bool nextLine(ReportReader& r, Line& line, bool& ended) {
+    for (;;) {
+        const void* newline = std::memchr(r.buffer.data() + r.begin, '\n', r.end - r.begin);
+        if (newline || r.atEnd || r.end - r.begin == r.buffer.size()) {
+            if (!newline && r.begin == r.end) return false;
+            const char* start = r.buffer.data() + r.begin;
+            const char* stop = newline ? static_cast<const char*>(newline) : r.buffer.data() + r.end;
+            r.begin = static_cast<std::size_t>(stop - r.buffer.data()) + (newline ? 1 : 0);
+            ended = newline != nullptr;
+            line.crlf = ended && stop > start && stop[-1] == '\r';
+            line.text = std::string_view(start, static_cast<std::size_t>(stop - start) - (line.crlf ? 1 : 0));
+            ++r.lineNumber;
+            return true;
+        }
+        refill(r);
+    }
+}
+
+bool fail(ReportReader& r, std::string& error, const std::string& what) {
+    error = r.fileName + ", linea " + std::to_string(r.lineNumber) + ": " + what;
+    return false;
+}
+
+// Takes the next line of a report, which must have a line end.
+bool takeLine(ReportReader& r, Line& line, std::string& error, const char* expected) {
+    bool ended = false;
+    if (!nextLine(r, line, ended)) {
+        ++r.lineNumber;
+        return fail(r, error, std::string("el informe termina antes de tiempo (se esperaba ") + expected + ")");
+    }
+    if (r.readError) return fail(r, error, "error al leer el fichero");
+    if (!ended) return fail(r, error, "el informe termina a mitad de linea");
+    return true;
+}
+
+bool expectLine(ReportReader& r, std::string& error, const OpeningLine& expected) {
+    Line line;
+    if (!takeLine(r, line, error, expected.what)) return false;
+    if (line.text != expected.text) return fail(r, error, "se esperaba \"" + std::string(expected.text) + "\"");
+    return true;
+}
+
+// A line of `count` reals separated by `separator`.
+bool realsLine(ReportReader& r, std::string& error, const char* what, std::string_view separator, int count) {
+    Line line;
+    Field fields[kWeightsG];
+    if (!takeLine(r, line, error, what)) return false;
+    if (!splitFields(line.text, separator, fields, count)) {
+        return fail(r, error, std::string("se esperaban ") + std::to_string(count) + " campos (" + what + ")");
+    }
+    for (int i = 0; i < count; ++i) {
+        double ignored;
+        if (!parseReal(fields[i].text, fields[i].length, ignored)) {
+            return fail(r, error, std::string("campo ") + std::to_string(i + 1) + " no es un numero (" + what + ")");
+        }
+    }
+    return true;
+}
+
+// The name line, which runs on into the g(i) header. A name holding line
+// breaks spans several lines; they are joined back with their bytes.
+bool readName(ReportReader& r, Section& section, std::string& error, const char* what) {
+    Line first;
+    if (!takeLine(r, first, error, what)) return false;
+    if (first.text.substr(0, kNameStart.size()) != kNameStart) {
+        return fail(r, error, "se esperaba \"" + std::string(kNameStart) + "\"");
+    }
+    std::string text(first.text);
+    bool crlf = first.crlf;
+    while (text.size() < kNameEnd.size() || text.compare(text.size() - kNameEnd.size(), kNameEnd.size(), kNameEnd) != 0) {
+        if (text.size() > kNameStart.size() + kNameBytes + kNameEnd.size()) {
+            return fail(r, error, "se esperaba \"" + std::string(kNameStart) + "..." + std::string(kNameEnd) + "\"");
+        }
+        Line more;
+        if (!takeLine(r, more, error, what)) return false;
+        text += crlf ? "\r\n" : "\n";
+        text.append(more.text);
+        crlf = more.crlf;
+    }
+    if (!readNameLine(text, section.name)) return fail(r, error, "nombre de zona de mas de 52 bytes");
+    return true;
+}
+
+// The number of LF bytes in [p, end), eight bytes at a time.
+std::size_t countLineEnds(const char* p, const char* end) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kLows = 0x7F7F7F7F7F7F7F7Full;
+    std::size_t n = 0;
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p, sizeof w);
+        std::uint64_t x = w ^ (kOnes * '\n');
+        std::uint64_t marks = ~(((x & kLows) + kLows) | x | kLows);  // the high bit of each LF byte
+        n += static_cast<std::size_t>(((marks >> 7) * kOnes) >> 56);  // the marks, added up
+    }
+    for (; p < end; ++p) n += *p == '\n';
+    return n;
+}
+
+// Takes the next `count` lines, as they stand (CR LF or LF ends), into the
+// section's text. The bulk of every report, so the line ends are counted a
+// block at a time and the lines copied in one piece.
+bool collectLines(ReportReader& r, Section& section, int count, const char* what, std::string& error) {
+    section.firstLine = r.lineNumber + 1;
+    int left = count;
+    while (left > 0) {
+        if (r.begin == r.end && !refill(r)) {
+            if (r.readError) return fail(r, error, "error al leer el fichero");
+            ++r.lineNumber;
+            return fail(r, error, std::string("el informe termina antes de tiempo (se esperaba ") + what + ")");
+        }
+        const char* start = r.buffer.data() + r.begin;
+        const char* end = r.buffer.data() + r.end;
+        const char* p = start;
+        while (p < end && left > 0) {
+            std::ptrdiff_t chunk = std::min<std::ptrdiff_t>(end - p, 4096);
+            auto lines = static_cast<int>(countLineEnds(p, p + chunk));
+            if (lines < left) {
+                left -= lines;
+                r.lineNumber += lines;
+                p += chunk;
+                continue;
+            }
+            for (; left > 0; --left, ++r.lineNumber) {
+                p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p))) + 1;
+            }
+        }
+        // Only whole lines are taken: a line that runs on past the buffer waits for the next read.
+        const char* whole = p;
+        if (left > 0) {
+            while (whole > start && whole[-1] != '\n') --whole;
+        }
+        section.text.append(start, static_cast<std::size_t>(whole - start));
+        r.begin = static_cast<std::size_t>(whole - r.buffer.data());
+        if (left > 0 && !refill(r)) {
+            if (r.readError) return fail(r, error, "error al leer el fichero");
+            ++r.lineNumber;
+            return fail(r, error, r.begin < r.end ? std::string("el informe termina a mitad de linea")
+                                                 : std::string("el informe termina antes de tiempo (se esperaba ") + what + ")");
+        }
+    }
+    section.text.append(8, '\0');  // the room splitHourLine may read past the last line
+    return true;
+}
+
+// The opening lines of a zone block after its first, as the grammar's
+// table gives them, then its hourly lines and extremes line as text.
+bool readZoneBlock(ReportReader& r, Section& section, std::string& error) {
+    for (int i = 1; i < kOpeningLines; ++i) {
+        const OpeningLine& line = kBlockOpening[i];
+        bool read = false;
+        switch (line.shape) {
+            case OpeningShape::fixed: read = expectLine(r, error, line); break;
+            case OpeningShape::name: read = readName(r, section, error, line.what); break;
+            case OpeningShape::weightsG: read = realsLine(r, error, line.what, kWeightSeparator, kWeightsG); break;
+            case OpeningShape::weightsP: read = realsLine(r, error, line.what, kWeightSeparator, kWeightsP); break;
+        }
+        if (!read) return false;
+    }
+    return collectLines(r, section, kHoursPerYear + 1, "una linea horaria", error);  // and the extremes line
+}
+
+}  // namespace
+
+bool openReportFile(ReportReader& reader, const std::string& fileName, std::string& error) {
+    reader = ReportReader{};
+    reader.fileName = fileName;
+    reader.file = std::fopen(fileName.c_str(), "rb");
+    if (!reader.file) {
+        error = fileName + ": no se puede abrir";
+        return false;
+    }
+    reader.buffer.resize(kBufferBytes);
+    return true;
+}
+
+ReadResult readSection(ReportReader& reader, Section& section, std::string& error) {
+    Line line;
+    bool ended = false;
+    if (!nextLine(reader, line, ended)) {
+        if (reader.readError) return fail(reader, error, "error al leer el fichero"), ReadResult::error;
+        if (reader.totalsRead) return ReadResult::end;
+        ++reader.lineNumber;
+        fail(reader, error, reader.lineNumber == 1 ? "el fichero esta vacio, no es un informe"
+                                                   : "el informe termina antes de la seccion de totales");
+        return ReadResult::error;
+    }
+    if (reader.totalsRead) return fail(reader, error, "texto tras el final del informe"), ReadResult::error;
+    if (!ended) return fail(reader, error, "el informe termina a mitad de linea"), ReadResult::error;
+
+    section.name.clear();
+    section.text.clear();
+    if (line.text == kBlockOpening[0].text) {
+        section.totals = false;
+        section.block = ++reader.blocks;
+        return readZoneBlock(reader, section, error) ? ReadResult::section : ReadResult::error;
+    }
+    if (line.text == kTotalsTitle) {
+        section.totals = true;
+        section.block = 0;
+        reader.totalsRead = true;
+        return collectLines(reader, section, kHoursPerYear, "una linea de totales", error) ? ReadResult::section
+                                                                                           : ReadResult::error;
+    }
+    fail(reader, error, reader.lineNumber == 1 ? "no es un informe de zoneloads"
+                                               : "se esperaba un bloque de zona o la seccion de totales");
+    return ReadResult::error;
+}
+
+void closeReportFile(ReportReader& reader) {
+    if (reader.file) std::fclose(reader.file);
+    reader.file = nullptr;
+}
+
+std::string_view sectionLine(const Section& section, const char* p, const char*& next) {
+    const char* stop = static_cast<const char*>(
+        std::memchr(p, '\n', static_cast<std::size_t>(section.text.data() + section.text.size() - p)));
+    next = stop + 1;
+    if (stop > p && stop[-1] == '\r') --stop;
+    return std::string_view(p, static_cast<std::size_t>(stop - p));
+}
+
+}  // namespace view
+}  // namespace zoneloads

@@ -1,0 +1,135 @@
+#include "view/statistics.h"
+
+#include <cmath>
+
+#include "common/number_format.h"
+#include "reportfile/report_format.h"
+
+namespace zoneloads {
+namespace view {
+namespace {
+
+// Where the reading of a section's text found a fault: its line, and what.
+struct Fault {
+    long long line = 0;
+    std::string what;
+};
+
+bool faultAt(Fault& fault, long long line, const std::string& what) {
+    fault.line = line;
+    fault.what = what;
+    return false;
+}
+
+bool parseField(const Field& f, double& value) { return parseReal(f.text, f.length, value); }
+
+// Starts the summary afresh.
+void startSummary(Summary& s) {
+    s = Summary{};
+    s.maxPosText = "0";
+    s.minNegText = "0";
+}
+
+// Takes hour h, in hour order: its Qs (`qsText` as the report writes it)
+// into the peaks and counts, its energy parts into the sums. An hour whose
+// Qs is not a number is only counted as such.
+void addHour(SectionFigures& figures, int h, double qs, const Field& qsText, double pos, double neg, double ql) {
+    Summary& s = figures.summary;
+    figures.qs[static_cast<std::size_t>(h)] = qs;
+    if (std::isnan(qs)) {
+        ++s.nanHours;
+        return;
+    }
+    if (qs > 0) {
+        ++s.hoursPos;
+        if (qs > s.maxPos) {
+            s.maxPos = qs;
+            s.maxPosText.assign(qsText.text, qsText.length);
+            s.maxPosHour = h;
+        }
+    } else if (qs < 0) {
+        ++s.hoursNeg;
+        if (qs < s.minNeg) {
+            s.minNeg = qs;
+            s.minNegText.assign(qsText.text, qsText.length);
+            s.minNegHour = h;
+        }
+    }
+    int month = hourMonth(h);
+    s.sumPosWh += pos;
+    s.sumNegWh += neg;
+    s.sumQLWh += ql;
+    s.monthPosWh[month] += pos;
+    s.monthNegWh[month] += neg;
+}
+
+// The hourly lines of a zone block and its extremes line.
+bool readZoneHours(const Section& section, SectionFigures& figures, Fault& fault) {
+    const char* p = section.text.data();
+    for (int h = 0; h <= kHoursPerYear; ++h) {
+        const char* next;
+        std::string_view line = sectionLine(section, p, next);
+        long long number = section.firstLine + h;
+        if (h == kHoursPerYear) {
+            Field f[2];
+            double v[2];
+            if (!splitFields(line, kSeparator, f, 2) || !parseField(f[0], v[0]) || !parseField(f[1], v[1])) {
+                return faultAt(fault, number, "se esperaban 2 numeros (la linea de extremos)");
+            }
+            break;
+        }
+        Field f[kHourFields];
+        double qs = 0;
+        double ql = 0;
+        if (!splitHourLine(line, f)) {
+            return faultAt(fault, number, "una linea horaria tiene 8 numeros separados por \" , \"");
+        }
+        if (!parseField(f[kQs], qs)) return faultAt(fault, number, "Qs no es un numero");
+        if (!parseField(f[kQL], ql)) return faultAt(fault, number, "QL no es un numero");
+        if (!isIntegerText(f[kDaCal].text, f[kDaCal].length) || !isIntegerText(f[kDaRef].text, f[kDaRef].length)) {
+            return faultAt(fault, number, "daCal y daRef son enteros");
+        }
+        addHour(figures, h, qs, f[kQs], qs > 0 ? qs : 0, qs < 0 ? qs : 0, ql);
+        p = next;
+    }
+    return true;
+}
+
+// The lines of the totals section: sum, latent, non-positive, positive.
+bool readTotalsHours(const Section& section, SectionFigures& figures, Fault& fault) {
+    const char* p = section.text.data();
+    for (int h = 0; h < kHoursPerYear; ++h) {
+        const char* next;
+        std::string_view line = sectionLine(section, p, next);
+        Field f[kTotalsFields];
+        double v[kTotalsFields];
+        if (!splitFields(line, kSeparator, f, kTotalsFields)) {
+            return faultAt(fault, section.firstLine + h, "se esperaban 4 campos (una linea de totales)");
+        }
+        for (int i = 0; i < kTotalsFields; ++i) {
+            if (!parseField(f[i], v[i])) {
+                return faultAt(fault, section.firstLine + h,
+                               "campo " + std::to_string(i + 1) + " no es un numero (una linea de totales)");
+            }
+        }
+        addHour(figures, h, v[0], f[0], v[3], v[2], v[1]);
+        p = next;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool readFigures(const std::string& fileName, const Section& section, SectionFigures& figures, std::string& error) {
+    Fault fault;
+    startSummary(figures.summary);
+    bool read = section.totals ? readTotalsHours(section, figures, fault) : readZoneHours(section, figures, fault);
+    if (!read) {
+        error = fileName + ", linea " + std::to_string(fault.line) + ": " + fault.what;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace view
+}  // namespace zoneloads

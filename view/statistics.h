@@ -1,0 +1,47 @@
+// The figures of one section of a report: its sensible load hour by hour and
+// the peaks, sums and counts the page and the tables show, read from the
+// section's hourly lines.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "common/calendar.h"
+#include "view/report_reader.h"
+
+namespace zoneloads {
+namespace view {
+
+// The peaks, sums and counts of one section's sensible load. Hours whose Qs
+// is not a number are left out of all of them and counted in `nanHours`.
+struct Summary {
+    double maxPos = 0;        // largest Qs above 0 (QsREF), 0 when none
+    std::string maxPosText;   // as the report writes it; "0" when none
+    int maxPosHour = -1;      // hour of its first occurrence; -1 when none
+    double minNeg = 0;        // smallest Qs below 0 (QsCAL), 0 when none
+    std::string minNegText;
+    int minNegHour = -1;
+    double sumPosWh = 0;      // sums of the hourly watts, in Wh
+    double sumNegWh = 0;
+    double sumQLWh = 0;
+    int hoursPos = 0;
+    int hoursNeg = 0;
+    int nanHours = 0;
+    double monthPosWh[kMonthsPerYear] = {};
+    double monthNegWh[kMonthsPerYear] = {};
+};
+
+// What a section's hourly lines give.
+struct SectionFigures {
+    std::vector<double> qs = std::vector<double>(kHoursPerYear);  // Qs of each hour (the sum, for the totals)
+    Summary summary;
+};
+
+// Reads the hourly lines that readSection collected into `figures`; false,
+// with a message naming the file and the line, for a line that is not what
+// the report's grammar puts there. Needs nothing of the reader, so it may
+// run on another thread while the next section is read.
+bool readFigures(const std::string& fileName, const Section& section, SectionFigures& figures, std::string& error);
+
+}  // namespace view
+}  // namespace zoneloads

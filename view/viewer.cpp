@@ -1,0 +1,212 @@
+#include "view/viewer.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "common/pipeline.h"
+#include "common/replaced_file.h"
+#include "view/markup.h"
+#include "view/page.h"
+#include "view/report_reader.h"
+#include "view/statistics.h"
+
+namespace zoneloads {
+namespace view {
+namespace {
+
+namespace fs = std::filesystem;
+
+// One output file and whether a write to it failed.
+struct Output {
+    ReplacedFile target;
+    bool failed = false;
+};
+
+void put(Output& out, const char* bytes, std::size_t length) {
+    if (std::fwrite(bytes, 1, length, out.target.file) != length) out.failed = true;
+}
+
+void put(Output& out, const std::string& text) { put(out, text.data(), text.size()); }
+
+// Closes the file and, unless `keep` is false or a write failed, puts it in place.
+bool finishOutput(Output& out, bool keep) {
+    return finishReplaced(out.target, keep && !out.failed);
+}
+
+// What the page keeps of one report once it is read: its rows, the HTML of
+// its building section, and how many bytes of zone sections it left in the
+// blocks file.
+struct ReportPart {
+    std::string name;
+    std::vector<SummaryRow> rows;  // the blocks' rows, then the totals row
+    SummaryRow totalsRow;
+    std::string building;
+    long long blockBytes = 0;
+};
+
+// What a section gives the page once read and drawn: its summary row and
+// HTML, or the fault found in its lines.
+struct Drawn {
+    bool read = false;
+    std::string error;
+    bool totals = false;
+    SummaryRow row;
+    std::string html;
+};
+
+// Reads the figures of a section's hourly lines, then draws it.
+Drawn readAndDraw(const std::string& reportName, const Section& section) {
+    Drawn d;
+    d.totals = section.totals;
+    SectionFigures figures;
+    d.read = readFigures(reportName, section, figures, d.error);
+    if (d.read) {
+        d.row = summaryRow(reportName, section, figures);
+        d.html = sectionHtml(section, figures);
+    }
+    return d;
+}
+
+// Where a drawn section goes: the building's is kept for the head of the
+// report's part of the page, a zone block's row goes to the table and its
+// HTML to the blocks file.
+bool placeSection(Drawn d, Output& blocks, ReportPart& part, std::string& error) {
+    if (!d.read) {
+        error = d.error;
+        return false;
+    }
+    if (d.totals) {
+        part.totalsRow = std::move(d.row);
+        part.building = std::move(d.html);
+        return true;
+    }
+    part.rows.push_back(std::move(d.row));
+    put(blocks, d.html);
+    part.blockBytes += static_cast<long long>(d.html.size());
+    return true;
+}
+
+// Reads one report. This thread only splits the report into sections; each
+// is read and drawn on the pipeline's threads, in a ring of section buffers
+// (section k in slot k % depth, which section k - depth has left once taken
+// back), so memory stays at a few sections and every core works. Results are
+// taken in report order, so the first fault in the file is the one reported.
+bool readReport(const std::string& name, int threads, Output& blocks, ReportPart& part, std::string& error) {
+    ReportReader reader;
+    if (!openReportFile(reader, name, error)) return false;
+    part.name = name;
+    const std::size_t depth = static_cast<std::size_t>(threads) + 1;
+    std::vector<Section> sections(depth);
+    bool placed = true;
+    ReadResult result = ReadResult::end;
+    std::string readError;
+    {
+        Pipeline<Drawn> drawing(threads, depth);
+        auto placeOldest = [&] {
+            Drawn d = drawing.takeOldest();
+            if (placed) placed = placeSection(std::move(d), blocks, part, error);
+        };
+        for (std::size_t k = 0; placed; ++k) {
+            if (drawing.full()) placeOldest();
+            Section& section = sections[k % sections.size()];
+            if ((result = readSection(reader, section, readError)) != ReadResult::section) break;
+            drawing.give([&name, &section] { return readAndDraw(name, section); });
+        }
+        while (!drawing.empty()) placeOldest();
+    }
+    closeReportFile(reader);
+    if (!placed) return false;  // a fault in an earlier section than reading found one in
+    if (result == ReadResult::error) {
+        error = readError;
+        return false;
+    }
+    part.rows.push_back(part.totalsRow);
+    return true;
+}
+
+// Copies the next `bytes` of the blocks file into the page.
+bool copyBlocks(std::FILE* blocks, long long bytes, Output& page) {
+    std::vector<char> chunk(1 << 20);
+    while (bytes > 0) {
+        std::size_t want = static_cast<std::size_t>(std::min<long long>(bytes, static_cast<long long>(chunk.size())));
+        if (std::fread(chunk.data(), 1, want, blocks) != want) return false;
+        put(page, chunk.data(), want);
+        bytes -= static_cast<long long>(want);
+    }
+    return true;
+}
+
+bool writePage(const std::vector<ReportPart>& parts, Output& blocks, Output& page) {
+    put(page, pageStart(parts.size() == 1 ? "Cargas de " + parts[0].name : "Cargas de " + std::to_string(parts.size()) + " edificios"));
+    if (parts.size() > 1) {
+        std::vector<SummaryRow> totals;
+        for (const ReportPart& p : parts) totals.push_back(p.rows.back());
+        put(page, summaryTableHtml(totals, "Edificios: una fila de totales por informe"));
+    }
+    std::fflush(blocks.target.file);
+    std::rewind(blocks.target.file);
+    for (const ReportPart& p : parts) {
+        put(page, "<h2>Informe " + htmlText(p.name) + "</h2>\n");
+        put(page, summaryTableHtml(p.rows, "Resumen por bloque de zona y del edificio (TOTAL)"));
+        put(page, p.building);
+        if (!copyBlocks(blocks.target.file, p.blockBytes, page)) return false;
+    }
+    put(page, pageEnd());
+    return !page.failed;
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    return fs::equivalent(a, b, error);
+}
+
+// Gives up: the outputs' temporary files are removed.
+bool fail(std::string& error, const std::string& message, std::vector<Output*> outputs) {
+    for (Output* o : outputs) {
+        if (o->target.file) finishOutput(*o, false);
+    }
+    error = message;
+    return false;
+}
+
+}  // namespace
+
+bool writeViewerOutputs(const ViewerOptions& options, int threads, std::vector<SummaryRow>& rows, std::string& error) {
+    for (const std::string& report : options.reports) {
+        for (const std::string* out : {&options.page, &options.csv}) {
+            if (!out->empty() && sameFile(*out, report)) return fail(error, *out + ": es uno de los informes leidos", {});
+        }
+    }
+    Output blocks, page, csv;
+    // The zone sections wait in a scratch file beside the page until the page's head can be written.
+    blocks.target.file = createBeside(options.page + ".zonas", "w+b", blocks.target.tempPath);
+    if (!blocks.target.file) return fail(error, options.page + ": no se puede crear", {});
+    std::vector<ReportPart> parts;
+    for (const std::string& report : options.reports) {
+        parts.emplace_back();
+        std::string readError;
+        if (!readReport(report, threads, blocks, parts.back(), readError)) return fail(error, readError, {&blocks});
+    }
+    if (blocks.failed) return fail(error, options.page + ": error al escribir", {&blocks});
+    if (!openReplaced(page.target, options.page)) return fail(error, options.page + ": no se puede crear", {&blocks});
+    if (!writePage(parts, blocks, page)) return fail(error, options.page + ": error al escribir", {&blocks, &page});
+    rows.clear();
+    for (const ReportPart& p : parts) rows.insert(rows.end(), p.rows.begin(), p.rows.end());
+    if (!options.csv.empty()) {
+        if (!openReplaced(csv.target, options.csv)) return fail(error, options.csv + ": no se puede crear", {&blocks, &page});
+        put(csv, std::string(kCsvHeader) + "\r\n");
+        for (const SummaryRow& row : rows) put(csv, csvLine(row) + "\r\n");
+        if (csv.failed) return fail(error, options.csv + ": error al escribir", {&blocks, &page, &csv});
+    }
+    finishOutput(blocks, false);
+    if (!finishOutput(page, true)) return fail(error, options.page + ": error al escribir", {&csv});
+    if (!options.csv.empty() && !finishOutput(csv, true)) return fail(error, options.csv + ": error al escribir", {});
+    return true;
+}
+
+}  // namespace view
+}  // namespace zoneloads
