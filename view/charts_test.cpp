@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <limits>
-#include <regex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -48,9 +47,10 @@ TEST(DurationCurve, SortedValuesNeverRise) {
     SectionFigures figures;
     for (int h = 0; h < kHoursPerYear; ++h) figures.qs[static_cast<std::size_t>(h)] = std::sin(h * 0.37) * 900 + (h % 11);
     std::string svg = durationCurveHtml(figures);
-    std::smatch points;
-    ASSERT_TRUE(std::regex_search(svg, points, std::regex("points=\"([^\"]*)\"")));
-    std::string list = points[1];
+    std::size_t start = svg.find("points=\"");
+    ASSERT_NE(start, std::string::npos);
+    start += 8;
+    std::string list = svg.substr(start, svg.find('"', start) - start);
     double lastY = -1;
     int count = 0;
     for (std::size_t at = 0; at < list.size();) {
