@@ -373,68 +373,74 @@ const double kExact10[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8
 
 }  // namespace
 
-// Up to 15 digits and a power of ten up to 22 are converted with one
-// correctly rounded operation; anything longer goes through from_chars.
-bool parseReal(const char* text, std::size_t length, double& value) {
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+// The grammar (doc/formats.md): ["-"] ("nan" / "inf" / 1*digit ["." 1*digit]
+// ["e" ("+" / "-") 2*4digit]). Up to 15 digits and a power of ten up to 22
+// are converted with one correctly rounded operation; anything longer goes
+// through from_chars, correctly rounded too.
+const char* scanReal(const char* text, const char* end, double& value) {
     const char* p = text;
-    const char* end = text + length;
-    bool negative = p < end && *p == '-';
-    if (p < end && (*p == '-' || *p == '+')) ++p;
-    std::size_t rest = static_cast<std::size_t>(end - p);
-    if (rest == 3 && std::memcmp(p, "nan", 3) == 0) {
-        value = negative ? -std::numeric_limits<double>::quiet_NaN() : std::numeric_limits<double>::quiet_NaN();
-        return true;
-    }
-    if (rest == 3 && std::memcmp(p, "inf", 3) == 0) {
-        value = negative ? -HUGE_VAL : HUGE_VAL;
-        return true;
+    const bool negative = p < end && *p == '-';
+    if (negative) ++p;
+    const char* magnitude = p;
+    if (end - p >= 3 && (std::memcmp(p, "nan", 3) == 0 || std::memcmp(p, "inf", 3) == 0)) {
+        value = *p == 'n' ? std::numeric_limits<double>::quiet_NaN() : HUGE_VAL;
+        value = negative ? -value : value;
+        return p + 3;
     }
     // Every digit counts, leading zeros too: at most 15 are exact in a double.
     unsigned long long mantissa = 0;
-    int digits = 0;
+    const char* digitsStart = p;
+    for (; p < end && isDigit(*p); ++p) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+    int digits = static_cast<int>(p - digitsStart);
+    if (digits == 0) return nullptr;
     int scale = 0;
-    for (; p < end && *p >= '0' && *p <= '9'; ++p, ++digits) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
     if (p < end && *p == '.') {
         const char* fraction = ++p;
-        for (; p < end && *p >= '0' && *p <= '9'; ++p) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+        for (; p < end && isDigit(*p); ++p) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+        if (p == fraction) return nullptr;
         scale = -static_cast<int>(p - fraction);
         digits -= scale;
     }
-    if (digits == 0) return false;
-    if (p < end && (*p == 'e' || *p == 'E')) {
-        ++p;
-        bool negativeExponent = p < end && *p == '-';
-        if (p < end && (*p == '-' || *p == '+')) ++p;
+    if (p < end && *p == 'e') {
+        if (++p == end || (*p != '+' && *p != '-')) return nullptr;
+        const bool negativeExponent = *p++ == '-';
+        const char* exponentStart = p;
         int exponent = 0;
-        bool exponentDigits = false;
-        for (; p < end && *p >= '0' && *p <= '9' && exponent < 10000; ++p, exponentDigits = true) {
-            exponent = exponent * 10 + (*p - '0');
-        }
-        if (!exponentDigits) return false;
+        for (; p < end && isDigit(*p) && p - exponentStart < 4; ++p) exponent = exponent * 10 + (*p - '0');
+        if (p - exponentStart < 2) return nullptr;
         scale += negativeExponent ? -exponent : exponent;
     }
-    if (p != end) return false;
     if (digits <= 15 && scale >= -22 && scale <= 22) {  // else the mantissa may have overflowed
         double m = static_cast<double>(mantissa);
         value = scale >= 0 ? m * kExact10[scale] : m / kExact10[-scale];
-    } else {
-        // The magnitude, without the sign, correctly rounded whatever the locale.
-        const char* digitsStart = text + (text[0] == '-' || text[0] == '+' ? 1 : 0);
-        if (std::from_chars(digitsStart, end, value).ec == std::errc::result_out_of_range) {
-            value = scale > 0 ? HUGE_VAL : 0.0;  // beyond a double: an infinity, or 0
-        }
+    } else if (std::from_chars(magnitude, p, value).ec == std::errc::result_out_of_range) {
+        value = scale > 0 ? HUGE_VAL : 0.0;  // beyond a double: an infinity, or 0
     }
     if (negative) value = -value;
-    return true;
+    return p;
 }
 
-bool isIntegerText(const char* text, std::size_t length) {
-    std::size_t i = length > 0 && text[0] == '-' ? 1 : 0;
-    if (i == length) return false;
-    for (; i < length; ++i) {
-        if (text[i] < '0' || text[i] > '9') return false;
-    }
-    return true;
+bool parseReal(const char* text, std::size_t length, double& value) {
+    return scanReal(text, text + length, value) == text + length;
 }
+
+const char* scanInt32(const char* text, const char* end) {
+    const char* p = text;
+    const bool negative = p < end && *p == '-';
+    if (negative) ++p;
+    const char* digitsStart = p;
+    long long magnitude = 0;
+    for (; p < end && isDigit(*p) && p - digitsStart < 11; ++p) magnitude = magnitude * 10 + (*p - '0');
+    if (p == digitsStart || magnitude > (negative ? 2147483648LL : 2147483647LL)) return nullptr;
+    return p;
+}
+
+bool isIntegerText(const char* text, std::size_t length) { return scanInt32(text, text + length) == text + length; }
 
 }  // namespace zoneloads

@@ -27,13 +27,24 @@ char* formatInt32(int32 value, char* out);
 // An int32 as its text.
 std::string int32Text(int32 value);
 
-// Reads the `length` bytes at `text` as a real the way formatFloat32 writes
-// one ("-12.5", "1.5e+06", "nan", "-inf"): true, with the value in `value`,
-// when they are one.
+// Reads the `length` bytes at `text` as a real of the report's grammar, the
+// way formatFloat32 writes one ("-12.5", "1.5e+06", "nan", "-inf"): true,
+// with its value, correctly rounded and with its sign, in `value`, when they
+// are one; false for anything else ("+1", "1.", "1e5", "1.5E+06", " 1").
 bool parseReal(const char* text, std::size_t length, double& value);
 
-// True when the `length` bytes at `text` are an integer as formatInt32
-// writes one: decimal digits, with "-" before a negative one.
+// Reads the real that starts at `text` (before `end`) as parseReal does,
+// stopping where the real can go no further; returns where it stopped, or
+// nullptr when no real of the grammar starts there. Whether the real ends
+// where the caller expects is the caller's to check.
+const char* scanReal(const char* text, const char* end, double& value);
+
+// Reads the int32 that starts at `text` as isIntegerText does, stopping
+// where it can go no further; returns where it stopped, or nullptr.
+const char* scanInt32(const char* text, const char* end);
+
+// True when the `length` bytes at `text` are an int32 as formatInt32 writes
+// one: decimal digits, with "-" before a negative one, within the range.
 bool isIntegerText(const char* text, std::size_t length);
 
 }  // namespace zoneloads

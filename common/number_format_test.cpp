@@ -6,7 +6,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 #include <limits>
 
 namespace zoneloads {
@@ -96,6 +98,61 @@ TEST(Int32Text, WritesPlainDecimal) {
     EXPECT_EQ(int32Text(1234567), "1234567");
     EXPECT_EQ(int32Text(std::numeric_limits<int32>::max()), "2147483647");
     EXPECT_EQ(int32Text(std::numeric_limits<int32>::min()), "-2147483648");
+}
+
+double parsed(const std::string& text) {
+    double value = 12345;
+    EXPECT_TRUE(parseReal(text.data(), text.size(), value)) << text;
+    return value;
+}
+
+bool parses(const std::string& text) {
+    double value;
+    return parseReal(text.data(), text.size(), value);
+}
+
+// Every real keeps its sign and value, whichever path reads it: short ones
+// in one operation, long digits and large exponents through the slow path.
+TEST(ParseReal, KeepsSignAndValueOnEveryPath) {
+    EXPECT_EQ(parsed("-8.47033e-22"), -8.47033e-22);
+    EXPECT_EQ(parsed("8.47033e-22"), 8.47033e-22);
+    EXPECT_EQ(parsed("-1e+23"), -1e23);
+    EXPECT_EQ(parsed("-3.40282e+38"), -3.40282e38);
+    EXPECT_EQ(parsed("-1.4013e-45"), -1.4013e-45);
+    EXPECT_EQ(parsed("-1234567890123456789"), -1234567890123456789.0);
+    EXPECT_EQ(parsed("-1500"), -1500.0);
+    EXPECT_EQ(parsed("0.0123"), 0.0123);
+    EXPECT_EQ(parsed("1.5e+06"), 1.5e6);
+    EXPECT_EQ(parsed("1e-05"), 1e-5);
+    EXPECT_TRUE(std::signbit(parsed("-0")));
+    EXPECT_FALSE(std::signbit(parsed("0")));
+    EXPECT_TRUE(std::isnan(parsed("nan")) && !std::signbit(parsed("nan")));
+    EXPECT_TRUE(std::isnan(parsed("-nan")) && std::signbit(parsed("-nan")));
+    EXPECT_EQ(parsed("-inf"), -std::numeric_limits<double>::infinity());
+    EXPECT_EQ(parsed("1e+999"), std::numeric_limits<double>::infinity());
+    // Whatever formatFloat32 writes reads back to its text's value.
+    for (std::uint32_t bits = 0; bits < 0xFF800000u; bits += 0x00C0FFEEu) {
+        float f = fromBits(bits);
+        std::string text = float32Text(f);
+        EXPECT_EQ(parsed(text), std::strtod(text.c_str(), nullptr)) << text;
+    }
+}
+
+TEST(ParseReal, TakesTheReportsGrammarAndNothingElse) {
+    for (const char* bad : {"", "-", "19-89", "24n98", "16e", "0.012.3", "+1", "1.", ".5", "1E+06", "1e5", "1e+5",
+                            "1e+", " 1", "1 ", "nan1", "Nan", "infinity", "--1", "0x10", "1,5", "1e+00001"}) {
+        EXPECT_FALSE(parses(bad)) << bad;
+    }
+    for (const char* good : {"0", "-0", "12.5", "100000", "1e+06", "1.23457e-05", "9.99995e-41", "nan", "-inf"}) {
+        EXPECT_TRUE(parses(good)) << good;
+    }
+}
+
+TEST(IntegerText, DecimalInt32Only) {
+    for (const char* good : {"0", "7", "-1", "2147483647", "-2147483648"}) EXPECT_TRUE(isIntegerText(good, std::strlen(good))) << good;
+    for (const char* bad : {"", "-", "+1", "2147483648", "-2147483649", "99999999999", "1.0", "1e2", " 1"}) {
+        EXPECT_FALSE(isIntegerText(bad, std::strlen(bad))) << bad;
+    }
 }
 
 }  // namespace

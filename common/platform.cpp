@@ -1,11 +1,16 @@
 #include "common/platform.h"
 
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <random>
+#include <system_error>
+
 #if defined(_WIN32)
 #include <windows.h>
+#include <fcntl.h>
 #include <io.h>
-
-#include <cstdio>
-#include <filesystem>
 #else
 #include <fcntl.h>
 #include <signal.h>
@@ -14,26 +19,124 @@
 #endif
 
 namespace zoneloads {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Paths to remove on an interrupt, in storage of their own: the handler reads
+// them at any moment, on any thread, so nothing here is ever freed or moved.
+constexpr int kInterruptSlots = 8;
+constexpr std::size_t kInterruptPathUnits = 4096;
+std::atomic<bool> slotTaken[kInterruptSlots];
+std::atomic<bool> slotArmed[kInterruptSlots];
+fs::path::value_type interruptPaths[kInterruptSlots][kInterruptPathUnits];
+
+}  // namespace
+
+std::string errorReason(int error) {
+    switch (error) {
+        case EACCES:
+        case EPERM: return "permiso denegado";
+        case ENOENT: return "no existe la carpeta o el fichero";
+        case ENOTDIR: return "una parte de la ruta no es una carpeta";
+        case EISDIR: return "es una carpeta";
+        case ENOSPC: return "disco lleno";
+        case EFBIG: return "fichero demasiado grande";
+        case EROFS: return "sistema de ficheros de solo lectura";
+        case ENAMETOOLONG: return "nombre demasiado largo";
+        case EEXIST: return "ya existe";
+        case EIO: return "error de entrada/salida";
+        case EPIPE: return "el lector de la tuberia se ha ido";
+        case EBADF: return "la salida esta cerrada";
+        case EMFILE:
+        case ENFILE: return "demasiados ficheros abiertos";
+#if defined(EDQUOT)
+        case EDQUOT: return "cuota de disco agotada";
+#endif
+        default: return "error del sistema " + std::to_string(error);
+    }
+}
 
 #if defined(_WIN32)
 
 namespace {
+
+// A random word for new names, different in every run.
+unsigned long long randomWord() {
+    static std::mt19937_64 random(std::random_device{}() ^ static_cast<unsigned long long>(
+                                                             std::chrono::steady_clock::now().time_since_epoch().count()));
+    return random() & 0xFFFFFFFFull;
+}
 
 // Volume serial number and file index: what identifies a file on Windows.
 bool handleIdentity(HANDLE handle, BY_HANDLE_FILE_INFORMATION& info) {
     return handle != INVALID_HANDLE_VALUE && GetFileInformationByHandle(handle, &info) != 0;
 }
 
+// Opened for no access at all, sharing everything: this only asks who or
+// what the file is.
+HANDLE queryHandle(const fs::path& path) {
+    return CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+// errno for the last Windows error, as the C library would set it.
+int errnoOfLastError() {
+    switch (GetLastError()) {
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION: return EACCES;
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND: return ENOENT;
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS: return EEXIST;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL: return ENOSPC;
+        case ERROR_FILENAME_EXCED_RANGE: return ENAMETOOLONG;
+        case ERROR_WRITE_PROTECT: return EROFS;
+        default: return EIO;
+    }
+}
+
+// A FILE for a handle just opened; the handle is closed when it cannot be.
+std::FILE* fileOfHandle(HANDLE handle, bool readable) {
+    if (handle == INVALID_HANDLE_VALUE) {
+        errno = errnoOfLastError();
+        return nullptr;
+    }
+    int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY | (readable ? _O_RDWR : _O_WRONLY));
+    if (fd < 0) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    std::FILE* file = _fdopen(fd, readable ? "w+b" : "wb");
+    if (!file) _close(fd);
+    return file;
+}
+
+BOOL WINAPI removeOnConsoleEvent(DWORD event) {
+    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT || event == CTRL_CLOSE_EVENT ||
+        event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT) {
+        // The files were opened sharing deletion: they go when the process
+        // ends, which the next handler makes it do.
+        for (int i = 0; i < kInterruptSlots; ++i) {
+            if (slotArmed[i]) DeleteFileW(interruptPaths[i]);
+        }
+    }
+    return FALSE;
+}
+
+void watchInterrupts() {
+    static const bool installed = SetConsoleCtrlHandler(removeOnConsoleEvent, TRUE) != 0;
+    (void)installed;
+}
+
 }  // namespace
 
-bool isStandardInput(const std::string& path) {
+bool isStandardInput(const fs::path& path) {
     BY_HANDLE_FILE_INFORMATION input;
     HANDLE in = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stdin)));
     if (!handleIdentity(in, input)) return false;  // a console or a pipe: no file to overwrite
-    // Opened for no access at all, sharing everything: this only asks who the file is.
-    HANDLE file = CreateFileW(std::filesystem::path(path).wstring().c_str(), 0,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE file = queryHandle(path);
     if (file == INVALID_HANDLE_VALUE) return false;
     BY_HANDLE_FILE_INFORMATION named;
     bool same = handleIdentity(file, named) && named.dwVolumeSerialNumber == input.dwVolumeSerialNumber &&
@@ -42,25 +145,112 @@ bool isStandardInput(const std::string& path) {
     return same;
 }
 
-bool isDevice(const std::string& path) {
-    HANDLE file = CreateFileW(std::filesystem::path(path).wstring().c_str(), 0,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+bool isDevice(const fs::path& path) {
+    HANDLE file = queryHandle(path);
     if (file == INVALID_HANDLE_VALUE) return false;
     bool device = GetFileType(file) != FILE_TYPE_DISK;  // NUL and CON exist in every folder
     CloseHandle(file);
     return device;
 }
 
+int openStreamNumber(const fs::path&) { return -1; }  // CON and NUL are devices, written in place
+
+std::FILE* writeToOpenStream(int) { return nullptr; }
+
+bool mayWrite(const fs::path& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+std::FILE* createNewFile(const fs::path& path, bool readable) {
+    HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE | (readable ? GENERIC_READ : 0) | DELETE,
+                                FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                nullptr);
+    return fileOfHandle(handle, readable);
+}
+
+std::FILE* openScratchFile() {
+    wchar_t folder[MAX_PATH + 1];
+    DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH) {
+        errno = ENOENT;
+        return nullptr;
+    }
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        fs::path path = fs::path(folder) / (L"zoneloads-" + std::to_wstring(randomWord()) + L".tmp");
+        HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS) continue;
+        return fileOfHandle(handle, true);
+    }
+    errno = EEXIST;
+    return nullptr;
+}
+
+std::FILE* openForReading(const fs::path& path) { return _wfopen(path.c_str(), L"rb"); }
+
+std::FILE* openForWriting(const fs::path& path) { return _wfopen(path.c_str(), L"wb"); }
+
+std::size_t longestFileName(const fs::path&) { return 255; }
+
 void startWriteback(std::FILE*, long long, long long) {}  // Windows writes back lazily on its own
-
-void dropCachedContents(const std::string&) {}
-
+void dropCachedContents(const fs::path&) {}
 void ignoreWriteSignals() {}  // Windows has neither signal: such writes fail already
+
+bool standardOutputIsTerminal() {
+    DWORD mode;
+    return GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
+}
 
 #else
 
-bool isStandardInput(const std::string& path) {
+namespace {
+
+// The descriptor that an absolute, normal path names as this process's own.
+int streamNumberOfName(const std::string& name) {
+    if (name == "/dev/stdin") return 0;
+    if (name == "/dev/stdout") return 1;
+    if (name == "/dev/stderr") return 2;
+    const std::string own = "/proc/" + std::to_string(getpid()) + "/fd/";
+    for (const std::string& folder : {std::string("/dev/fd/"), std::string("/proc/self/fd/"),
+                                      std::string("/proc/thread-self/fd/"), own}) {
+        if (name.compare(0, folder.size(), folder) != 0 || name.size() == folder.size()) continue;
+        std::string digits = name.substr(folder.size());
+        if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) return -1;
+        return std::stoi(digits);
+    }
+    return -1;
+}
+
+void removeRegistered(int signalNumber) {
+    for (int i = 0; i < kInterruptSlots; ++i) {
+        if (slotArmed[i]) unlink(interruptPaths[i]);
+    }
+    signal(signalNumber, SIG_DFL);
+    raise(signalNumber);
+}
+
+// Installs the handler once, for each signal that is not ignored: a run
+// started to ignore one (nohup, a background job) keeps ignoring it.
+void watchInterrupts() {
+    static const bool installed = [] {
+        for (int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
+            struct sigaction old;
+            if (sigaction(signalNumber, nullptr, &old) != 0 || old.sa_handler == SIG_IGN) continue;
+            struct sigaction action;
+            std::memset(&action, 0, sizeof action);
+            action.sa_handler = removeRegistered;
+            sigemptyset(&action.sa_mask);
+            sigaction(signalNumber, &action, nullptr);
+        }
+        return true;
+    }();
+    (void)installed;
+}
+
+}  // namespace
+
+bool isStandardInput(const fs::path& path) {
     struct stat input;
     struct stat named;
     if (fstat(STDIN_FILENO, &input) != 0 || stat(path.c_str(), &named) != 0) return false;
@@ -69,9 +259,63 @@ bool isStandardInput(const std::string& path) {
     return input.st_dev == named.st_dev && input.st_ino == named.st_ino;
 }
 
-bool isDevice(const std::string& path) {
+bool isDevice(const fs::path& path) {
     struct stat named;
     return stat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode) && !S_ISDIR(named.st_mode);
+}
+
+int openStreamNumber(const fs::path& path) {
+    fs::path at = path;
+    std::error_code error;
+    for (int hops = 0; hops < 40; ++hops) {
+        int number = streamNumberOfName(fs::absolute(at, error).lexically_normal().string());
+        if (number >= 0) return number;
+        if (!fs::is_symlink(fs::symlink_status(at, error))) return -1;
+        fs::path link = fs::read_symlink(at, error);
+        if (error) return -1;
+        at = link.is_absolute() ? link : at.parent_path() / link;
+    }
+    return -1;
+}
+
+std::FILE* writeToOpenStream(int number) {
+    int copy = dup(number);
+    if (copy < 0) return nullptr;
+    std::FILE* file = fdopen(copy, "wb");
+    if (!file) close(copy);
+    return file;
+}
+
+bool mayWrite(const fs::path& path) { return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 || errno != EACCES; }
+
+std::FILE* createNewFile(const fs::path& path, bool readable) {
+    int fd = open(path.c_str(), (readable ? O_RDWR : O_WRONLY) | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return nullptr;
+    std::FILE* file = fdopen(fd, readable ? "w+b" : "wb");
+    if (!file) close(fd);
+    return file;
+}
+
+std::FILE* openScratchFile() {
+    std::error_code error;
+    fs::path folder = fs::temp_directory_path(error);
+    if (error) folder = "/tmp";
+    std::string name = (folder / "zoneloads-XXXXXX").string();
+    int fd = mkstemp(name.data());
+    if (fd < 0) return nullptr;
+    unlink(name.c_str());  // no name leads to it: it goes when closed, whatever ends the run
+    std::FILE* file = fdopen(fd, "w+b");
+    if (!file) close(fd);
+    return file;
+}
+
+std::FILE* openForReading(const fs::path& path) { return std::fopen(path.c_str(), "rb"); }
+
+std::FILE* openForWriting(const fs::path& path) { return std::fopen(path.c_str(), "wb"); }
+
+std::size_t longestFileName(const fs::path& folder) {
+    long longest = pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+    return longest > 0 ? static_cast<std::size_t>(longest) : 255;
 }
 
 void startWriteback(std::FILE* file, long long offset, long long length) {
@@ -84,7 +328,7 @@ void startWriteback(std::FILE* file, long long offset, long long length) {
 #endif
 }
 
-void dropCachedContents(const std::string& path) {
+void dropCachedContents(const fs::path& path) {
 #if defined(POSIX_FADV_DONTNEED)
     int fd = open(path.c_str(), O_RDONLY);
     if (fd < 0) return;
@@ -102,6 +346,28 @@ void ignoreWriteSignals() {
 #endif
 }
 
+bool standardOutputIsTerminal() { return isatty(STDOUT_FILENO) != 0; }
+
 #endif
+
+int removeOnInterrupt(const fs::path& path) {
+    const fs::path::string_type& units = path.native();
+    if (units.size() >= kInterruptPathUnits) return -1;
+    watchInterrupts();
+    for (int i = 0; i < kInterruptSlots; ++i) {
+        bool expected = false;
+        if (!slotTaken[i].compare_exchange_strong(expected, true)) continue;
+        std::memcpy(interruptPaths[i], units.c_str(), (units.size() + 1) * sizeof(fs::path::value_type));
+        slotArmed[i] = true;
+        return i;
+    }
+    return -1;
+}
+
+void forgetOnInterrupt(int registration) {
+    if (registration < 0) return;
+    slotArmed[registration] = false;
+    slotTaken[registration] = false;
+}
 
 }  // namespace zoneloads

@@ -1,8 +1,10 @@
 // The few operations whose code differs between POSIX systems and Windows.
-// Everything platform-specific in the tool lives in platform.cpp.
+// Everything platform-specific in the tool lives in platform.cpp. Paths are
+// std::filesystem::path: bytes on POSIX, UTF-16 on Windows.
 #pragma once
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 namespace zoneloads {
@@ -10,11 +12,59 @@ namespace zoneloads {
 // True when `path` names the file, pipe or device that this process's
 // standard input reads (compared by identity, not by name); false when
 // either cannot be examined.
-bool isStandardInput(const std::string& path);
+bool isStandardInput(const std::filesystem::path& path);
 
 // True when `path` names a device (the console, NUL, /dev/null, a FIFO ...)
 // rather than a file on a disk or nothing at all.
-bool isDevice(const std::string& path);
+bool isDevice(const std::filesystem::path& path);
+
+// The number of the standard stream (0, 1, 2) or other open descriptor that
+// `path` names as this process's own (/dev/stdout, /dev/fd/N,
+// /proc/self/fd/N and the links that lead there); -1 for any other path.
+int openStreamNumber(const std::filesystem::path& path);
+
+// The open stream `number` as a file to write to, where the stream stands
+// (appending if it was opened to append); nullptr when it is not open.
+std::FILE* writeToOpenStream(int number);
+
+// False when an existing file may not be written by this process: the
+// permission bits on POSIX, the read-only attribute on Windows.
+bool mayWrite(const std::filesystem::path& path);
+
+// Creates `path`, which must not exist yet, and opens it for writing
+// (`readable`: for reading too) in binary mode; nullptr, with errno set, when
+// it cannot. On Windows the file may be deleted while it is open.
+std::FILE* createNewFile(const std::filesystem::path& path, bool readable);
+
+// A new file in the system's temporary folder, open for writing and reading
+// in binary mode, that no name leads to: it is gone once closed, even when
+// the process is killed. nullptr, with errno set, when it cannot be made.
+std::FILE* openScratchFile();
+
+// Opens an existing file for reading in binary mode; nullptr, with errno set,
+// when it cannot.
+std::FILE* openForReading(const std::filesystem::path& path);
+
+// Opens a file for writing in binary mode, creating or truncating it;
+// nullptr, with errno set, when it cannot.
+std::FILE* openForWriting(const std::filesystem::path& path);
+
+// The longest file name the folder `folder` takes, in the units of its path
+// (bytes on POSIX, UTF-16 units on Windows).
+std::size_t longestFileName(const std::filesystem::path& folder);
+
+// Has `path` removed if the run is interrupted (Ctrl-C, SIGTERM, SIGHUP;
+// Ctrl-C, Ctrl-Break or closing the console on Windows) before
+// forgetOnInterrupt. Returns what forgetOnInterrupt takes; -1 when it could
+// not be registered (the file is then only removed by its owner).
+int removeOnInterrupt(const std::filesystem::path& path);
+
+// Stops removing the path registered as `registration` on an interrupt.
+void forgetOnInterrupt(int registration);
+
+// Spanish words for the system error `error` (an errno value): why a file
+// could not be created or written.
+std::string errorReason(int error);
 
 // Asks the system to start writing the given bytes of `file` to its disk,
 // without waiting for them; a hint that may do nothing.
@@ -23,10 +73,13 @@ void startWriteback(std::FILE* file, long long offset, long long length);
 // Tells the system that the cached contents of the file `path` will not be
 // read again, so it may drop them now; the file itself is not changed. A
 // hint that may do nothing.
-void dropCachedContents(const std::string& path);
+void dropCachedContents(const std::filesystem::path& path);
 
 // Makes a write to a closed pipe or past the file-size limit fail with an
 // error instead of killing the process, so that the failure can be reported.
 void ignoreWriteSignals();
+
+// True when standard output is a terminal (a console on Windows).
+bool standardOutputIsTerminal();
 
 }  // namespace zoneloads

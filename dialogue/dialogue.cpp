@@ -25,7 +25,7 @@ bool askFileName(std::istream& in, std::ostream& out, const char* prompt, const 
 // results file, the zone-list file or the answers. Compared by identity, so
 // another spelling or a link of the same file is caught too.
 bool reportIsInput(const std::string& reportFileName, const std::string& inputFileName,
-                   const ZoneSelection& selection, bool (*readsAnswersFrom)(const std::string&)) {
+                   const ZoneSelection& selection, bool (*readsAnswersFrom)(const std::filesystem::path&)) {
     std::error_code error;  // a report that does not exist yet is no input
     if (std::filesystem::equivalent(reportFileName, inputFileName, error)) return true;
     if (!selection.listFileName.empty() &&
@@ -50,7 +50,7 @@ bool listZones(std::ostream& out, const std::string& inputFileName, int32 count)
 
 }  // namespace
 
-int runDialogue(std::istream& in, std::ostream& out, bool (*readsAnswersFrom)(const std::string&)) {
+int runDialogue(std::istream& in, std::ostream& out, bool (*readsAnswersFrom)(const std::filesystem::path&)) {
     std::string inputFileName;
     std::string reportFileName;
     if (!askFileName(in, out, "Nombre fichero entrada: ", "Fichero entrada = ", inputFileName, true) ||

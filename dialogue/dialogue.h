@@ -2,6 +2,7 @@
 // selection, report.
 #pragma once
 
+#include <filesystem>
 #include <istream>
 #include <ostream>
 #include <string>
@@ -16,6 +17,6 @@ constexpr int kExitFailure = -1;  // a message ended the run
 // ends the run. `readsAnswersFrom`, when given, tells whether a path names
 // the file or pipe that `in` reads, which the report must then not overwrite.
 int runDialogue(std::istream& in, std::ostream& out,
-                bool (*readsAnswersFrom)(const std::string& path) = nullptr);
+                bool (*readsAnswersFrom)(const std::filesystem::path& path) = nullptr);
 
 }  // namespace zoneloads

@@ -267,7 +267,7 @@ TEST_F(SafetyTest, ReportNamingTheAnswersIsRefused) {
     writeBytes("answers.txt", "");
     std::istringstream in("casa.bin answers.txt 0\n");
     std::ostringstream out;
-    auto isAnswers = [](const std::string& path) { return path == "answers.txt"; };
+    auto isAnswers = [](const std::filesystem::path& path) { return path == "answers.txt"; };
     EXPECT_EQ(runDialogue(in, out, isAnswers), kExitFailure);
     EXPECT_EQ(out.str().substr(out.str().rfind(':') + 1),
               "# Error fichero salida coincide con fichero de entrada answers.txt\n");

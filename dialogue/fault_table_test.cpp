@@ -84,6 +84,7 @@ void fillSpecials(ZoneRecord& z) {
 }
 
 const std::string kLong(1000, 'n');
+const std::string kLongest(255, 'r');  // the longest name most file systems take
 const std::string kSame = "# Error fichero salida coincide con fichero de entrada ";
 const std::string kPromptChoice = "Indica numero de la zona ( de 0 a 2) (-1 si desea introducir ua zona):";
 const std::string kPromptList = "Indica fichero de zonas [50 caracteres max] :";
@@ -136,6 +137,8 @@ std::vector<Row> faultTable() {
         // File names and report paths.
         {"1000-character input name", none, kLong + " report.txt 0\n", "# Error al abrir fichero entrada " + kLong + "\n", kFail, Report::untouched, 0},
         {"1000-character report name", none, "casa.bin " + kLong + " 0\n", "# Error al abrir fichero salida " + kLong + "\n", kFail, Report::absent, 0, kLong},
+        {"255-byte report name", none, "casa.bin " + kLongest + " 0\n", kPromptChoice, 0, Report::complete, kBlock + kTotals, kLongest},
+        {"243-byte report name", none, "casa.bin " + kLongest.substr(0, 243) + " 0\n", kPromptChoice, 0, Report::complete, kBlock + kTotals, kLongest.substr(0, 243)},
         {"report in a missing folder", none, "casa.bin nowhere/r.txt 0\n", "# Error al abrir fichero salida nowhere/r.txt\n", kFail, Report::absent, 0, "nowhere/r.txt"},
         {"report is a folder", [] { fs::create_directory("folder"); }, "casa.bin folder 0\n", "# Error al abrir fichero salida folder\n", kFail, Report::absent, 0, "folder/none"},
 #ifndef _WIN32
@@ -166,7 +169,7 @@ std::vector<Row> faultTable() {
 class FaultTable : public testkit::ScratchDir, public ::testing::WithParamInterface<Row> {};
 
 // The answers come from answers.txt, as when they are piped from that file.
-bool readsAnswersFile(const std::string& path) {
+bool readsAnswersFile(const std::filesystem::path& path) {
     std::error_code error;
     return fs::equivalent(path, "answers.txt", error);
 }

@@ -3,6 +3,8 @@
 
 #include <cstdlib>
 #include <memory>
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "common/number_format.h"
@@ -141,6 +143,62 @@ TEST_F(ExecutableTest, FaultsOfARealProcess) {
         std::filesystem::current_path(dir);
     }
 }
+
+#ifndef _WIN32
+// An existing report the user may not write is refused and keeps its bytes.
+TEST_F(ExecutableTest, ReportWithoutWritePermissionIsKept) {
+    testkit::writeBytes("r.txt", "protected");
+    testkit::protect("r.txt");
+    std::string user = testkit::asUnprivilegedUser(dir);
+    testkit::writeBytes("answers.txt", "casa.bin r.txt 0\n");
+    testkit::ToolRun run = testkit::runShell(user + "\"" + ZONELOADS_EXE + "\" < answers.txt", (dir / "console.txt").string());
+    EXPECT_EQ(run.status, testkit::kShellFailureStatus);
+    EXPECT_EQ(run.output.substr(run.output.rfind(':') + 1), "# Error al abrir fichero salida r.txt\n");
+    EXPECT_EQ(readBytes("r.txt"), "protected");
+}
+
+// A report named /dev/stdout is the tool's standard output as it stands:
+// appended to a log opened to append, never renamed over it; a pipe takes it.
+TEST_F(ExecutableTest, ReportToStandardOutputIsWrittenInPlace) {
+    testkit::writeBytes("answers.txt", "casa.bin /dev/stdout 0\n");
+    testkit::writeBytes("log.txt", "earlier lines\n");
+    testkit::ToolRun run = testkit::runShell("\"" ZONELOADS_EXE "\" < answers.txt >> log.txt; echo $?", "status.txt");
+    EXPECT_EQ(run.output, "0\n");
+    std::string log = readBytes("log.txt");
+    EXPECT_EQ(log.substr(0, 14), "earlier lines\n");
+    EXPECT_NE(log.find("Fichero salida = /dev/stdout\n"), std::string::npos);
+    EXPECT_EQ(reportLines(log.substr(log.find("# ATENCION"))).size(), 10u + 8760u + 1u + 8760u);
+    run = testkit::runShell("\"" ZONELOADS_EXE "\" < answers.txt | wc -c", "count.txt");
+    EXPECT_GT(std::stoll(run.output), static_cast<long long>(log.size()) - 14 - 1000);
+    for (const auto& entry : std::filesystem::directory_iterator(".")) {
+        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+    }
+}
+
+// A run stopped by SIGINT, SIGTERM or SIGHUP while it writes the report
+// removes its temporary file; the old report keeps its bytes.
+TEST_F(ExecutableTest, InterruptedRunLeavesNothingBehind) {
+    ASSERT_EQ(std::system((std::string("\"") + SAMPLE_BUILDING_EXE + "\" big.bin --zones 400 --seed 7").c_str()), 0);
+    std::string all;
+    for (int i = 0; i < 400; ++i) all += std::to_string(i) + " ";
+    testkit::writeBytes("all.txt", all);
+    testkit::writeBytes("answers.txt", "big.bin r.txt -1 all.txt\n");
+    for (const char* signal : {"INT", "TERM", "HUP"}) {
+        SCOPED_TRACE(signal);
+        testkit::writeBytes("r.txt", "the previous report");
+        // A background run of a script starts with SIGINT ignored: env gives it back.
+        std::string script = std::string("exec 2> /dev/null; env --default-signal=INT \"") + ZONELOADS_EXE + "\" < answers.txt > /dev/null & pid=$!; "
+                             "while kill -0 $pid 2> /dev/null && ! ls | grep -q '\\.tmp$'; do sleep 0.002; done; "
+                             "kill -" + signal + " $pid; wait $pid; echo $?";
+        testkit::ToolRun run = testkit::runShell(script, (dir / "status.txt").string());
+        EXPECT_GE(std::stoi(run.output), 128) << "the run ended before the signal";
+        EXPECT_TRUE(readBytes("r.txt") == "the previous report") << "the old report was replaced";
+        for (const auto& entry : std::filesystem::directory_iterator(".")) {
+            EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+        }
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace zoneloads

@@ -7,11 +7,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 cmake --preset fuzz > /dev/null
-cmake --build --preset fuzz --target zone_list_fuzz run_fuzz > /dev/null
+cmake --build --preset fuzz --target zone_list_fuzz run_fuzz report_reader_fuzz > /dev/null
 
 corpus_list=$PWD/fuzz/corpus-zone-list
 corpus_run=$PWD/fuzz/corpus-run
-mkdir -p "$corpus_list" "$corpus_run"
+corpus_report=$PWD/fuzz/corpus-report
+mkdir -p "$corpus_list" "$corpus_run" "$corpus_report"
 seed() { printf "$2" > "$1"; }
 seed "$corpus_list/plain" '\x05 3 1 3'
 seed "$corpus_list/notations" '\x0a 010 0x3 +2 -1 9'
@@ -26,10 +27,20 @@ seed "$corpus_run/extra" '\x01\x10\x00\x02'"0\n"'\x00\xff\xff\xc0\x7f'
 seed "$corpus_run/zero" '\x00\x00\x00\x0a'"-1 l.txt\n"'\x03'"0 1"'x'
 seed "$corpus_run/negative" '\xfc\xfb\xff\xff\xff\x00\x00\x02'"0\n"'\x00'
 
+# Report seeds: blocks and line ends, name, hours of their own (2 bytes of
+# hour, Qs and QL bits), then changes (offset, operation, byte).
+seed "$corpus_report/totals-only" '\x00\x00\x00'
+seed "$corpus_report/one-block" '\x01\x04Sala\x00'
+seed "$corpus_report/two-blocks-lf" '\x82\x02AB\x00'
+seed "$corpus_report/slow-negatives" '\x01\x01Z\x03\x32\x00\x01\x00\x80\x9c\x00\x00\x00\x00\x3c\x00\x00\x80\xbb\xc4\x00\x00\x00\x00\x40\x00\x16\x68\xa9\xe5\x00\x00\x00\x00'
+seed "$corpus_report/name-with-breaks" '\x01\x05a\r\nb\n\x00'
+seed "$corpus_report/changed" '\x01\x01Z\x00\x40\x02\x00\x00\x00\x2c\x50\x02\x00\x00\x01\x0a'
+
 status=0
-for target in zone_list_fuzz run_fuzz; do
+for target in zone_list_fuzz run_fuzz report_reader_fuzz; do
     corpus=$corpus_list
     [ "$target" = run_fuzz ] && corpus=$corpus_run
+    [ "$target" = report_reader_fuzz ] && corpus=$corpus_report
     echo "== $target for ${seconds}s"
     if ! build-fuzz/fuzz/$target -max_total_time="$seconds" -print_final_stats=1 -max_len=4096 \
             -artifact_prefix="$PWD/build-fuzz/" "$corpus" > "build-fuzz/$target.log" 2>&1; then

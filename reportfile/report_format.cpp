@@ -3,7 +3,6 @@
 #include <cstring>
 #include <functional>
 
-#include "common/bits.h"
 #include "common/number_format.h"
 
 namespace zoneloads {
@@ -138,6 +137,7 @@ bool splitFields(std::string_view line, std::string_view separator, Field* field
         if (spaced) {
             if (p == begin || p[-1] != ' ' || p + 1 == end || p[1] != ' ') continue;
             --stop;
+            if (stop < start) return false;  // " , , ": two separators share a blank
         }
         if (n == count - 1) return false;
         fields[n++] = {start, static_cast<std::size_t>(stop - start)};
@@ -160,9 +160,9 @@ struct NumberBytes {
 };
 const NumberBytes kNumberBytes;
 
-// splitHourLine's general case: one pass over the line, each byte either a
-// number's or part of the " , " between two fields.
-bool splitHourLineSlow(std::string_view line, Field* fields) {
+// One pass over the line, each byte either a number's or part of the " , "
+// between two fields.
+bool splitHourLineBytes(std::string_view line, Field* fields) {
     const char* p = line.data();
     const char* end = p + line.size();
     const char* start = p;
@@ -180,67 +180,36 @@ bool splitHourLineSlow(std::string_view line, Field* fields) {
     return true;
 }
 
-// The common line, with no branch that depends on where a field ends (which
-// would mispredict eight times a line): the line's bytes are classified
-// eight at a time into bit masks of spaces, commas and number bytes, and the
-// fields read off the commas. It takes lines of at most 64 bytes whose fields
-// hold only digits, signs and points; any other line it leaves to
-// splitHourLineSlow by returning false.
-using Word = std::uint64_t;
-constexpr Word kOnes = 0x0101010101010101ull;
-constexpr Word kHighs = 0x8080808080808080ull;
-constexpr Word kLows = 0x7F7F7F7F7F7F7F7Full;
-
-// The high bit of every byte of `w` that equals `c`, and of no other byte.
-Word bytesEqual(Word w, unsigned char c) {
-    Word x = w ^ (kOnes * c);
-    return ~(((x & kLows) + kLows) | x | kLows);
-}
-
-// The high bits of a word's bytes as 8 bits, first byte lowest.
-unsigned byteBits(Word highs) { return static_cast<unsigned>(((highs >> 7) * 0x0102040810204080ull) >> 56); }
-
-bool splitHourLineFast(std::string_view line, Field* fields) {
-    const std::size_t length = line.size();
-    if (length == 0 || length > 64) return false;
-    std::uint64_t spaces = 0, commas = 0, others = 0;
-    for (std::size_t at = 0; at < length; at += 8) {
-        Word w;
-        std::memcpy(&w, line.data() + at, sizeof w);
-        Word ascii = w & kLows;
-        Word atLeastPlus = ((w | kHighs) - kOnes * 0x2B) & kHighs;  // bytes from '+' on
-        Word atMostNine = (kOnes * 0xB9 - ascii) & kHighs;           // bytes up to '9'
-        Word space = bytesEqual(w, ' ');
-        Word comma = bytesEqual(w, ',');
-        Word number = atLeastPlus & atMostNine & ~(w & kHighs) & ~comma & ~bytesEqual(w, '/');
-        spaces |= std::uint64_t{byteBits(space)} << at;
-        commas |= std::uint64_t{byteBits(comma)} << at;
-        others |= std::uint64_t{byteBits(~(number | space | comma) & kHighs)} << at;
-    }
-    std::uint64_t inLine = length == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << length) - 1;
-    spaces &= inLine;
-    commas &= inLine;
-    others &= inLine;
-    // Every comma between two spaces, and no other space or byte.
-    if (others || spaces != ((commas << 1) | (commas >> 1))) return false;
-    std::size_t start = 0;
-    for (int n = 0; n < kHourFields - 1; ++n) {
-        if (!commas) return false;
-        auto comma = static_cast<std::size_t>(trailingZeros(commas));
-        commas &= commas - 1;
-        if (comma < start + 2) return false;  // an empty field
-        fields[n] = {line.data() + start, comma - 1 - start};
-        start = comma + 2;
-    }
-    if (commas || start >= length) return false;
-    fields[kHourFields - 1] = {line.data() + start, length - start};
-    return true;
-}
-
 }  // namespace
 
-bool splitHourLine(std::string_view line, Field* fields) {
-    return splitHourLineFast(line, fields) || splitHourLineSlow(line, fields);
+bool splitHourLine(std::string_view line, Field* fields) { return splitHourLineBytes(line, fields); }
+
+bool readHourLine(std::string_view line, HourLineMemo& memo, double* reals, Field* fields) {
+    const char* p = line.data();
+    const char* end = p + line.size();
+    for (int c = 0; c < kHourFields; ++c) {
+        if (c > 0) {
+            if (end - p < 3 || p[0] != ' ' || p[1] != ',' || p[2] != ' ') return false;
+            p += 3;
+        }
+        const char* start = p;
+        if (c < kDaCal) {
+            HourLineMemo::Column& m = memo.columns[c];
+            auto length = static_cast<std::ptrdiff_t>(m.length);
+            if (m.text && end - p >= length && std::memcmp(p, m.text, m.length) == 0 &&
+                (p + length == end || p[length] == ' ')) {
+                reals[c] = m.value;
+                p += length;
+            } else {
+                if (!(p = scanReal(p, end, reals[c]))) return false;
+                m = {start, static_cast<std::size_t>(p - start), reals[c]};
+            }
+        } else if (!(p = scanInt32(p, end))) {
+            return false;
+        }
+        fields[c] = {start, static_cast<std::size_t>(p - start)};
+    }
+    return p == end;
 }
 
 }  // namespace zoneloads

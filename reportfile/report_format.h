@@ -105,8 +105,26 @@ bool readNameLine(std::string_view line, std::string& name);
 bool splitFields(std::string_view line, std::string_view separator, Field* fields, int count);
 
 // An hourly line split into its kHourFields fields, each checked to hold only
-// the bytes a number can; false for any other line. It may read up to 7
-// bytes past the line's end, which the caller's buffer must hold.
+// the bytes a number can; false for any other line.
 bool splitHourLine(std::string_view line, Field* fields);
+
+// What a reader of hourly lines remembers of the line before: the text and
+// value of each real column, so that a column repeating its text (set
+// points and flows do, for hours on end) is not read again. Start each block
+// with a fresh one; the line before must stay where it was read.
+struct HourLineMemo {
+    struct Column {
+        const char* text = nullptr;  // nullptr: nothing to compare with yet
+        std::size_t length = 0;
+        double value = 0;
+    };
+    Column columns[6];
+};
+
+// Reads an hourly line of the grammar in one pass: its six reals, in
+// report order, into `reals`, and its eight fields into `fields`; false
+// when it is no such line (then splitHourLine and parseReal tell what is
+// wrong with it).
+bool readHourLine(std::string_view line, HourLineMemo& memo, double* reals, Field* fields);
 
 }  // namespace zoneloads

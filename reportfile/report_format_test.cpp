@@ -140,6 +140,25 @@ TEST(ReportFormat, HourExtremesAndTotalsLinesReadBackExactly) {
         EXPECT_TRUE(isIntegerText(f[kDaCal].text, f[kDaCal].length));
     }
 
+    // Read in one pass, with the columns that repeat taken from the line
+    // before, the lines give the same values.
+    HourLineMemo memo;
+    const char* at = text.data();
+    for (int h = 0; h < kHoursPerYear; ++h) {
+        const char* lineEnd = static_cast<const char*>(std::memchr(at, '\r', static_cast<std::size_t>(end - at)));
+        double reals[6];
+        Field f[kHourFields];
+        ASSERT_TRUE(readHourLine(std::string_view(at, static_cast<std::size_t>(lineEnd - at)), memo, reals, f)) << h;
+        const float written[6] = {zone->Treal[h], zone->Tmax[h], zone->Tmin[h], zone->Qs[h], zone->QL[h], zone->VventInf[h]};
+        for (int c = 0; c < 6; ++c) {
+            double value;
+            ASSERT_TRUE(parseReal(f[c].text, f[c].length, value));
+            EXPECT_TRUE(reals[c] == value || (std::isnan(reals[c]) && std::isnan(value))) << h << " " << c;
+            EXPECT_EQ(std::signbit(reals[c]), std::signbit(written[c])) << h << " " << c;
+        }
+        at = lineEnd + 2;
+    }
+
     for (std::size_t i = 0; i + 3 < n; ++i) {
         char line[kMaxLineBytes];
         end = writeTotalsLine(line, kValues[i], kValues[i + 1], kValues[i + 2], kValues[i + 3]);

@@ -4,8 +4,11 @@
 
 #include "testkit/zone_files.h"
 
+#include <gtest/gtest.h>
+
 #ifndef _WIN32
 #include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 namespace zoneloads {
@@ -29,6 +32,20 @@ ToolRun runTool(const std::string& command, const std::string& input) {
     std::filesystem::remove("stdin.txt");
     return run;
 }
+
+#ifndef _WIN32
+std::string asUnprivilegedUser(const std::filesystem::path& dir) {
+    if (geteuid() != 0) return "";
+    std::filesystem::permissions(dir, std::filesystem::perms::all);
+    return "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+}
+
+void protect(const std::string& path) {
+    if (geteuid() == 0 && chown(path.c_str(), 65534, 65534) != 0) ADD_FAILURE() << "cannot give " << path << " away";
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                                           std::filesystem::perms::others_read);
+}
+#endif
 
 }  // namespace testkit
 }  // namespace zoneloads

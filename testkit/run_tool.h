@@ -1,6 +1,7 @@
 // Runs a real executable with piped answers, for the end-to-end tests.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 namespace zoneloads {
@@ -26,6 +27,16 @@ ToolRun runTool(const std::string& command, const std::string& input);
 // Runs a shell command line in the current folder, its standard output
 // going through the file `outputPath` (which is removed after).
 ToolRun runShell(const std::string& commandLine, const std::string& outputPath);
+
+#ifndef _WIN32
+// The shell prefix that runs a command as an unprivileged user when the
+// tests run as root, who may write any file ("" otherwise); `dir`, the
+// scratch folder, is opened to that user.
+std::string asUnprivilegedUser(const std::filesystem::path& dir);
+
+// Makes `path` read-only and owned by the user asUnprivilegedUser runs as.
+void protect(const std::string& path);
+#endif
 
 }  // namespace testkit
 }  // namespace zoneloads

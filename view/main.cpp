@@ -2,12 +2,14 @@
 // page of pictures and peaks, with a summary table on standard output.
 //
 //   zoneloads-view REPORT... [-o PAGE.html] [--csv TABLE.csv]
+#include <cerrno>
 #include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "common/pipeline.h"
+#include "common/platform.h"
 #include "view/summary_table.h"
 #include "view/viewer.h"
 
@@ -15,8 +17,14 @@ namespace {
 
 using zoneloads::view::ViewerOptions;
 
+const char kUsage[] =
+    "uso: zoneloads-view INFORME... [-o PAGINA.html] [--csv TABLA.csv]\n"
+    "  -o PAGINA.html  la pagina (por omision, el primer informe con .html);\n"
+    "                  /dev/null (NUL en Windows) para no escribirla\n"
+    "  --csv TABLA.csv la tabla resumen en CSV\n";
+
 int usage() {
-    std::cerr << "uso: zoneloads-view INFORME... [-o PAGINA.html] [--csv TABLA.csv]\n";
+    std::cerr << kUsage;
     return 2;
 }
 
@@ -47,6 +55,13 @@ int main(int argc, char** argv) {
         std::cerr << "zoneloads-view: " << error << "\n";
         return 1;
     }
-    std::cout << zoneloads::view::textTable(rows);
+    errno = 0;
+    std::cout << zoneloads::view::textTable(rows, zoneloads::standardOutputIsTerminal()) << std::flush;
+    if (!std::cout) {
+        int why = errno;
+        std::cerr << "zoneloads-view: salida estandar: error al escribir la tabla ("
+                  << zoneloads::errorReason(why != 0 ? why : EIO) << ")\n";
+        return 1;
+    }
     return 0;
 }

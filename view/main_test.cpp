@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "testkit/run_tool.h"
@@ -66,6 +68,51 @@ TEST_F(ViewExecutable, FailureWritesNothingAndKeepsTheOldPage) {
     EXPECT_NE(view("casa.txt -o casa.txt").status, 0);
     EXPECT_EQ(readBytes("casa.txt"), report);
 }
+
+#ifndef _WIN32
+// The CSV named /dev/stdout is the viewer's standard output as it stands: a
+// log opened to append keeps its lines, a pipe takes it; the page may be
+// discarded into /dev/null.
+TEST_F(ViewExecutable, StandardOutputAndDevicesAreWrittenInPlace) {
+    writeBytes("log.txt", "earlier lines\n");
+    testkit::ToolRun run = view("casa.txt -o /dev/null --csv /dev/stdout >> log.txt; echo $?");
+    EXPECT_EQ(run.output, "0\n");
+    std::string log = readBytes("log.txt");
+    EXPECT_EQ(log.substr(0, 14 + 8), "earlier lines\ninforme,");
+    EXPECT_NE(log.find("casa.txt,TOTAL,"), std::string::npos);
+    EXPECT_FALSE(testkit::fileExists("casa.html"));
+    run = view("casa.txt -o /dev/null --csv /dev/stdout | wc -l");
+    EXPECT_EQ(std::stoi(run.output), 4 + 4);  // the CSV's 4 lines and the table's
+    for (const auto& entry : std::filesystem::directory_iterator(".")) {
+        EXPECT_NE(entry.path().extension(), ".tmp") << "left behind: " << entry.path();
+    }
+}
+
+// A page or CSV the user may not write is refused, says why, keeps its bytes.
+TEST_F(ViewExecutable, OutputsWithoutWritePermissionAreKept) {
+    writeBytes("p.html", "protected page");
+    writeBytes("t.csv", "protected table");
+    testkit::protect("p.html");
+    testkit::protect("t.csv");
+    std::string user = testkit::asUnprivilegedUser(dir);
+    testkit::ToolRun run = runShell(user + "\"" + VIEW_EXE + "\" casa.txt -o p.html 2>&1", "out.txt");
+    EXPECT_NE(run.status, 0);
+    EXPECT_EQ(run.output, "zoneloads-view: p.html: no se puede crear (permiso denegado)\n");
+    run = runShell(user + "\"" + VIEW_EXE + "\" casa.txt -o q.html --csv t.csv 2>&1", "out.txt");
+    EXPECT_EQ(run.output, "zoneloads-view: t.csv: no se puede crear (permiso denegado)\n");
+    EXPECT_EQ(readBytes("p.html"), "protected page");
+    EXPECT_EQ(readBytes("t.csv"), "protected table");
+    EXPECT_FALSE(testkit::fileExists("q.html"));
+}
+
+// A table that cannot be written is an error, not a silent success.
+TEST_F(ViewExecutable, LostTableIsAnError) {
+    testkit::ToolRun run = runShell(std::string("\"") + VIEW_EXE + "\" casa.txt > /dev/full 2> err.txt; echo $?; cat err.txt", "out.txt");
+    EXPECT_EQ(run.output, "1\nzoneloads-view: salida estandar: error al escribir la tabla (disco lleno)\n");
+    run = runShell(std::string("\"") + VIEW_EXE + "\" casa.txt >&- 2> err.txt; echo $?; cat err.txt", "out.txt");
+    EXPECT_EQ(run.output.substr(0, 2), "1\n");
+}
+#endif
 
 }  // namespace
 }  // namespace zoneloads

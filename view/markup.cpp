@@ -30,6 +30,30 @@ void appendUtf8(std::string& out, unsigned code) {
 
 }  // namespace
 
+namespace {
+
+// One report byte as the page and a terminal show it: its character in
+// UTF-8, or, for a control byte or a byte that is no character, a visible
+// mark (`marked` true).
+void appendShown(std::string& out, unsigned char b, bool& marked) {
+    marked = true;
+    if (b < 0x20 || b == 0x7F) {
+        appendUtf8(out, b == 0x7F ? 0x2421 : 0x2400 + b);  // the control pictures
+    } else if (b < 0x80 || b >= 0xA0) {
+        appendUtf8(out, b);
+        marked = false;
+    } else if (kHigh1252[b - 0x80]) {
+        appendUtf8(out, kHigh1252[b - 0x80]);
+        marked = false;
+    } else {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%02X", b);
+        out += hex;
+    }
+}
+
+}  // namespace
+
 std::string htmlText(const std::string& bytes) {
     std::string out;
     for (unsigned char b : bytes) {
@@ -41,20 +65,18 @@ std::string htmlText(const std::string& bytes) {
             case '\'': out += "&#39;"; continue;
             default: break;
         }
-        if (b < 0x20 || b == 0x7F) {
-            out += "<span class=\"ctl\">";
-            appendUtf8(out, b == 0x7F ? 0x2421 : 0x2400 + b);  // the control pictures
-            out += "</span>";
-        } else if (b < 0x80 || b >= 0xA0) {
-            appendUtf8(out, b);
-        } else if (kHigh1252[b - 0x80]) {
-            appendUtf8(out, kHigh1252[b - 0x80]);
-        } else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", b);
-            out += std::string("<span class=\"ctl\">") + hex + "</span>";
-        }
+        std::string shown;
+        bool marked;
+        appendShown(shown, b, marked);
+        out += marked ? R"(<span class="ctl">)" + shown + "</span>" : shown;
     }
+    return out;
+}
+
+std::string displayText(const std::string& bytes) {
+    std::string out;
+    bool marked;
+    for (unsigned char b : bytes) appendShown(out, b, marked);
     return out;
 }
 

@@ -14,6 +14,10 @@ namespace view {
 // character as \xNN, both marked.
 std::string htmlText(const std::string& bytes);
 
+// Report bytes (Windows-1252) as UTF-8 text for a terminal or a
+// spreadsheet: as htmlText shows them, unescaped and unmarked.
+std::string displayText(const std::string& bytes);
+
 // `v` with six significant digits, as "%g" but the same on every platform.
 std::string general6(double v);
 // `v` with one decimal.

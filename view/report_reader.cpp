@@ -1,12 +1,14 @@
 #include "view/report_reader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstddef>
 #include <cstring>
 #include <string_view>
 
 #include "common/calendar.h"
 #include "common/number_format.h"
+#include "common/platform.h"
 #include "reportfile/report_format.h"
 
 namespace zoneloads {
@@ -97,27 +99,92 @@ bool realsLine(ReportReader& r, std::string& error, const char* what, std::strin
     return true;
 }
 
-// The name line, which runs on into the g(i) header. A name holding line
-// breaks spans several lines; they are joined back with their bytes.
-bool readName(ReportReader& r, Section& section, std::string& error, const char* what) {
+// Reads more until the buffer holds `want` bytes from `begin`, or the rest
+// of the file.
+void fillAtLeast(ReportReader& r, std::size_t want) {
+    while (r.end - r.begin < want && !r.atEnd && refill(r)) {
+    }
+}
+
+// The line at the start of `bytes`, without its line end, and the length
+// with it; false when no line end follows.
+bool firstLine(std::string_view bytes, std::string_view& line, std::size_t& taken) {
+    std::size_t newline = bytes.find('\n');
+    if (newline == std::string_view::npos) return false;
+    taken = newline + 1;
+    line = bytes.substr(0, newline > 0 && bytes[newline - 1] == '\r' ? newline - 1 : newline);
+    return true;
+}
+
+// True when `bytes` start with the g(i) weights line and the p(i) title: what
+// must follow a name line.
+bool weightsFollow(std::string_view bytes) {
+    std::string_view line;
+    std::size_t taken;
+    Field fields[kWeightsG];
+    if (!firstLine(bytes, line, taken) || !splitFields(line, kWeightSeparator, fields, kWeightsG)) return false;
+    for (const Field& f : fields) {
+        double ignored;
+        if (!parseReal(f.text, f.length, ignored)) return false;
+    }
+    return firstLine(bytes.substr(taken), line, taken) && line == kWeightsPTitle;
+}
+
+// The name line when no name fits: read line by line, joining lines until one
+// ends as a name line does, for the message that says what is wrong.
+bool nameLineFault(ReportReader& r, std::string& error, const char* what) {
     Line first;
     if (!takeLine(r, first, error, what)) return false;
     if (first.text.substr(0, kNameStart.size()) != kNameStart) {
         return fail(r, error, "se esperaba \"" + std::string(kNameStart) + "\"");
     }
     std::string text(first.text);
-    bool crlf = first.crlf;
     while (text.size() < kNameEnd.size() || text.compare(text.size() - kNameEnd.size(), kNameEnd.size(), kNameEnd) != 0) {
-        if (text.size() > kNameStart.size() + kNameBytes + kNameEnd.size()) {
-            return fail(r, error, "se esperaba \"" + std::string(kNameStart) + "..." + std::string(kNameEnd) + "\"");
-        }
+        if (text.size() > kNameStart.size() + kNameBytes + kNameEnd.size()) break;
         Line more;
         if (!takeLine(r, more, error, what)) return false;
-        text += crlf ? "\r\n" : "\n";
+        text += "\n";
         text.append(more.text);
-        crlf = more.crlf;
     }
-    if (!readNameLine(text, section.name)) return fail(r, error, "nombre de zona de mas de 52 bytes");
+    if (text.size() > kNameStart.size() + kNameBytes + kNameEnd.size() && text.size() <= kMaxLineBytes &&
+        text.compare(text.size() - kNameEnd.size(), kNameEnd.size(), kNameEnd) == 0) {
+        return fail(r, error, "nombre de zona de mas de 52 bytes");
+    }
+    return fail(r, error, "se esperaba \"" + std::string(kNameStart) + "..." + std::string(kNameEnd) + "\"");
+}
+
+// The name line, which runs on into the g(i) header. A name may hold any
+// byte but NUL, line breaks and the header's own text included, so its end
+// is told by what must follow: the first length of at most 52 bytes after
+// which the header and a line end stand, and then the g(i) weights line and
+// the p(i) title. (No shorter false end can be followed by both: the weights
+// line alone is longer than a name.) When none fits, the first such end is
+// taken, so that the line after it gets the message.
+bool readName(ReportReader& r, Section& section, std::string& error, const char* what) {
+    const std::size_t lookahead = kNameStart.size() + kNameBytes + kNameEnd.size() + 2 + 2 * kMaxLineBytes;
+    fillAtLeast(r, lookahead);
+    std::string_view bytes(r.buffer.data() + r.begin, r.end - r.begin);
+    if (bytes.substr(0, kNameStart.size()) != kNameStart) return nameLineFault(r, error, what);
+    std::size_t chosen = std::string_view::npos;
+    std::size_t chosenTaken = 0;
+    for (std::size_t n = 0; n <= static_cast<std::size_t>(kNameBytes); ++n) {
+        std::size_t at = kNameStart.size() + n;
+        if (at > bytes.size() || (n > 0 && bytes[at - 1] == '\0')) break;  // a name holds no NUL
+        if (bytes.compare(at, kNameEnd.size(), kNameEnd) != 0) continue;
+        std::size_t eol = at + kNameEnd.size();
+        std::size_t taken = bytes.compare(eol, 1, "\n") == 0 ? eol + 1 : bytes.compare(eol, 2, "\r\n") == 0 ? eol + 2 : 0;
+        if (taken == 0) continue;
+        bool weights = weightsFollow(bytes.substr(taken));
+        if (chosen == std::string_view::npos || weights) {
+            chosen = n;
+            chosenTaken = taken;
+        }
+        if (weights) break;
+    }
+    if (chosen == std::string_view::npos) return nameLineFault(r, error, what);
+    section.name.assign(bytes.data() + kNameStart.size(), chosen);
+    r.lineNumber += static_cast<long long>(std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(chosenTaken), '\n'));
+    r.begin += chosenTaken;
     return true;
 }
 
@@ -179,7 +246,6 @@ bool collectLines(ReportReader& r, Section& section, int count, const char* what
                                                  : std::string("el informe termina antes de tiempo (se esperaba ") + what + ")");
         }
     }
-    section.text.append(8, '\0');  // the room splitHourLine may read past the last line
     return true;
 }
 
@@ -203,15 +269,22 @@ bool readZoneBlock(ReportReader& r, Section& section, std::string& error) {
 }  // namespace
 
 bool openReportFile(ReportReader& reader, const std::string& fileName, std::string& error) {
-    reader = ReportReader{};
-    reader.fileName = fileName;
-    reader.file = std::fopen(fileName.c_str(), "rb");
-    if (!reader.file) {
-        error = fileName + ": no se puede abrir";
+    std::FILE* file = openForReading(fileName);
+    if (!file) {
+        error = fileName + ": no se puede abrir (" + errorReason(errno) + ")";
         return false;
     }
-    reader.buffer.resize(kBufferBytes);
+    openReportStream(reader, file, fileName);
     return true;
+}
+
+void openReportStream(ReportReader& reader, std::FILE* file, const std::string& fileName) {
+    std::vector<char> buffer = std::move(reader.buffer);  // a reader used again keeps its buffer
+    reader = ReportReader{};
+    reader.fileName = fileName;
+    reader.file = file;
+    reader.buffer = std::move(buffer);
+    reader.buffer.resize(kBufferBytes);
 }
 
 ReadResult readSection(ReportReader& reader, Section& section, std::string& error) {

@@ -19,7 +19,7 @@ struct Section {
     bool totals = false;
     int block = 0;            // 1-based position of a zone block in its report
     std::string name;         // the zone's name, its bytes as in the report
-    std::string text;         // the hourly lines (and a block's extremes line), as they stand, then 8 NUL bytes
+    std::string text;         // the hourly lines (and a block's extremes line), as they stand
     long long firstLine = 0;  // the report's line number of the first line of `text`
 };
 
@@ -41,6 +41,10 @@ enum class ReadResult { section, end, error };
 
 // Opens the report; false (with a message in `error`) when it cannot be.
 bool openReportFile(ReportReader& reader, const std::string& fileName, std::string& error);
+
+// Reads the report from `file`, already open, named `fileName` in messages;
+// the reader closes it.
+void openReportStream(ReportReader& reader, std::FILE* file, const std::string& fileName);
 
 // Reads the next section into `section`: its opening lines, checked, and
 // its hourly lines as text. Returns `end` after the totals section when

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -160,7 +161,13 @@ TEST_F(ReportReaderTest, HourlyLinesOfEveryShape) {
     for (const char* bad : {"1 , 2 ,  , 4 , 5 , 6 , 7 , 8", "1 , 2 , 3,4 , 5 , 6 , 7 , 8", "1 , 2 , 3 , 4 , 5 , 6 , 7 ,",
                             "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8 , 9", "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8 ", "1  , 2 , 3 , 4 , 5 , 6 , 7 , 8",
                             "1 , 2 , x , 4 , 5 , 6 , 7 , 8", "1 , 2 , 3 , 4 , 5 , 6 , 7.5 , 8", "1\t, 2 , 3 , 4 , 5 , 6 , 7 , 8",
-                            "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8/", "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8\xB1"}) {
+                            "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8/", "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8\xB1",
+                            // Numbers the report never writes, in every column.
+                            "19-89 , 2 , 3 , 4 , 5 , 6 , 7 , 8", "1 , 24n98 , 3 , 4 , 5 , 6 , 7 , 8",
+                            "1 , 2 , 16e , 4 , 5 , 6 , 7 , 8", "1 , 2 , 3 , 4 , 5 , 0.012.3 , 7 , 8",
+                            "1 , 2 , 3 , +4 , 5 , 6 , 7 , 8", "1 , 2 , 3 , 4 , 5. , 6 , 7 , 8",
+                            "1 , 2 , 3 , 4 , 5 , 6 , 2147483648 , 8", "1 , 2 , 3 , 4 , 5 , 6 , 7 , -8-",
+                            "1\r , 2 , 3 , 4 , 5 , 6 , 7 , 8"}) {
         std::vector<std::string> changed = lines;
         changed[9] = bad;
         writeBytes("bad.txt", joinLines(changed));
@@ -170,11 +177,77 @@ TEST_F(ReportReaderTest, HourlyLinesOfEveryShape) {
     }
 }
 
-TEST_F(ReportReaderTest, NamesWithLineBreaksAreJoinedBack) {
-    auto zone = testkit::makeZone("A\r\nB\nC", 0);
+TEST_F(ReportReaderTest, NamesOfAnyBytesAreReadBack) {
+    std::string bytes;
+    for (int b = 1; b < 256; ++b) bytes += static_cast<char>(b);
+    for (std::string name : {std::string("A\r\nB\nC"), std::string(" : # Pesos g(i) #"), std::string("x : # Pesos g(i) #\r\ny"),
+                             std::string("a : # Pesos g(i) #\n1,2"), std::string("\r\n\r\n\n\n"), std::string("z\r"),
+                             std::string(52, '\n'), bytes.substr(0, 52), bytes.substr(52, 52), bytes.substr(200, 52), std::string()}) {
+        auto zone = testkit::makeZone(name, 0);
+        Read r = reportOf(*zone);
+        ASSERT_EQ(r.last, ReadResult::end) << r.error;
+        EXPECT_EQ(r.sections[0].name, name);
+        // The lines after the name are counted with the name's line breaks:
+        // hour 5's line (its first occurrence) is line 15 of a one-line name.
+        std::string text = readBytes("r.txt");
+        std::string hour5 = "\r\n22.5 , 25 , 20 , 100 , 0 , 0.0123 , 2 , 1\r\n";
+        text.replace(text.find(hour5), hour5.size(), "\r\nx\r\n");
+        writeBytes("bad.txt", text);
+        Read bad = readAll("bad.txt");
+        std::string expected = "bad.txt, linea " + std::to_string(15 + std::count(name.begin(), name.end(), '\n')) + ":";
+        EXPECT_EQ(bad.error.substr(0, expected.size()), expected) << bad.error;
+    }
+}
+
+// A zone whose only cooling is rounding noise written in exponent form: a
+// negative value read on the slow path keeps its sign.
+TEST_F(ReportReaderTest, NegativeExponentFormsStayNegative) {
+    auto zone = testkit::makeZone("Z", 0);
+    std::fill(std::begin(zone->Qs), std::end(zone->Qs), 0.0f);
+    std::fill(std::begin(zone->QL), std::end(zone->QL), 0.0f);
+    zone->Qs[50] = -8.47033e-22f;
+    zone->Qs[60] = -1500.0f;
+    zone->Qs[70] = -1e23f;
     Read r = reportOf(*zone);
     ASSERT_EQ(r.last, ReadResult::end) << r.error;
-    EXPECT_EQ(r.sections[0].name, "A\r\nB\nC");
+    EXPECT_EQ(summaryRow("r.txt", r.sections[0], r.figures[0]),
+              (SummaryRow{"r.txt", "1", "Z", "0", "", "-1e+23", "70", "0", "-1e+20", "0", "0", "3"}));
+    EXPECT_LT(r.figures[0].qs[50], 0);
+    EXPECT_EQ(r.figures[1].summary.hoursPos, 0);  // the totals too
+    EXPECT_EQ(r.figures[1].summary.hoursNeg, 3);
+}
+
+// A report whose line ends were made LF alone (by an editor or git) is read
+// with the same figures; lines of either end may be mixed.
+TEST_F(ReportReaderTest, LineEndsOfLineFeedAloneAreRead) {
+    writeMadeUpReport("r.txt");
+    Read crlf = readAll("r.txt");
+    std::string text = readBytes("r.txt");
+    std::string lf;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n' && i % 3 != 0)) lf += text[i];
+    }
+    writeBytes("lf.txt", lf);
+    Read r = readAll("lf.txt");
+    ASSERT_EQ(r.last, ReadResult::end) << r.error;
+    ASSERT_EQ(r.sections.size(), crlf.sections.size());
+    for (std::size_t i = 0; i < r.sections.size(); ++i) {
+        EXPECT_EQ(summaryRow("x", r.sections[i], r.figures[i]), summaryRow("x", crlf.sections[i], crlf.figures[i]));
+    }
+}
+
+TEST_F(ReportReaderTest, TotalsLinesMustHoldFourNumbers) {
+    writeMadeUpReport("r.txt");
+    std::vector<std::string> lines = testkit::reportLines(readBytes("r.txt"));
+    for (const char* bad : {"0 , , 0 , 0", "0 , 0 , 0 , 0 , 0", " , 0 , 0 , 0", "0 , 0 , 0 , 1e5", "0 ,0 , 0 , 0"}) {
+        std::vector<std::string> changed = lines;
+        changed[lines.size() - 2] = bad;
+        writeBytes("bad.txt", joinLines(changed));
+        Read b = readAll("bad.txt");
+        EXPECT_EQ(b.last, ReadResult::error) << bad;
+        std::string expected = "bad.txt, linea " + std::to_string(lines.size() - 1) + ":";
+        EXPECT_EQ(b.error.substr(0, expected.size()), expected) << bad << ": " << b.error;
+    }
 }
 
 }  // namespace

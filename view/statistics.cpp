@@ -1,6 +1,7 @@
 #include "view/statistics.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "common/number_format.h"
 #include "reportfile/report_format.h"
@@ -63,9 +64,27 @@ void addHour(SectionFigures& figures, int h, double qs, const Field& qsText, dou
     s.monthNegWh[month] += neg;
 }
 
-// The hourly lines of a zone block and its extremes line.
+const char* const kColumnNames[kHourFields] = {"Treal", "Tmax", "Tmin", "Qs", "QL", "VventInf", "daCal", "daRef"};
+
+// What is wrong with a line that is no hourly line of the grammar.
+std::string hourLineFault(std::string_view line) {
+    Field f[kHourFields];
+    if (!splitHourLine(line, f)) return "una linea horaria tiene 8 numeros separados por \" , \"";
+    for (int c = kTreal; c <= kVventInf; ++c) {
+        double ignored;
+        if (!parseField(f[c], ignored)) return std::string(kColumnNames[c]) + " no es un numero";
+    }
+    for (int c : {kDaCal, kDaRef}) {
+        if (!isIntegerText(f[c].text, f[c].length)) return std::string(kColumnNames[c]) + " no es un entero de 32 bits";
+    }
+    return "no es una linea horaria";
+}
+
+// The hourly lines of a zone block and its extremes line. Every column must
+// be a number of the grammar: a real, or an int32 for daCal and daRef.
 bool readZoneHours(const Section& section, SectionFigures& figures, Fault& fault) {
     const char* p = section.text.data();
+    HourLineMemo memo;
     for (int h = 0; h <= kHoursPerYear; ++h) {
         const char* next;
         std::string_view line = sectionLine(section, p, next);
@@ -79,17 +98,10 @@ bool readZoneHours(const Section& section, SectionFigures& figures, Fault& fault
             break;
         }
         Field f[kHourFields];
-        double qs = 0;
-        double ql = 0;
-        if (!splitHourLine(line, f)) {
-            return faultAt(fault, number, "una linea horaria tiene 8 numeros separados por \" , \"");
-        }
-        if (!parseField(f[kQs], qs)) return faultAt(fault, number, "Qs no es un numero");
-        if (!parseField(f[kQL], ql)) return faultAt(fault, number, "QL no es un numero");
-        if (!isIntegerText(f[kDaCal].text, f[kDaCal].length) || !isIntegerText(f[kDaRef].text, f[kDaRef].length)) {
-            return faultAt(fault, number, "daCal y daRef son enteros");
-        }
-        addHour(figures, h, qs, f[kQs], qs > 0 ? qs : 0, qs < 0 ? qs : 0, ql);
+        double values[kVventInf + 1];
+        if (!readHourLine(line, memo, values, f)) return faultAt(fault, number, hourLineFault(line));
+        double qs = values[kQs];
+        addHour(figures, h, qs, f[kQs], qs > 0 ? qs : 0, qs < 0 ? qs : 0, values[kQL]);
         p = next;
     }
     return true;

@@ -61,25 +61,44 @@ std::string csvLine(const SummaryRow& row) {
     return line;
 }
 
-std::string textTable(const std::vector<SummaryRow>& rows) {
+namespace {
+
+// The characters of UTF-8 text: its bytes but continuation bytes.
+std::size_t characters(const std::string& text) {
+    std::size_t n = 0;
+    for (unsigned char c : text) n += (c & 0xC0) != 0x80;
+    return n;
+}
+
+}  // namespace
+
+std::string textTable(const std::vector<SummaryRow>& rows, bool forTerminal) {
     std::vector<SummaryRow> all;
-    SummaryRow header = headerNames();
-    all.push_back(header);
+    all.push_back(headerNames());
     all.insert(all.end(), rows.begin(), rows.end());
-    std::vector<std::size_t> width(header.size(), 0);
+    for (SummaryRow& row : all) {
+        for (std::string& cell : row) {
+            if (forTerminal) {
+                cell = displayText(cell);  // no control byte reaches a terminal
+            } else {
+                for (char& c : cell) {
+                    if (c == '\r' || c == '\n') c = ' ';  // one line per row
+                }
+            }
+        }
+    }
+    auto width = [forTerminal](const std::string& cell) { return forTerminal ? characters(cell) : cell.size(); };
+    std::vector<std::size_t> widths(all[0].size(), 0);
     for (const SummaryRow& row : all) {
-        for (std::size_t i = 0; i < row.size(); ++i) width[i] = std::max(width[i], row[i].size());
+        for (std::size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], width(row[i]));
     }
     std::string text;
     for (const SummaryRow& row : all) {
         std::string line;
         for (std::size_t i = 0; i < row.size(); ++i) {
-            std::string cell = row[i];
-            for (char& c : cell) {
-                if (c == '\r' || c == '\n') c = ' ';  // one line per row
-            }
+            const std::string& cell = row[i];
             bool left = i < 3;  // names left, numbers right
-            std::string pad(width[i] - cell.size(), ' ');
+            std::string pad(widths[i] - width(cell), ' ');
             line += (i > 0 ? "  " : "") + (left ? cell + pad : pad + cell);
         }
         while (!line.empty() && line.back() == ' ') line.pop_back();

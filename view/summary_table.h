@@ -31,8 +31,11 @@ SummaryRow summaryRow(const std::string& reportName, const Section& section, con
 // without its line end.
 std::string csvLine(const SummaryRow& row);
 
-// The rows as a text table with aligned columns, header first, one line each.
-std::string textTable(const std::vector<SummaryRow>& rows);
+// The rows as a text table with aligned columns, header first, one line
+// each. For a terminal (`forTerminal`) the names are UTF-8 as the page shows
+// them, control bytes as visible marks; otherwise they are the report's
+// bytes, line breaks as blanks.
+std::string textTable(const std::vector<SummaryRow>& rows, bool forTerminal = false);
 
 }  // namespace view
 }  // namespace zoneloads

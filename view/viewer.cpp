@@ -1,6 +1,7 @@
 #include "view/viewer.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "common/pipeline.h"
+#include "common/platform.h"
 #include "common/replaced_file.h"
 #include "view/markup.h"
 #include "view/page.h"
@@ -20,21 +22,33 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// One output file and whether a write to it failed.
+// One output file and whether a write to it failed, and why.
 struct Output {
     ReplacedFile target;
     bool failed = false;
+    int error = 0;
 };
 
 void put(Output& out, const char* bytes, std::size_t length) {
-    if (std::fwrite(bytes, 1, length, out.target.file) != length) out.failed = true;
+    if (out.failed) return;
+    if (std::fwrite(bytes, 1, length, out.target.file) != length) {
+        out.failed = true;
+        out.error = errno;
+    }
 }
 
 void put(Output& out, const std::string& text) { put(out, text.data(), text.size()); }
 
 // Closes the file and, unless `keep` is false or a write failed, puts it in place.
 bool finishOutput(Output& out, bool keep) {
-    return finishReplaced(out.target, keep && !out.failed);
+    bool kept = finishReplaced(out.target, keep && !out.failed);
+    if (keep && !out.failed && !kept) out.error = out.target.error;
+    return kept;
+}
+
+// "NAME: what (why)", the message of an output that failed.
+std::string outputFault(const std::string& name, const char* what, int error) {
+    return name + ": " + what + " (" + errorReason(error) + ")";
 }
 
 // What the page keeps of one report once it is read: its rows, the HTML of
@@ -133,7 +147,11 @@ bool copyBlocks(std::FILE* blocks, long long bytes, Output& page) {
     std::vector<char> chunk(1 << 20);
     while (bytes > 0) {
         std::size_t want = static_cast<std::size_t>(std::min<long long>(bytes, static_cast<long long>(chunk.size())));
-        if (std::fread(chunk.data(), 1, want, blocks) != want) return false;
+        if (std::fread(chunk.data(), 1, want, blocks) != want) {
+            page.error = EIO;  // the scratch file could not be read back
+            page.failed = true;
+            return false;
+        }
         put(page, chunk.data(), want);
         bytes -= static_cast<long long>(want);
     }
@@ -164,6 +182,17 @@ bool sameFile(const std::string& a, const std::string& b) {
     return fs::equivalent(a, b, error);
 }
 
+// True when the page and the CSV would be one file (a device, which both may
+// be written to, aside): the same file by identity, or the same path.
+bool sameOutput(const std::string& page, const std::string& csv) {
+    if (isDevice(page) || isDevice(csv)) return false;
+    if (sameFile(page, csv)) return true;
+    std::error_code error;
+    fs::path a = fs::weakly_canonical(fs::absolute(page, error), error).lexically_normal();
+    fs::path b = fs::weakly_canonical(fs::absolute(csv, error), error).lexically_normal();
+    return !error && a == b;
+}
+
 // Gives up: the outputs' temporary files are removed.
 bool fail(std::string& error, const std::string& message, std::vector<Output*> outputs) {
     for (Output* o : outputs) {
@@ -171,6 +200,12 @@ bool fail(std::string& error, const std::string& message, std::vector<Output*> o
     }
     error = message;
     return false;
+}
+
+// Writes the summary table as CSV.
+void putCsv(Output& csv, const std::vector<SummaryRow>& rows) {
+    put(csv, std::string(kCsvHeader) + "\r\n");
+    for (const SummaryRow& row : rows) put(csv, csvLine(row) + "\r\n");
 }
 
 }  // namespace
@@ -181,30 +216,41 @@ bool writeViewerOutputs(const ViewerOptions& options, int threads, std::vector<S
             if (!out->empty() && sameFile(*out, report)) return fail(error, *out + ": es uno de los informes leidos", {});
         }
     }
+    if (!options.csv.empty() && sameOutput(options.page, options.csv)) {
+        return fail(error, options.csv + ": la pagina y el CSV no pueden ser el mismo fichero", {});
+    }
     Output blocks, page, csv;
-    // The zone sections wait in a scratch file beside the page until the page's head can be written.
-    blocks.target.file = createBeside(options.page + ".zonas", "w+b", blocks.target.tempPath);
-    if (!blocks.target.file) return fail(error, options.page + ": no se puede crear", {});
+    // The zone sections wait in a scratch file, with no name, until the page's head can be written.
+    blocks.target.file = openScratchFile();
+    if (!blocks.target.file) return fail(error, outputFault("fichero temporal", "no se puede crear", errno), {});
     std::vector<ReportPart> parts;
     for (const std::string& report : options.reports) {
         parts.emplace_back();
         std::string readError;
         if (!readReport(report, threads, blocks, parts.back(), readError)) return fail(error, readError, {&blocks});
     }
-    if (blocks.failed) return fail(error, options.page + ": error al escribir", {&blocks});
-    if (!openReplaced(page.target, options.page)) return fail(error, options.page + ": no se puede crear", {&blocks});
-    if (!writePage(parts, blocks, page)) return fail(error, options.page + ": error al escribir", {&blocks, &page});
+    if (blocks.failed) return fail(error, outputFault("fichero temporal", "error al escribir", blocks.error), {&blocks});
+    if (!openReplaced(page.target, options.page)) {
+        return fail(error, outputFault(options.page, "no se puede crear", page.target.error), {&blocks});
+    }
+    if (!writePage(parts, blocks, page)) {
+        int why = page.failed ? page.error : blocks.error;
+        return fail(error, outputFault(options.page, "error al escribir", why), {&blocks, &page});
+    }
     rows.clear();
     for (const ReportPart& p : parts) rows.insert(rows.end(), p.rows.begin(), p.rows.end());
     if (!options.csv.empty()) {
-        if (!openReplaced(csv.target, options.csv)) return fail(error, options.csv + ": no se puede crear", {&blocks, &page});
-        put(csv, std::string(kCsvHeader) + "\r\n");
-        for (const SummaryRow& row : rows) put(csv, csvLine(row) + "\r\n");
-        if (csv.failed) return fail(error, options.csv + ": error al escribir", {&blocks, &page, &csv});
+        if (!openReplaced(csv.target, options.csv)) {
+            return fail(error, outputFault(options.csv, "no se puede crear", csv.target.error), {&blocks, &page});
+        }
+        putCsv(csv, rows);
+        if (csv.failed) return fail(error, outputFault(options.csv, "error al escribir", csv.error), {&blocks, &page, &csv});
     }
     finishOutput(blocks, false);
-    if (!finishOutput(page, true)) return fail(error, options.page + ": error al escribir", {&csv});
-    if (!options.csv.empty() && !finishOutput(csv, true)) return fail(error, options.csv + ": error al escribir", {});
+    if (!finishOutput(page, true)) return fail(error, outputFault(options.page, "error al escribir", page.error), {&csv});
+    if (!options.csv.empty() && !finishOutput(csv, true)) {
+        return fail(error, outputFault(options.csv, "error al escribir", csv.error), {});
+    }
     return true;
 }
 

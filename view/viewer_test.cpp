@@ -4,7 +4,10 @@
 
 #include <cmath>
 #include <limits>
+#include <filesystem>
 #include <memory>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "report/report.h"
@@ -45,6 +48,69 @@ TEST_F(ViewerTest, OneThreadAndManyThreadsWriteTheSameBytes) {
         EXPECT_EQ(readBytes("many.csv"), readBytes("one.csv")) << threads;
     }
     EXPECT_EQ(oneRows.size(), 6u + 1u + 1u + 1u);
+}
+
+class ViewerOutputs : public testkit::ScratchDir {
+protected:
+    void SetUp() override {
+        ScratchDir::SetUp();
+        auto zone = testkit::makeZone("Z", 0);
+        testkit::writeZoneFile("zones.bin", 1, {zone.get()});
+        std::string error;
+        ASSERT_TRUE(writeReport("zones.bin", "a.txt", ZoneSelection{{0}, ""}, error)) << error;
+    }
+    // The run's error, "" when it succeeded.
+    static std::string run(const std::string& page, const std::string& csv) {
+        std::vector<SummaryRow> rows;
+        std::string error;
+        return writeViewerOutputs(ViewerOptions{{"a.txt"}, page, csv}, 0, rows, error) ? "" : error;
+    }
+    static std::set<std::string> names() {
+        std::set<std::string> found;
+        for (const auto& entry : std::filesystem::directory_iterator(".")) found.insert(entry.path().filename().string());
+        return found;
+    }
+};
+
+// The page and the CSV may not be one file, however named: refused before
+// anything is written.
+TEST_F(ViewerOutputs, PageAndCsvMustBeDistinct) {
+    std::set<std::string> before = names();
+    EXPECT_EQ(run("x.html", "x.html"), "x.html: la pagina y el CSV no pueden ser el mismo fichero");
+    EXPECT_EQ(run("x.html", "./x.html"), "./x.html: la pagina y el CSV no pueden ser el mismo fichero");
+    testkit::writeBytes("old.html", "old");
+    EXPECT_NE(run("old.html", "sub/../old.html"), "");
+    EXPECT_EQ(readBytes("old.html"), "old");
+    before.insert("old.html");
+    EXPECT_EQ(names(), before);
+}
+
+// A page or CSV that is a device is written in place, so the page can be
+// discarded and only the CSV kept.
+TEST_F(ViewerOutputs, ADeviceDiscardsAnOutput) {
+#if defined(_WIN32)
+    const std::string device = "NUL";
+#else
+    const std::string device = "/dev/null";
+#endif
+    std::set<std::string> before = names();
+    ASSERT_EQ(run(device, "t.csv"), "");
+    EXPECT_EQ(testkit::reportLines(readBytes("t.csv")).size(), 3u);
+    before.insert("t.csv");
+    EXPECT_EQ(names(), before);
+    EXPECT_EQ(run("p.html", device), "");
+    EXPECT_EQ(run(device, device), "");
+}
+
+// What cannot be created says why, and leaves nothing behind.
+TEST_F(ViewerOutputs, FailuresSayWhy) {
+    std::set<std::string> before = names();
+    EXPECT_EQ(run("p.html", "missing/t.csv"), "missing/t.csv: no se puede crear (no existe la carpeta o el fichero)");
+    EXPECT_EQ(run("missing/p.html", ""), "missing/p.html: no se puede crear (no existe la carpeta o el fichero)");
+    std::filesystem::create_directory("folder");
+    before.insert("folder");
+    EXPECT_EQ(run("folder", "").substr(0, 25), "folder: no se puede crear");
+    EXPECT_EQ(names(), before);
 }
 
 }  // namespace
