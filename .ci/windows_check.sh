@@ -83,6 +83,67 @@ status=$?
 set -e
 if [ "$status" = 0 ] && [ -z "$(ls | grep -i '^nul')" ]; then echo "report to NUL: written in place"; else echo "NUL report left files:"; ls; fail=1; fi
 
+# Any file name, in the user's language: in a folder Cálculos, answers in
+# UTF-8 (as Notepad saves them), UTF-8 after a byte-order mark, and
+# Windows-1252 (as a Spanish batch file holds them) all reach the same files,
+# which Linux sees under the UTF-8 names Wine gives them.
+mkdir Cálculos
+(
+cd Cálculos
+"$linux/sample-building" Año_2024.bin --zones 4 --seed 11
+printf '3 0 2' > zonas_ñ.txt
+printf 'Año_2024.bin\nlinux.txt\n-1\nzonas_ñ.txt\n' | "$linux/zoneloads" > /dev/null
+for answers in 'Año_2024.bin\nCámara.txt\n-1\nzonas_ñ.txt\n' '\xef\xbb\xbfAño_2024.bin\nCámara.txt\n-1\nzonas_ñ.txt\n' \
+               'A\xf1o_2024.bin\nC\xe1mara.txt\n-1\nzonas_\xf1.txt\n'; do
+    echo 'an older report' > Cámara.txt
+    printf "$answers" | "$wine" "$windows/zoneloads.exe" > console.txt || true
+    if cmp -s Cámara.txt linux.txt; then
+        echo "Cámara.txt replaced, the Linux report's bytes, for answers: $answers"
+    else
+        echo "Cámara.txt NOT written as the Linux report for answers: $answers"; ls; tail -c 300 console.txt; fail=1
+    fi
+done
+printf 'Año_2024.bin\nCoste_\x80.txt\n0\n' | "$wine" "$windows/zoneloads.exe" > /dev/null || true
+if [ -s Coste_€.txt ]; then echo "Coste_€.txt written"; else echo "Coste_€.txt NOT written"; ls; fail=1; fi
+# The same file under two encodings of its name is one file: never overwritten.
+cp Año_2024.bin Cámara.bin
+cp Cámara.bin before.bin
+printf 'C\xe1mara.bin\nCámara.bin\n0\n' | "$wine" "$windows/zoneloads.exe" > console.txt || true
+if grep -q '# Error fichero salida coincide con fichero de entrada Cámara.bin' console.txt && cmp -s Cámara.bin before.bin; then
+    echo "Cámara.bin as report of C\\xe1mara.bin: refused, input kept"
+else
+    echo "Cámara.bin overwritten or not refused:"; tail -c 200 console.txt; fail=1
+fi
+# The viewer takes any name as an argument, as a drop onto the program gives it.
+mkdir José
+cp linux.txt "Año 2024.txt"; cp linux.txt 报告.txt; cp linux.txt José/r.txt
+for report in "Año 2024.txt" 报告.txt 'José\r.txt'; do
+    page="${report%.txt}.html"
+    page="${page//\\//}"
+    if "$wine" "$windows/zoneloads-view.exe" "$report" > /dev/null && [ -s "$page" ]; then
+        echo "page of $report written"
+    else
+        echo "NO page for $report"; ls -R; fail=1
+    fi
+done
+if ls -R | grep -q '\.tmp$'; then echo "temporary file left behind"; ls -R; fail=1; fi
+exit $fail
+) || fail=1
+
+# A path longer than 260 characters, given whole (Wine cannot start in a
+# folder that deep, so the run starts above it).
+deep=$(printf 'carpeta_de_nombre_largo_%02d/' $(seq 1 12))
+mkdir -p "$deep"
+cp casa.bin "$deep"
+windowsDeep="$(winepath -w "$work")\\$(printf '%s' "$deep" | tr '/' '\\')"
+printf '%s\n%s\n1\n' "${windowsDeep}casa.bin" "${windowsDeep}informe.txt" | "$wine" "$windows/zoneloads.exe" > /dev/null || true
+if [ "${#windowsDeep}" -gt 260 ] && [ -s "${deep}informe.txt" ] &&
+   "$wine" "$windows/zoneloads-view.exe" "${windowsDeep}informe.txt" > /dev/null && [ -s "${deep}informe.html" ]; then
+    echo "a path of ${#windowsDeep} characters: report and page written"
+else
+    echo "a path of ${#windowsDeep} characters failed:"; ls "$deep"; fail=1
+fi
+
 # A failing run ends with status -1 there too.
 set +e
 printf 'missing.bin\nout.txt\n' | "$wine" "$windows/zoneloads.exe" > console.txt

@@ -7,10 +7,16 @@
 #include <random>
 #include <system_error>
 
+#include "common/text_encoding.h"
+
 #if defined(_WIN32)
 #include <windows.h>
 #include <fcntl.h>
 #include <io.h>
+#include <shellapi.h>
+
+#include <iostream>
+#include <streambuf>
 #else
 #include <fcntl.h>
 #include <signal.h>
@@ -191,6 +197,8 @@ std::FILE* openForReading(const fs::path& path) { return _wfopen(path.c_str(), L
 
 std::FILE* openForWriting(const fs::path& path) { return _wfopen(path.c_str(), L"wb"); }
 
+bool seekTo(std::FILE* file, long long offset) { return _fseeki64(file, offset, SEEK_SET) == 0; }
+
 std::size_t longestFileName(const fs::path&) { return 255; }
 
 void startWriteback(std::FILE*, long long, long long) {}  // Windows writes back lazily on its own
@@ -200,6 +208,108 @@ void ignoreWriteSignals() {}  // Windows has neither signal: such writes fail al
 bool standardOutputIsTerminal() {
     DWORD mode;
     return GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
+}
+
+std::filesystem::path pathFromBytes(const std::string& bytes) {
+    if (isValidUtf8(bytes)) {
+        std::u16string units = utf16FromUtf8(bytes);
+        return fs::path(std::wstring(units.begin(), units.end()));
+    }
+    int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), length);
+    return fs::path(wide);
+}
+
+std::string textOfPath(const fs::path& path) {
+    const std::wstring& wide = path.native();
+    return utf8FromUtf16(std::u16string(wide.begin(), wide.end()));
+}
+
+std::vector<fs::path> commandLineArguments(int, char**) {
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<fs::path> paths;
+    for (int i = 1; arguments && i < count; ++i) paths.emplace_back(arguments[i]);
+    if (arguments) LocalFree(arguments);
+    return paths;
+}
+
+namespace {
+
+bool isConsole(HANDLE handle) {
+    DWORD mode;
+    return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) != 0;
+}
+
+// Writes what it is given to a console as characters, a flush at a time
+// (std::endl, and a prompt before each answer, flush).
+struct ConsoleOutput : std::streambuf {
+    explicit ConsoleOutput(HANDLE to) : handle(to) {}
+    int_type overflow(int_type c) override {
+        if (c != traits_type::eof()) pending += static_cast<char>(c);
+        return traits_type::not_eof(c);
+    }
+    std::streamsize xsputn(const char* bytes, std::streamsize count) override {
+        pending.append(bytes, static_cast<std::size_t>(count));
+        return count;
+    }
+    int sync() override {
+        std::u16string text = consoleCharacters(pending);
+        pending.clear();
+        DWORD written;
+        return text.empty() || WriteConsoleW(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr)
+                   ? 0
+                   : -1;
+    }
+    HANDLE handle;
+    std::string pending;
+};
+
+// Reads a console as characters, handed on as UTF-8; a line that starts
+// with Ctrl-Z ends the input, as it does for a program reading bytes.
+struct ConsoleInput : std::streambuf {
+    explicit ConsoleInput(HANDLE from) : handle(from) {}
+    int_type underflow() override {
+        if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
+        if (ended) return traits_type::eof();
+        wchar_t units[1024];
+        DWORD read = 0;
+        if (!ReadConsoleW(handle, units, 1024, &read, nullptr) || read == 0 || units[0] == 0x1A) {
+            ended = true;
+            return traits_type::eof();
+        }
+        text = utf8FromUtf16(std::u16string(units, units + read));
+        setg(text.data(), text.data(), text.data() + text.size());
+        return traits_type::to_int_type(*gptr());
+    }
+    HANDLE handle;
+    std::string text;
+    bool ended = false;
+};
+
+}  // namespace
+
+void useConsoleCharacters() {
+    static ConsoleOutput output(GetStdHandle(STD_OUTPUT_HANDLE));
+    static ConsoleOutput errors(GetStdHandle(STD_ERROR_HANDLE));
+    static ConsoleInput input(GetStdHandle(STD_INPUT_HANDLE));
+    if (isConsole(input.handle)) std::cin.rdbuf(&input);
+    if (isConsole(output.handle)) std::cout.rdbuf(&output);
+    if (isConsole(errors.handle)) std::cerr.rdbuf(&errors);
+}
+
+void pauseIfOwnConsole() {
+    DWORD processes[2];
+    HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+    // Only this process in its console: Explorer opened the window for it.
+    if (GetConsoleProcessList(processes, 2) != 1 || !isConsole(in)) return;
+    std::cout << "Pulse Intro para cerrar esta ventana" << std::flush;
+    FlushConsoleInputBuffer(in);  // keys pressed before do not close it unread
+    wchar_t unit = 0;
+    DWORD read = 0;
+    while (ReadConsoleW(in, &unit, 1, &read, nullptr) && read == 1 && unit != L'\r' && unit != L'\n') {
+    }
 }
 
 #else
@@ -313,6 +423,8 @@ std::FILE* openForReading(const fs::path& path) { return std::fopen(path.c_str()
 
 std::FILE* openForWriting(const fs::path& path) { return std::fopen(path.c_str(), "wb"); }
 
+bool seekTo(std::FILE* file, long long offset) { return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0; }
+
 std::size_t longestFileName(const fs::path& folder) {
     long longest = pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
     return longest > 0 ? static_cast<std::size_t>(longest) : 255;
@@ -348,6 +460,20 @@ void ignoreWriteSignals() {
 
 bool standardOutputIsTerminal() { return isatty(STDOUT_FILENO) != 0; }
 
+fs::path pathFromBytes(const std::string& bytes) { return fs::path(bytes); }
+
+std::string textOfPath(const fs::path& path) { return path.native(); }
+
+std::vector<fs::path> commandLineArguments(int argc, char** argv) {
+    std::vector<fs::path> paths;
+    for (int i = 1; i < argc; ++i) paths.emplace_back(argv[i]);
+    return paths;
+}
+
+void useConsoleCharacters() {}  // a terminal takes the bytes as they are
+
+void pauseIfOwnConsole() {}
+
 #endif
 
 int removeOnInterrupt(const fs::path& path) {
@@ -368,6 +494,13 @@ void forgetOnInterrupt(int registration) {
     if (registration < 0) return;
     slotArmed[registration] = false;
     slotTaken[registration] = false;
+}
+
+int runProgram(int (*body)(int argc, char** argv), int argc, char** argv) {
+    useConsoleCharacters();
+    int status = body(argc, argv);
+    pauseIfOwnConsole();
+    return status;
 }
 
 }  // namespace zoneloads

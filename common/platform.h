@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace zoneloads {
 
@@ -45,6 +46,10 @@ std::FILE* openScratchFile();
 // when it cannot.
 std::FILE* openForReading(const std::filesystem::path& path);
 
+// Moves `file` to byte `offset` (which may be past 2 GiB); false when it
+// cannot.
+bool seekTo(std::FILE* file, long long offset);
+
 // Opens a file for writing in binary mode, creating or truncating it;
 // nullptr, with errno set, when it cannot.
 std::FILE* openForWriting(const std::filesystem::path& path);
@@ -81,5 +86,36 @@ void ignoreWriteSignals();
 
 // True when standard output is a terminal (a console on Windows).
 bool standardOutputIsTerminal();
+
+// The path that a name given as bytes (an answer, piped or typed) names. On
+// POSIX the bytes are the path. On Windows they are decoded: as UTF-8 when
+// they are well-formed UTF-8 (Notepad's encoding, and what a console answer
+// is read as), else in the system's ANSI code page (Windows-1252 on Spanish
+// Windows).
+std::filesystem::path pathFromBytes(const std::string& bytes);
+
+// A path as bytes to show and name: on POSIX its bytes, on Windows UTF-8.
+std::string textOfPath(const std::filesystem::path& path);
+
+// The program's arguments, without its own name: on Windows read as
+// characters from the command line, so that any name reaches the program.
+std::vector<std::filesystem::path> commandLineArguments(int argc, char** argv);
+
+// Where standard input and output are a console, reads and writes them as
+// characters: an answer typed in any console code page arrives as UTF-8,
+// and text shows as consoleCharacters says. A pipe or a file keeps its
+// bytes, exactly as before. Windows only; nothing on POSIX.
+void useConsoleCharacters();
+
+// Runs a program's `body`, with the console used as characters
+// (useConsoleCharacters) and the pause of a window opened for the program
+// alone (pauseIfOwnConsole) after it; returns the body's exit status.
+int runProgram(int (*body)(int argc, char** argv), int argc, char** argv);
+
+// When the program's console window was opened for it alone (a double-click
+// or a drop on the program in Explorer), asks the user to press Enter
+// before the window closes, so that its last messages can be read. Nothing
+// anywhere else: in a console of a shell, a script or a pipe, or on POSIX.
+void pauseIfOwnConsole();
 
 }  // namespace zoneloads

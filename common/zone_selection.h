@@ -2,7 +2,7 @@
 // the report walks.
 #pragma once
 
-#include <string>
+#include <filesystem>
 #include <vector>
 
 #include "common/types.h"
@@ -14,7 +14,7 @@ namespace zoneloads {
 // stand more than once.
 struct ZoneSelection {
     std::vector<int32> slots;
-    std::string listFileName;  // the zone-list file read, or empty for a typed zone
+    std::filesystem::path listFile;  // the zone-list file read, or empty for a typed zone
 };
 
 }  // namespace zoneloads

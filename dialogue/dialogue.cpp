@@ -13,34 +13,35 @@
 namespace zoneloads {
 namespace {
 
-// Asks for a file name and echoes it as "<echo><name>".
+// Asks for a file name and echoes it as "<echo><name>", as given.
 bool askFileName(std::istream& in, std::ostream& out, const char* prompt, const char* echo,
-                 std::string& name, bool first) {
-    if (!askName(in, out, prompt, name, first)) return false;
-    writeLine(out, echo + name);
+                 FileName& name, bool first) {
+    std::string answer;
+    if (!askName(in, out, prompt, answer, first)) return false;
+    name = FileName(answer);
+    writeLine(out, echo + name.text);
     return true;
 }
 
 // True when the report would overwrite a file that the run reads: the zone
 // results file, the zone-list file or the answers. Compared by identity, so
 // another spelling or a link of the same file is caught too.
-bool reportIsInput(const std::string& reportFileName, const std::string& inputFileName,
-                   const ZoneSelection& selection, bool (*readsAnswersFrom)(const std::filesystem::path&)) {
+bool reportIsInput(const FileName& report, const FileName& input, const ZoneSelection& selection,
+                   bool (*readsAnswersFrom)(const std::filesystem::path&)) {
     std::error_code error;  // a report that does not exist yet is no input
-    if (std::filesystem::equivalent(reportFileName, inputFileName, error)) return true;
-    if (!selection.listFileName.empty() &&
-        std::filesystem::equivalent(reportFileName, selection.listFileName, error)) {
+    if (std::filesystem::equivalent(report.path, input.path, error)) return true;
+    if (!selection.listFile.empty() && std::filesystem::equivalent(report.path, selection.listFile, error)) {
         return true;
     }
-    return readsAnswersFrom && readsAnswersFrom(reportFileName);
+    return readsAnswersFrom && readsAnswersFrom(report.path);
 }
 
 // One line per zone: "[n] Nombre zona: <name>". Only the names are read.
-bool listZones(std::ostream& out, const std::string& inputFileName, int32 count) {
+bool listZones(std::ostream& out, const FileName& input, int32 count) {
     for (int32 zone = 0; zone < count; ++zone) {
         char name[kNameBytes];
-        if (!readZoneName(inputFileName, zone, name)) {
-            writeLine(out, readFailedMessage(inputFileName));
+        if (!readZoneName(input.path, zone, name)) {
+            writeLine(out, readFailedMessage(input.text));
             return false;
         }
         writeLine(out, "[" + int32Text(zone) + "] Nombre zona: " + zoneName(name));
@@ -51,30 +52,30 @@ bool listZones(std::ostream& out, const std::string& inputFileName, int32 count)
 }  // namespace
 
 int runDialogue(std::istream& in, std::ostream& out, bool (*readsAnswersFrom)(const std::filesystem::path&)) {
-    std::string inputFileName;
-    std::string reportFileName;
-    if (!askFileName(in, out, "Nombre fichero entrada: ", "Fichero entrada = ", inputFileName, true) ||
-        !askFileName(in, out, "Nombre fichero salida: ", "Fichero salida = ", reportFileName, false)) {
+    FileName input;
+    FileName report;
+    if (!askFileName(in, out, "Nombre fichero entrada: ", "Fichero entrada = ", input, true) ||
+        !askFileName(in, out, "Nombre fichero salida: ", "Fichero salida = ", report, false)) {
         return kExitFailure;
     }
 
     int32 count;
     std::string error;
-    if (!checkZoneFile(inputFileName, count, error)) {
+    if (!checkZoneFile(input, count, error)) {
         writeLine(out, error);
         return kExitFailure;
     }
     writeLine(out, "n\xBA zonas SOVRA: " + int32Text(count));
-    if (!listZones(out, inputFileName, count)) return kExitFailure;
+    if (!listZones(out, input, count)) return kExitFailure;
 
     ZoneSelection selection;
-    if (!selectZones(in, out, inputFileName, selection)) return kExitFailure;
+    if (!selectZones(in, out, input, selection)) return kExitFailure;
 
-    if (reportIsInput(reportFileName, inputFileName, selection, readsAnswersFrom)) {
-        writeLine(out, kReportIsInput + reportFileName);
+    if (reportIsInput(report, input, selection, readsAnswersFrom)) {
+        writeLine(out, kReportIsInput + report.text);
         return kExitFailure;
     }
-    if (!writeReport(inputFileName, reportFileName, selection, error)) {
+    if (!writeReport(input, report, selection, error)) {
         writeLine(out, error);
         return kExitFailure;
     }

@@ -6,7 +6,9 @@
 #include "common/platform.h"
 #include "dialogue/dialogue.h"
 
-int main() {
+int main(int argc, char** argv) {
     zoneloads::ignoreWriteSignals();
-    return zoneloads::runDialogue(std::cin, std::cout, zoneloads::isStandardInput);
+    // Arguments are not read: the whole run is a dialogue.
+    return zoneloads::runProgram(
+        [](int, char**) { return zoneloads::runDialogue(std::cin, std::cout, zoneloads::isStandardInput); }, argc, argv);
 }

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "common/number_format.h"
+#include "common/platform.h"
 #include "dialogue/console.h"
 #include "dialogue/zone_list.h"
 #include "zonefile/zone_file.h"
@@ -16,16 +17,17 @@ namespace {
 
 // Reads the zones from a zone-list file into every slot of `selection`.
 bool readZoneListFile(std::istream& in, std::ostream& out, int32 count, ZoneSelection& selection) {
-    std::string listName;
-    if (!askName(in, out, "Indica fichero de zonas [50 caracteres max] :", listName)) return false;
+    std::string answer;
+    if (!askName(in, out, "Indica fichero de zonas [50 caracteres max] :", answer)) return false;
+    FileName listFile(answer);
     std::error_code error;
     // A folder opens for reading on some systems, but it holds no list.
-    std::FILE* file = std::filesystem::is_directory(listName, error) ? nullptr : std::fopen(listName.c_str(), "rb");
+    std::FILE* file = std::filesystem::is_directory(listFile.path, error) ? nullptr : openForReading(listFile.path);
     if (!file) {
-        writeLine(out, kCannotOpenList + listName);
+        writeLine(out, kCannotOpenList + listFile.text);
         return false;
     }
-    selection.listFileName = listName;
+    selection.listFile = listFile.path;
     ListInput list;
     list.file = file;
     std::string offending;
@@ -41,7 +43,7 @@ bool readZoneListFile(std::istream& in, std::ostream& out, int32 count, ZoneSele
         case ListScan::readError:
             break;
     }
-    writeLine(out, kBadList + listName);
+    writeLine(out, kBadList + listFile.text);
     return false;
 }
 
@@ -66,11 +68,10 @@ bool parseZoneNumber(const std::string& word, int32& number) {
 
 }  // namespace
 
-bool selectZones(std::istream& in, std::ostream& out, const std::string& inputFileName,
-                 ZoneSelection& selection) {
+bool selectZones(std::istream& in, std::ostream& out, const FileName& input, ZoneSelection& selection) {
     int32 count;
     std::string error;
-    if (!checkZoneFile(inputFileName, count, error)) {  // the file may have changed since the listing
+    if (!checkZoneFile(input, count, error)) {  // the file may have changed since the listing
         writeLine(out, error);
         return false;
     }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/file_name.h"
 #include "common/types.h"
 #include "common/zone_selection.h"
 
@@ -16,7 +17,6 @@ namespace zoneloads {
 // answer, a zone-list file) and fills `selection`. Every chosen zone that the
 // report will walk is below the zone count. On failure writes its message and
 // returns false: the run must then end with a failing status.
-bool selectZones(std::istream& in, std::ostream& out, const std::string& inputFileName,
-                 ZoneSelection& selection);
+bool selectZones(std::istream& in, std::ostream& out, const FileName& input, ZoneSelection& selection);
 
 }  // namespace zoneloads

@@ -38,8 +38,8 @@ void zoneExtremes(const ZoneRecord& zone, float32& qsMax, float32& qsMin) {
 
 // Reads zone `zone` into the slot and formats its whole block there; false
 // when the zone cannot be read.
-bool formatBlock(const std::string& inputFileName, int32 zone, BlockSlot& slot) {
-    if (!readZone(inputFileName, zone, *slot.record)) return false;
+bool formatBlock(const std::filesystem::path& input, int32 zone, BlockSlot& slot) {
+    if (!readZone(input, zone, *slot.record)) return false;
     if (!slot.text) slot.text.reset(new char[kMaxBlockBytes]);
     const ZoneRecord& record = *slot.record;
     char* at = writeOpeningLines(slot.text.get(), record);
@@ -69,7 +69,7 @@ std::size_t walkedSlots(const ZoneSelection& selection) {
 // slot, on the pipeline's threads, and writes them in order, adding each
 // into the totals; false when a zone cannot be read. Block k is formatted in
 // slot k % depth, which block k - depth has left once it was written.
-bool writeZoneBlocks(const std::string& inputFileName, const ZoneSelection& selection, HourlyTotals& totals,
+bool writeZoneBlocks(const std::filesystem::path& input, const ZoneSelection& selection, HourlyTotals& totals,
                      ReportOutput& out, int threads) {
     const std::size_t depth = static_cast<std::size_t>(threads) + 1;
     std::vector<BlockSlot> slots(depth);
@@ -86,7 +86,7 @@ bool writeZoneBlocks(const std::string& inputFileName, const ZoneSelection& sele
         if (!read) break;
         BlockSlot& slot = slots[k % depth];
         int32 zone = selection.slots[k];
-        blocks.give([&inputFileName, zone, &slot] { return formatBlock(inputFileName, zone, slot); });
+        blocks.give([&input, zone, &slot] { return formatBlock(input, zone, slot); });
     }
     while (read && !blocks.empty()) writeOldest();
     return read;
@@ -94,23 +94,23 @@ bool writeZoneBlocks(const std::string& inputFileName, const ZoneSelection& sele
 
 }  // namespace
 
-bool writeReport(const std::string& inputFileName, const std::string& reportFileName,
-                 const ZoneSelection& selection, std::string& error, int threads) {
+bool writeReport(const FileName& input, const FileName& report, const ZoneSelection& selection, std::string& error,
+                 int threads) {
     ReportOutput out;
-    if (!openReport(out, reportFileName)) {
-        error = "# Error al abrir fichero salida " + reportFileName;
+    if (!openReport(out, report.path)) {
+        error = "# Error al abrir fichero salida " + report.text;
         return false;
     }
     auto totals = std::make_unique<HourlyTotals>();
     totals->clear();
-    if (!writeZoneBlocks(inputFileName, selection, *totals, out, threads)) {
+    if (!writeZoneBlocks(input.path, selection, *totals, out, threads)) {
         abandonReport(out);
-        error = readFailedMessage(inputFileName);
+        error = readFailedMessage(input.text);
         return false;
     }
     totals->writeSection(out);
     if (!closeReport(out)) {
-        error = "# Error al escribir fichero salida " + reportFileName;
+        error = "# Error al escribir fichero salida " + report.text;
         return false;
     }
     return true;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/file_name.h"
 #include "common/pipeline.h"
 #include "common/zone_selection.h"
 
@@ -16,7 +17,7 @@ namespace zoneloads {
 // written or a zone cannot be read. Zone blocks are read and formatted on
 // `threads` worker threads (0: all on the calling thread); the bytes are the
 // same whatever their number.
-bool writeReport(const std::string& inputFileName, const std::string& reportFileName,
-                 const ZoneSelection& selection, std::string& error, int threads = kWorkerThreads);
+bool writeReport(const FileName& input, const FileName& report, const ZoneSelection& selection, std::string& error,
+                 int threads = kWorkerThreads);
 
 }  // namespace zoneloads

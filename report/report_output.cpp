@@ -6,7 +6,7 @@
 
 namespace zoneloads {
 
-bool openReport(ReportOutput& out, const std::string& fileName) {
+bool openReport(ReportOutput& out, const std::filesystem::path& fileName) {
     if (!openReplaced(out.target, fileName)) return false;
     // The caller's buffers are large: stdio's own would only copy them again.
     std::setvbuf(out.target.file, nullptr, _IONBF, 0);

@@ -5,7 +5,7 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
+#include <filesystem>
 
 #include "common/replaced_file.h"
 
@@ -18,7 +18,7 @@ struct ReportOutput {
 };
 
 // Opens the report for writing (see above); false when it cannot be opened.
-bool openReport(ReportOutput& out, const std::string& fileName);
+bool openReport(ReportOutput& out, const std::filesystem::path& fileName);
 
 // Writes `length` bytes as they are (whole lines, with their line ends);
 // a failure is kept in `out.failed`.

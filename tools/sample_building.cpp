@@ -1,7 +1,7 @@
 // sample-building: writes a synthetic but plausible zone results file, so the
 // tool can be tried and tested without a simulation at hand.
 //
-//   sample-building OUT [--zones N] [--seed S] [--varied]
+//   sample-building OUT [--zones N] [--seed S] [--varied]   (--help, --version)
 //
 // Zones get names, weights and a year of hourly results: day-to-day and
 // hourly weather, occupied weekday hours and unoccupied nights and weekends,
@@ -12,15 +12,20 @@
 // simulation's output does. The output depends only on N, S and --varied:
 // every value comes from an integer generator and float arithmetic, never
 // from the math library, so every platform writes the same bytes.
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
+#include <filesystem>
+#include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/calendar.h"
+#include "common/platform.h"
+#include "common/replaced_file.h"
 #include "zonefile/zone_file.h"
 
 namespace {
@@ -174,50 +179,95 @@ void fillZone(ZoneRecord& zone, Random& r, int index, bool varied) {
     fillHours(zone, r, varied);
 }
 
-int usage() {
-    std::fputs("usage: sample-building OUT [--zones N] [--seed S] [--varied]\n", stderr);
+const char kUsage[] =
+    "uso: sample-building FICHERO [--zones N] [--seed S] [--varied]\n"
+    "\n"
+    "Escribe un fichero de resultados de zonas de ejemplo, con N zonas (3 por\n"
+    "omision) y 8760 horas de resultados inventados pero verosimiles, para\n"
+    "probar zoneloads sin una simulacion. La misma orden da los mismos bytes.\n"
+    "\n"
+    "  --zones N        zonas, de 0 a 100000\n"
+    "  --seed S         semilla de los valores\n"
+    "  --varied         todas las series cambian cada hora, como en una simulacion\n"
+    "  -h, --help, /?   esta ayuda\n"
+    "  --version        la version\n";
+
+int wrongArguments(const std::string& fault) {
+    std::cerr << "sample-building: " << fault << "\n" << kUsage << std::flush;
     return 2;
 }
 
-bool parseCount(const char* text, long long& value) {
+bool parseCount(const std::string& text, long long& value) {
     char* end = nullptr;
-    value = std::strtoll(text, &end, 10);
-    return end != text && *end == '\0' && value >= 0 && value <= 100000;
+    value = std::strtoll(text.c_str(), &end, 10);
+    return !text.empty() && *end == '\0' && value >= 0 && value <= 100000;
 }
 
-}  // namespace
+// Writes the building; false when the file cannot be written.
+bool writeBuilding(const std::filesystem::path& path, long long zones, long long seed, bool varied, int& error) {
+    zoneloads::ReplacedFile out;
+    if (!zoneloads::openReplaced(out, path)) {
+        error = out.error;
+        return false;
+    }
+    int32 count = static_cast<int32>(zones);
+    bool written = std::fwrite(&count, sizeof count, 1, out.file) == 1;
+    auto zone = std::make_unique<ZoneRecord>();
+    Random r{static_cast<std::uint64_t>(seed)};
+    for (int i = 0; i < count && written; ++i) {
+        fillZone(*zone, r, i, varied);
+        written = std::fwrite(zone.get(), sizeof *zone, 1, out.file) == 1;
+    }
+    error = written ? 0 : errno;
+    if (!zoneloads::finishReplaced(out, written)) {
+        if (error == 0) error = out.error;
+        return false;
+    }
+    return true;
+}
 
-int main(int argc, char** argv) {
-    if (argc < 2) return usage();
+int run(int argc, char** argv) {
+    std::vector<std::string> args;
+    std::filesystem::path output;
+    for (const std::filesystem::path& argument : zoneloads::commandLineArguments(argc, argv)) {
+        args.push_back(zoneloads::textOfPath(argument));
+        if (args.size() == 1) output = argument;
+    }
+    if (!args.empty() && (args[0] == "-h" || args[0] == "--help" || args[0] == "/?")) {
+        std::cout << kUsage << std::flush;
+        return 0;
+    }
+    if (!args.empty() && args[0] == "--version") {
+        std::cout << "sample-building " ZONELOADS_VERSION "\n" << std::flush;
+        return 0;
+    }
+    if (args.empty()) return wrongArguments("falta el fichero");
+    // A name that starts with "-" is an option mistyped, never a file to write.
+    if (args[0].size() > 1 && args[0][0] == '-') return wrongArguments("opcion desconocida: " + args[0]);
     long long zones = 3;
     long long seed = 1;
     bool varied = false;
-    for (int i = 2; i < argc; i += 2) {
-        if (std::strcmp(argv[i], "--varied") == 0) {
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--varied") {
             varied = true;
-            --i;
-            continue;
+        } else if (args[i] == "--zones" || args[i] == "--seed") {
+            if (i + 1 == args.size() || !parseCount(args[i + 1], args[i] == "--zones" ? zones : seed)) {
+                return wrongArguments("se esperaba un numero de 0 a 100000 tras " + args[i]);
+            }
+            ++i;
+        } else {
+            return wrongArguments("opcion desconocida: " + args[i]);
         }
-        if (i + 1 >= argc) return usage();
-        long long* target = std::strcmp(argv[i], "--zones") == 0  ? &zones
-                            : std::strcmp(argv[i], "--seed") == 0 ? &seed
-                                                                   : nullptr;
-        if (!target || !parseCount(argv[i + 1], *target)) return usage();
     }
-
-    std::ofstream out(argv[1], std::ios::binary);
-    int32 count = static_cast<int32>(zones);
-    out.write(reinterpret_cast<const char*>(&count), sizeof count);
-    auto zone = std::make_unique<ZoneRecord>();
-    Random r{static_cast<std::uint64_t>(seed)};
-    for (int i = 0; i < count; ++i) {
-        fillZone(*zone, r, i, varied);
-        out.write(reinterpret_cast<const char*>(zone.get()), sizeof *zone);
-    }
-    out.close();
-    if (!out) {
-        std::fprintf(stderr, "sample-building: cannot write %s\n", argv[1]);
+    int error = 0;
+    if (!writeBuilding(output, zones, seed, varied, error)) {
+        std::cerr << "sample-building: " << args[0] << ": no se puede escribir (" << zoneloads::errorReason(error)
+                  << ")\n" << std::flush;
         return 1;
     }
     return 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return zoneloads::runProgram(run, argc, argv); }

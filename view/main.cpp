@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/file_name.h"
 #include "common/pipeline.h"
 #include "common/platform.h"
 #include "view/summary_table.h"
@@ -15,44 +16,71 @@
 
 namespace {
 
+using zoneloads::FileName;
 using zoneloads::view::ViewerOptions;
 
 const char kUsage[] =
     "uso: zoneloads-view INFORME... [-o PAGINA.html] [--csv TABLA.csv]\n"
-    "  -o PAGINA.html  la pagina (por omision, el primer informe con .html);\n"
-    "                  /dev/null (NUL en Windows) para no escribirla\n"
-    "  --csv TABLA.csv la tabla resumen en CSV\n";
+    "\n"
+    "Lee uno o varios informes de zoneloads y escribe una pagina HTML con los\n"
+    "picos, los mapas de Qs por dia y hora, las curvas de duracion y la energia\n"
+    "mensual de cada zona y del edificio, y la tabla resumen en la salida.\n"
+    "\n"
+    "  -o PAGINA.html   la pagina (por omision, la del primer informe, con .html);\n"
+    "                   /dev/null (NUL en Windows) para no escribirla\n"
+    "  --csv TABLA.csv  la tabla resumen en CSV\n"
+    "  -h, --help, /?   esta ayuda\n"
+    "  --version        la version\n";
 
-int usage() {
-    std::cerr << kUsage;
-    return 2;
-}
+enum class Parsed { run, help, version, wrong };
 
-bool parseOptions(int argc, char** argv, ViewerOptions& o) {
-    for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
-        if ((arg == "-o" || arg == "--csv") && i + 1 < argc) {
-            (arg == "-o" ? o.page : o.csv) = argv[++i];
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return false;
+// The options; `wrong` names what is wrong in `fault`.
+Parsed parseOptions(const std::vector<std::filesystem::path>& arguments, ViewerOptions& o, std::string& fault) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        FileName arg = zoneloads::fileNameOfPath(arguments[i]);
+        if (arg.text == "-h" || arg.text == "--help" || arg.text == "/?") return Parsed::help;
+        if (arg.text == "--version") return Parsed::version;
+        if (arg.text == "-o" || arg.text == "--csv") {
+            if (i + 1 == arguments.size()) {
+                fault = "falta el fichero tras " + arg.text;
+                return Parsed::wrong;
+            }
+            (arg.text == "-o" ? o.page : o.csv) = zoneloads::fileNameOfPath(arguments[++i]);
+        } else if (arg.text.size() > 1 && arg.text[0] == '-') {
+            fault = "opcion desconocida: " + arg.text;
+            return Parsed::wrong;
         } else {
             o.reports.push_back(arg);
         }
     }
-    if (o.reports.empty()) return false;
-    if (o.page.empty()) o.page = std::filesystem::path(o.reports[0]).replace_extension(".html").string();
-    return true;
+    if (o.reports.empty()) {
+        fault = "falta el informe";
+        return Parsed::wrong;
+    }
+    if (o.page.text.empty()) o.page = zoneloads::fileNameOfPath(std::filesystem::path(o.reports[0].path).replace_extension(".html"));
+    return Parsed::run;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     ViewerOptions options;
-    if (!parseOptions(argc, argv, options)) return usage();
+    std::string fault;
+    switch (parseOptions(zoneloads::commandLineArguments(argc, argv), options, fault)) {
+        case Parsed::help:
+            std::cout << kUsage << std::flush;
+            return 0;
+        case Parsed::version:
+            std::cout << "zoneloads-view " ZONELOADS_VERSION "\n" << std::flush;
+            return 0;
+        case Parsed::wrong:
+            std::cerr << "zoneloads-view: " << fault << "\n" << kUsage << std::flush;
+            return 2;
+        case Parsed::run:
+            break;
+    }
     std::vector<zoneloads::view::SummaryRow> rows;
     std::string error;
     if (!zoneloads::view::writeViewerOutputs(options, zoneloads::kWorkerThreads, rows, error)) {
-        std::cerr << "zoneloads-view: " << error << "\n";
+        std::cerr << "zoneloads-view: " << error << "\n" << std::flush;
         return 1;
     }
     errno = 0;
@@ -60,8 +88,12 @@ int main(int argc, char** argv) {
     if (!std::cout) {
         int why = errno;
         std::cerr << "zoneloads-view: salida estandar: error al escribir la tabla ("
-                  << zoneloads::errorReason(why != 0 ? why : EIO) << ")\n";
+                  << zoneloads::errorReason(why != 0 ? why : EIO) << ")\n" << std::flush;
         return 1;
     }
     return 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return zoneloads::runProgram(run, argc, argv); }

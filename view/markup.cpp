@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "common/text_encoding.h"
+
 namespace zoneloads {
 namespace view {
 namespace {
@@ -52,23 +54,37 @@ void appendShown(std::string& out, unsigned char b, bool& marked) {
     }
 }
 
+// Appends the entity of an HTML special character; false for any other.
+bool appendEntity(std::string& out, char c) {
+    switch (c) {
+        case '&': out += "&amp;"; return true;
+        case '<': out += "&lt;"; return true;
+        case '>': out += "&gt;"; return true;
+        case '"': out += "&quot;"; return true;
+        case '\'': out += "&#39;"; return true;
+        default: return false;
+    }
+}
+
 }  // namespace
 
 std::string htmlText(const std::string& bytes) {
     std::string out;
     for (unsigned char b : bytes) {
-        switch (b) {
-            case '&': out += "&amp;"; continue;
-            case '<': out += "&lt;"; continue;
-            case '>': out += "&gt;"; continue;
-            case '"': out += "&quot;"; continue;
-            case '\'': out += "&#39;"; continue;
-            default: break;
-        }
+        if (appendEntity(out, static_cast<char>(b))) continue;
         std::string shown;
         bool marked;
         appendShown(shown, b, marked);
         out += marked ? R"(<span class="ctl">)" + shown + "</span>" : shown;
+    }
+    return out;
+}
+
+std::string htmlName(const std::string& name) {
+    if (!isValidUtf8(name)) return htmlText(name);
+    std::string out;
+    for (char c : name) {
+        if (!appendEntity(out, c)) out += c;
     }
     return out;
 }

@@ -14,6 +14,11 @@ namespace view {
 // character as \xNN, both marked.
 std::string htmlText(const std::string& bytes);
 
+// A file name as UTF-8 HTML text: names given as UTF-8 (on Windows always,
+// elsewhere as the system's names usually are) shown as such, any other as
+// Windows-1252 bytes by htmlText.
+std::string htmlName(const std::string& name);
+
 // Report bytes (Windows-1252) as UTF-8 text for a terminal or a
 // spreadsheet: as htmlText shows them, unescaped and unmarked.
 std::string displayText(const std::string& bytes);

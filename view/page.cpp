@@ -29,7 +29,7 @@ std::string peakText(const char* label, const std::string& value, int hour) {
 
 }  // namespace
 
-std::string pageStart(const std::string& title) { return fill(kPageHead, {htmlText(title)}); }
+std::string pageStart(const std::string& titleHtml) { return fill(kPageHead, {titleHtml}); }
 
 std::string summaryTableHtml(const std::vector<SummaryRow>& rows, const char* caption) {
     std::string html = fill(R"(<div class="wide"><table class="summary"><caption>$0</caption><tr>)", {caption});

@@ -14,8 +14,9 @@
 namespace zoneloads {
 namespace view {
 
-// The page's head (its style) and title, up to the start of its body.
-std::string pageStart(const std::string& title);
+// The page's head (its style) and title (UTF-8 HTML text), up to the start
+// of its body.
+std::string pageStart(const std::string& titleHtml);
 // The rows as an HTML table under the header of the CSV.
 std::string summaryTableHtml(const std::vector<SummaryRow>& rows, const char* caption);
 // A section's heading, peaks with their dates, carpet, duration curve and monthly bars.

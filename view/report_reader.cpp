@@ -4,7 +4,9 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
+#include <filesystem>
 #include <string_view>
+#include <system_error>
 
 #include "common/calendar.h"
 #include "common/number_format.h"
@@ -268,13 +270,15 @@ bool readZoneBlock(ReportReader& r, Section& section, std::string& error) {
 
 }  // namespace
 
-bool openReportFile(ReportReader& reader, const std::string& fileName, std::string& error) {
-    std::FILE* file = openForReading(fileName);
-    if (!file) {
-        error = fileName + ": no se puede abrir (" + errorReason(errno) + ")";
+bool openReportFile(ReportReader& reader, const FileName& file, std::string& error) {
+    std::error_code ignored;
+    // A folder opens for reading on some systems, but it holds no report.
+    std::FILE* opened = std::filesystem::is_directory(file.path, ignored) ? nullptr : openForReading(file.path);
+    if (!opened) {
+        error = file.text + ": no se puede abrir (" + errorReason(std::filesystem::is_directory(file.path, ignored) ? EISDIR : errno) + ")";
         return false;
     }
-    openReportStream(reader, file, fileName);
+    openReportStream(reader, opened, file.text);
     return true;
 }
 

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/file_name.h"
+
 namespace zoneloads {
 namespace view {
 
@@ -40,7 +42,7 @@ struct ReportReader {
 enum class ReadResult { section, end, error };
 
 // Opens the report; false (with a message in `error`) when it cannot be.
-bool openReportFile(ReportReader& reader, const std::string& fileName, std::string& error);
+bool openReportFile(ReportReader& reader, const FileName& file, std::string& error);
 
 // Reads the report from `file`, already open, named `fileName` in messages;
 // the reader closes it.

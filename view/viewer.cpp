@@ -109,9 +109,10 @@ bool placeSection(Drawn d, Output& blocks, ReportPart& part, std::string& error)
 // (section k in slot k % depth, which section k - depth has left once taken
 // back), so memory stays at a few sections and every core works. Results are
 // taken in report order, so the first fault in the file is the one reported.
-bool readReport(const std::string& name, int threads, Output& blocks, ReportPart& part, std::string& error) {
+bool readReport(const FileName& report, int threads, Output& blocks, ReportPart& part, std::string& error) {
     ReportReader reader;
-    if (!openReportFile(reader, name, error)) return false;
+    if (!openReportFile(reader, report, error)) return false;
+    const std::string& name = report.text;
     part.name = name;
     const std::size_t depth = static_cast<std::size_t>(threads) + 1;
     std::vector<Section> sections(depth);
@@ -159,7 +160,8 @@ bool copyBlocks(std::FILE* blocks, long long bytes, Output& page) {
 }
 
 bool writePage(const std::vector<ReportPart>& parts, Output& blocks, Output& page) {
-    put(page, pageStart(parts.size() == 1 ? "Cargas de " + parts[0].name : "Cargas de " + std::to_string(parts.size()) + " edificios"));
+    put(page, pageStart(parts.size() == 1 ? "Cargas de " + htmlName(parts[0].name)
+                                          : "Cargas de " + std::to_string(parts.size()) + " edificios"));
     if (parts.size() > 1) {
         std::vector<SummaryRow> totals;
         for (const ReportPart& p : parts) totals.push_back(p.rows.back());
@@ -168,7 +170,7 @@ bool writePage(const std::vector<ReportPart>& parts, Output& blocks, Output& pag
     std::fflush(blocks.target.file);
     std::rewind(blocks.target.file);
     for (const ReportPart& p : parts) {
-        put(page, "<h2>Informe " + htmlText(p.name) + "</h2>\n");
+        put(page, "<h2>Informe " + htmlName(p.name) + "</h2>\n");
         put(page, summaryTableHtml(p.rows, "Resumen por bloque de zona y del edificio (TOTAL)"));
         put(page, p.building);
         if (!copyBlocks(blocks.target.file, p.blockBytes, page)) return false;
@@ -177,14 +179,14 @@ bool writePage(const std::vector<ReportPart>& parts, Output& blocks, Output& pag
     return !page.failed;
 }
 
-bool sameFile(const std::string& a, const std::string& b) {
+bool sameFile(const fs::path& a, const fs::path& b) {
     std::error_code error;
     return fs::equivalent(a, b, error);
 }
 
 // True when the page and the CSV would be one file (a device, which both may
 // be written to, aside): the same file by identity, or the same path.
-bool sameOutput(const std::string& page, const std::string& csv) {
+bool sameOutput(const fs::path& page, const fs::path& csv) {
     if (isDevice(page) || isDevice(csv)) return false;
     if (sameFile(page, csv)) return true;
     std::error_code error;
@@ -211,45 +213,48 @@ void putCsv(Output& csv, const std::vector<SummaryRow>& rows) {
 }  // namespace
 
 bool writeViewerOutputs(const ViewerOptions& options, int threads, std::vector<SummaryRow>& rows, std::string& error) {
-    for (const std::string& report : options.reports) {
-        for (const std::string* out : {&options.page, &options.csv}) {
-            if (!out->empty() && sameFile(*out, report)) return fail(error, *out + ": es uno de los informes leidos", {});
+    const bool withCsv = !options.csv.text.empty();
+    for (const FileName& report : options.reports) {
+        for (const FileName* out : {&options.page, &options.csv}) {
+            if (!out->text.empty() && sameFile(out->path, report.path)) {
+                return fail(error, out->text + ": es uno de los informes leidos", {});
+            }
         }
     }
-    if (!options.csv.empty() && sameOutput(options.page, options.csv)) {
-        return fail(error, options.csv + ": la pagina y el CSV no pueden ser el mismo fichero", {});
+    if (withCsv && sameOutput(options.page.path, options.csv.path)) {
+        return fail(error, options.csv.text + ": la pagina y el CSV no pueden ser el mismo fichero", {});
     }
     Output blocks, page, csv;
     // The zone sections wait in a scratch file, with no name, until the page's head can be written.
     blocks.target.file = openScratchFile();
     if (!blocks.target.file) return fail(error, outputFault("fichero temporal", "no se puede crear", errno), {});
     std::vector<ReportPart> parts;
-    for (const std::string& report : options.reports) {
+    for (const FileName& report : options.reports) {
         parts.emplace_back();
         std::string readError;
         if (!readReport(report, threads, blocks, parts.back(), readError)) return fail(error, readError, {&blocks});
     }
     if (blocks.failed) return fail(error, outputFault("fichero temporal", "error al escribir", blocks.error), {&blocks});
-    if (!openReplaced(page.target, options.page)) {
-        return fail(error, outputFault(options.page, "no se puede crear", page.target.error), {&blocks});
+    if (!openReplaced(page.target, options.page.path)) {
+        return fail(error, outputFault(options.page.text, "no se puede crear", page.target.error), {&blocks});
     }
     if (!writePage(parts, blocks, page)) {
         int why = page.failed ? page.error : blocks.error;
-        return fail(error, outputFault(options.page, "error al escribir", why), {&blocks, &page});
+        return fail(error, outputFault(options.page.text, "error al escribir", why), {&blocks, &page});
     }
     rows.clear();
     for (const ReportPart& p : parts) rows.insert(rows.end(), p.rows.begin(), p.rows.end());
-    if (!options.csv.empty()) {
-        if (!openReplaced(csv.target, options.csv)) {
-            return fail(error, outputFault(options.csv, "no se puede crear", csv.target.error), {&blocks, &page});
+    if (withCsv) {
+        if (!openReplaced(csv.target, options.csv.path)) {
+            return fail(error, outputFault(options.csv.text, "no se puede crear", csv.target.error), {&blocks, &page});
         }
         putCsv(csv, rows);
-        if (csv.failed) return fail(error, outputFault(options.csv, "error al escribir", csv.error), {&blocks, &page, &csv});
+        if (csv.failed) return fail(error, outputFault(options.csv.text, "error al escribir", csv.error), {&blocks, &page, &csv});
     }
     finishOutput(blocks, false);
-    if (!finishOutput(page, true)) return fail(error, outputFault(options.page, "error al escribir", page.error), {&csv});
-    if (!options.csv.empty() && !finishOutput(csv, true)) {
-        return fail(error, outputFault(options.csv, "error al escribir", csv.error), {});
+    if (!finishOutput(page, true)) return fail(error, outputFault(options.page.text, "error al escribir", page.error), {&csv});
+    if (withCsv && !finishOutput(csv, true)) {
+        return fail(error, outputFault(options.csv.text, "error al escribir", csv.error), {});
     }
     return true;
 }

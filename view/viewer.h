@@ -7,15 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "common/file_name.h"
 #include "view/summary_table.h"
 
 namespace zoneloads {
 namespace view {
 
 struct ViewerOptions {
-    std::vector<std::string> reports;
-    std::string page;  // the page to write
-    std::string csv;   // the CSV to write; empty for none
+    std::vector<FileName> reports;
+    FileName page;  // the page to write
+    FileName csv;   // the CSV to write; an empty name for none
 };
 
 // Reads the reports and writes the page and the CSV, reading and drawing

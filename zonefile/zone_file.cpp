@@ -1,7 +1,10 @@
 #include "zonefile/zone_file.h"
 
+#include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <system_error>
+
+#include "common/platform.h"
 
 namespace zoneloads {
 namespace {
@@ -9,11 +12,11 @@ namespace {
 // The count as it stands in the first four bytes, read over a preset of -1:
 // a short read replaces only the low-order bytes it holds, which keeps the
 // result negative (the file is little-endian, as the memory it is read into).
-int32 readCount(std::ifstream& file) {
+int32 readCount(std::FILE* file) {
     unsigned char bytes[4];
-    file.read(reinterpret_cast<char*>(bytes), sizeof bytes);
+    std::size_t got = std::fread(bytes, 1, sizeof bytes, file);
     std::uint32_t count = 0xFFFFFFFFu;
-    for (std::streamsize i = 0; i < file.gcount(); ++i) {
+    for (std::size_t i = 0; i < got; ++i) {
         count = (count & ~(0xFFu << (8 * i))) | (std::uint32_t{bytes[i]} << (8 * i));
     }
     int32 result;
@@ -21,52 +24,58 @@ int32 readCount(std::ifstream& file) {
     return result;
 }
 
-// Opens the file, reads its count and, for a zone in range, moves to the
-// zone's record. Returns false when the zone has no record to read.
-bool seekZone(std::ifstream& file, const std::string& fileName, int32 zone) {
-    file.open(fileName, std::ios::binary);
+// The open zone results file, closed when it goes.
+struct OpenFile {
+    std::FILE* file;
+    explicit OpenFile(const std::filesystem::path& path) : file(openForReading(path)) {}
+    ~OpenFile() {
+        if (file) std::fclose(file);
+    }
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+};
+
+// Reads the file's count and, for a zone in range, moves to the zone's
+// record. Returns false when the zone has no record to read.
+bool seekZone(std::FILE* file, int32 zone) {
     if (!file) return false;
     int32 count = readCount(file);
     if (zone < 0 || zone >= count) return false;
-    file.seekg(kCountBytes + zone * kZoneRecordBytes);
-    return static_cast<bool>(file);
+    return seekTo(file, kCountBytes + zone * kZoneRecordBytes);
 }
 
 }  // namespace
 
-bool checkZoneFile(const std::string& fileName, int32& count, std::string& error) {
-    std::ifstream file(fileName, std::ios::binary);
-    count = file ? readCount(file) : -1;
-    file.clear();
-    file.seekg(0, std::ios::end);
-    std::streamoff size = file.tellg();
-    if (count < 0 || size < 0) {
-        error = "# Error al abrir fichero entrada " + fileName;
+bool checkZoneFile(const FileName& file, int32& count, std::string& error) {
+    OpenFile in(file.path);
+    count = in.file ? readCount(in.file) : -1;
+    std::error_code sizeError;
+    auto size = static_cast<long long>(std::filesystem::file_size(file.path, sizeError));
+    if (count < 0 || sizeError) {
+        error = "# Error al abrir fichero entrada " + file.text;
         return false;
     }
     if (size < kCountBytes + count * kZoneRecordBytes) {
-        error = "# Error fichero entrada incompleto " + fileName;
+        error = "# Error fichero entrada incompleto " + file.text;
         return false;
     }
     return true;
 }
 
-bool readZone(const std::string& fileName, int32 zone, ZoneRecord& record) {
-    std::ifstream file;
-    if (!seekZone(file, fileName, zone)) return false;
-    file.read(reinterpret_cast<char*>(&record), sizeof record);
-    return file.gcount() == static_cast<std::streamsize>(sizeof record);
+bool readZone(const std::filesystem::path& file, int32 zone, ZoneRecord& record) {
+    OpenFile in(file);
+    if (!seekZone(in.file, zone)) return false;
+    return std::fread(&record, 1, sizeof record, in.file) == sizeof record;
 }
 
 std::string readFailedMessage(const std::string& fileName) {
     return "# Error al leer fichero entrada " + fileName;
 }
 
-bool readZoneName(const std::string& fileName, int32 zone, char (&name)[kNameBytes]) {
-    std::ifstream file;
-    if (!seekZone(file, fileName, zone)) return false;
-    file.read(name, kNameBytes);
-    return file.gcount() == kNameBytes;
+bool readZoneName(const std::filesystem::path& file, int32 zone, char (&name)[kNameBytes]) {
+    OpenFile in(file);
+    if (!seekZone(in.file, zone)) return false;
+    return std::fread(name, 1, kNameBytes, in.file) == kNameBytes;
 }
 
 std::size_t nameLength(const char (&name)[kNameBytes]) {

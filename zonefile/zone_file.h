@@ -4,9 +4,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "common/calendar.h"
+#include "common/file_name.h"
 #include "common/types.h"
 
 namespace zoneloads {
@@ -66,20 +68,20 @@ static_assert(offsetof(ZoneRecord, VventInf) == 250856, "layout");
 // false, with the console message that says why in `error`. `count` is the
 // count as read even then: a file of fewer than 4 bytes gives -1 with its
 // low-order bytes replaced by the file's, so it stays negative.
-bool checkZoneFile(const std::string& fileName, int32& count, std::string& error);
+bool checkZoneFile(const FileName& file, int32& count, std::string& error);
 
 // Fills `record` with the record of zone `zone`, reading it with one
 // positioned read. Returns true when a whole record was read. When the zone
 // number is negative or not below the stored count, or the file cannot be
 // opened, nothing is read and `record` is left exactly as it was.
-bool readZone(const std::string& fileName, int32 zone, ZoneRecord& record);
+bool readZone(const std::filesystem::path& file, int32 zone, ZoneRecord& record);
 
 // The message for a zone results file whose records could not be read
 // although it passed checkZoneFile (it changed under the run).
 std::string readFailedMessage(const std::string& fileName);
 
 // Reads only the name field of zone `zone` into `name`, as readZone would.
-bool readZoneName(const std::string& fileName, int32 zone, char (&name)[kNameBytes]);
+bool readZoneName(const std::filesystem::path& file, int32 zone, char (&name)[kNameBytes]);
 
 // The length of a name field up to its first NUL byte, never more than its
 // 52 bytes.

@@ -1,0 +1,79 @@
+#include "common/text_encoding.h"
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+
+#include "common/file_name.h"
+#include "common/platform.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
+namespace zoneloads {
+namespace {
+
+TEST(Utf8, WellFormedOnly) {
+    for (const char* good : {"", "casa.txt", "C\xC3\xA1mara.txt", "\xE2\x82\xAC", "\xE6\x8A\xA5\xE5\x91\x8A", "\xF0\x9F\x98\x80"}) {
+        EXPECT_TRUE(isValidUtf8(good)) << good;
+    }
+    // Windows-1252 text, overlong forms, surrogates, past U+10FFFF, cut short.
+    for (const char* bad : {"C\xE1mara.txt", "n\xBA", "\x80", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82",
+                            "\xC3"}) {
+        EXPECT_FALSE(isValidUtf8(bad)) << bad;
+    }
+}
+
+TEST(Utf16, FromAndToUtf8AndWindows1252) {
+    EXPECT_EQ(utf16FromUtf8("C\xC3\xA1mara \xE6\x8A\xA5\xF0\x9F\x98\x80"), u"C\u00E1mara \u62A5\U0001F600");
+    EXPECT_EQ(utf8FromUtf16(u"C\u00E1mara \u62A5\U0001F600"), "C\xC3\xA1mara \xE6\x8A\xA5\xF0\x9F\x98\x80");
+    EXPECT_EQ(utf8FromUtf16(std::u16string(1, static_cast<char16_t>(0xD800))), "\xEF\xBF\xBD");  // unpaired
+    EXPECT_EQ(utf16FromWindows1252("C\xE1mara n\xBA \x80 \x81 \x9F"), u"C\u00E1mara n\u00BA \u20AC \u0081 \u0178");
+}
+
+// What a console shows: the tool's Windows-1252 text and zone names, and the
+// names given in UTF-8, each word by its own encoding.
+TEST(ConsoleCharacters, EachWordByItsEncoding) {
+    EXPECT_EQ(consoleCharacters("n\xBA zonas SOVRA: 3\n"), u"n\u00BA zonas SOVRA: 3\n");
+    EXPECT_EQ(consoleCharacters("Fichero salida = C\xC3\xA1mara.txt\r\n"), u"Fichero salida = C\u00E1mara.txt\r\n");
+    EXPECT_EQ(consoleCharacters("[0] Nombre zona: C\xE1lculo\tA\xC3\xB1o"), u"[0] Nombre zona: C\u00E1lculo\tA\u00F1o");
+    EXPECT_EQ(consoleCharacters(""), u"");
+}
+
+// A pipe or a file keeps its bytes: only a real console is read and
+// written as characters (here the test's streams are pipes or files).
+TEST(ConsoleCharacters, PipesKeepTheirStreams) {
+    std::streambuf* in = std::cin.rdbuf();
+    std::streambuf* out = std::cout.rdbuf();
+    if (standardOutputIsTerminal()) GTEST_SKIP() << "standard output is a console here";
+    useConsoleCharacters();
+    EXPECT_EQ(std::cout.rdbuf(), out);
+    EXPECT_EQ(std::cin.rdbuf(), in);
+    pauseIfOwnConsole();  // no console of its own: returns at once
+}
+
+// A name given as bytes: on POSIX the bytes are the path; on Windows the
+// bytes are UTF-8 when well-formed, else the ANSI code page (1252 on
+// Spanish Windows), so both spellings of Cámara name one file.
+TEST(FileName, AnswerBytesToPath) {
+    FileName utf8("C\xC3\xA1mara.txt");
+    FileName ansi("C\xE1mara.txt");
+    EXPECT_EQ(utf8.text, "C\xC3\xA1mara.txt");
+    EXPECT_EQ(ansi.text, "C\xE1mara.txt");
+#if defined(_WIN32)
+    EXPECT_EQ(utf8.path.wstring(), L"C\u00E1mara.txt");
+    EXPECT_EQ(FileName("\xE6\x8A\xA5\xE5\x91\x8A.txt").path.wstring(), L"\u62A5\u544A.txt");
+    if (GetACP() == 1252) {
+        EXPECT_EQ(ansi.path.wstring(), L"C\u00E1mara.txt");
+    }
+    EXPECT_EQ(fileNameOfPath(utf8.path).text, "C\xC3\xA1mara.txt");
+#else
+    EXPECT_EQ(utf8.path.native(), "C\xC3\xA1mara.txt");
+    EXPECT_EQ(ansi.path.native(), "C\xE1mara.txt");
+    EXPECT_EQ(fileNameOfPath(ansi.path).text, "C\xE1mara.txt");
+#endif
+}
+
+}  // namespace
+}  // namespace zoneloads
