@@ -45,6 +45,8 @@ for program in zoneloads zoneloads-view sample-building; do
     check sh -c "strings -el '$top$program.exe' | grep -A1 -x ProductVersion | grep -qx 1.1.0"
     check sh -c "strings -el '$top$program.exe' | grep -A1 -x ProductName | grep -qx zoneloads"
     check sh -c "strings -el '$top$program.exe' | grep -q -A1 -x FileDescription"
+    # Self-contained: no DLL but Windows' own.
+    check sh -c "! x86_64-w64-mingw32-objdump -p '$top$program.exe' | grep 'DLL Name' | grep -viqE 'kernel32|msvcrt|shell32'"
     # Shipped without debug sections.
     check sh -c "! x86_64-w64-mingw32-objdump -h '$top$program.exe' | grep -q debug_info"
 done

@@ -49,6 +49,26 @@ else
     echo "DIFFERENT pages or tables from zoneloads-view.exe"; cmp linux.html windows.html | head -3; fail=1
 fi
 
+# The workbook: the same cell values (the files differ in their creation
+# time only), and the same Spanish-locale CSV bytes.
+"$linux/zoneloads-view" linux.txt -o /dev/null --xlsx linux.xlsx --csv-es linux-es.csv > /dev/null
+"$wine" "$windows/zoneloads-view.exe" linux.txt -o NUL --xlsx windows.xlsx --csv-es windows-es.csv > /dev/null
+if /usr/bin/python3 - <<'PY' && cmp -s linux-es.csv windows-es.csv; then
+import openpyxl, sys
+a, b = openpyxl.load_workbook("linux.xlsx"), openpyxl.load_workbook("windows.xlsx")
+cells = 0
+assert a.sheetnames == b.sheetnames, (a.sheetnames, b.sheetnames)
+for name in a.sheetnames:
+    for ra, rb in zip(a[name].iter_rows(values_only=True), b[name].iter_rows(values_only=True), strict=True):
+        assert ra == rb, (name, ra, rb)
+        cells += len(ra)
+print(f"same workbook cell values ({cells} cells) and Spanish CSV from zoneloads-view.exe")
+PY
+    :
+else
+    echo "DIFFERENT workbooks or Spanish CSVs from zoneloads-view.exe"; fail=1
+fi
+
 if ls | grep -q '\.tmp$'; then echo "temporary file left behind:"; ls; fail=1; fi
 
 # The report may not be the input, not even in another letter case.

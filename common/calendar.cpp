@@ -42,4 +42,22 @@ std::string hourDate(int hour) {
     return text;
 }
 
+std::string hourDayMonth(int hour) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d/%02d %02d:00", hourDayOfMonth(hour), hourMonth(hour) + 1, hour % kHoursPerDay);
+    return text;
+}
+
+std::string hourFullDate(int hour) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d/%02d/%d %02d:00", hourDayOfMonth(hour), hourMonth(hour) + 1,
+                  kSpreadsheetYear, hour % kHoursPerDay);
+    return text;
+}
+
+double spreadsheetDate(int hour) {
+    constexpr int kFirstDay = 43101;  // 1 January 2018
+    return kFirstDay + hour / kHoursPerDay + (hour % kHoursPerDay) / 24.0;
+}
+
 }  // namespace zoneloads

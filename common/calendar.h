@@ -31,4 +31,18 @@ int hourDayOfMonth(int hour);
 // The start of hour h as "21 jul 15:00".
 std::string hourDate(int hour);
 
+// The start of hour h as "21/07 15:00".
+std::string hourDayMonth(int hour);
+
+// The year that spreadsheets give the hours: one of 365 days that starts on
+// a Monday, like the sample building's.
+constexpr int kSpreadsheetYear = 2018;
+
+// The start of hour h as "21/07/2018 15:00", in kSpreadsheetYear.
+std::string hourFullDate(int hour);
+
+// The start of hour h as a spreadsheet's date and time: days since 30
+// December 1899, in kSpreadsheetYear.
+double spreadsheetDate(int hour);
+
 }  // namespace zoneloads

@@ -195,6 +195,20 @@ std::FILE* openScratchFile() {
 
 std::FILE* openForReading(const fs::path& path) { return _wfopen(path.c_str(), L"rb"); }
 
+std::string narrowTemporaryFolder() {
+    wchar_t folder[MAX_PATH + 1];
+    DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH) return "";
+    wchar_t shortFolder[MAX_PATH + 1];
+    DWORD shortLength = GetShortPathNameW(folder, shortFolder, MAX_PATH + 1);
+    const wchar_t* use = shortLength > 0 && shortLength <= MAX_PATH ? shortFolder : folder;
+    int bytes = WideCharToMultiByte(CP_ACP, 0, use, -1, nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<std::size_t>(bytes > 0 ? bytes : 1), '\0');
+    WideCharToMultiByte(CP_ACP, 0, use, -1, narrow.data(), bytes, nullptr, nullptr);
+    narrow.resize(std::strlen(narrow.c_str()));
+    return narrow;
+}
+
 std::FILE* openForWriting(const fs::path& path) { return _wfopen(path.c_str(), L"wb"); }
 
 bool seekTo(std::FILE* file, long long offset) { return _fseeki64(file, offset, SEEK_SET) == 0; }
@@ -421,6 +435,12 @@ std::FILE* openScratchFile() {
 
 std::FILE* openForReading(const fs::path& path) { return std::fopen(path.c_str(), "rb"); }
 
+std::string narrowTemporaryFolder() {
+    std::error_code error;
+    fs::path folder = fs::temp_directory_path(error);
+    return error ? std::string("/tmp") : folder.string();
+}
+
 std::FILE* openForWriting(const fs::path& path) { return std::fopen(path.c_str(), "wb"); }
 
 bool seekTo(std::FILE* file, long long offset) { return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0; }
@@ -494,6 +514,22 @@ void forgetOnInterrupt(int registration) {
     if (registration < 0) return;
     slotArmed[registration] = false;
     slotTaken[registration] = false;
+}
+
+fs::path newScratchName(const char* extension) {
+    static std::mt19937_64 random(std::random_device{}() ^ static_cast<unsigned long long>(
+                                                             std::chrono::steady_clock::now().time_since_epoch().count()));
+    std::error_code error;
+    fs::path folder = fs::temp_directory_path(error);
+    if (error) return {};
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        char name[48];
+        std::snprintf(name, sizeof name, "zoneloads-%08llx%s", static_cast<unsigned long long>(random() & 0xFFFFFFFFull),
+                      extension);
+        fs::path candidate = folder / name;
+        if (!fs::exists(fs::symlink_status(candidate, error))) return candidate;
+    }
+    return {};
 }
 
 int runProgram(int (*body)(int argc, char** argv), int argc, char** argv) {

@@ -42,6 +42,15 @@ std::FILE* createNewFile(const std::filesystem::path& path, bool readable);
 // the process is killed. nullptr, with errno set, when it cannot be made.
 std::FILE* openScratchFile();
 
+// A name in the system's temporary folder that no file has yet, ending in
+// `extension`, for a library that wants to make a file of its own there;
+// empty when the folder cannot be found.
+std::filesystem::path newScratchName(const char* extension);
+
+// The system's temporary folder as a library that takes narrow names opens
+// it: its bytes on POSIX; on Windows its short form, in the ANSI code page.
+std::string narrowTemporaryFolder();
+
 // Opens an existing file for reading in binary mode; nullptr, with errno set,
 // when it cannot.
 std::FILE* openForReading(const std::filesystem::path& path);

@@ -54,16 +54,27 @@ bool isValidUtf8(std::string_view bytes) {
     return true;
 }
 
-std::u16string utf16FromUtf8(std::string_view utf8) {
-    std::u16string out;
+namespace {
+
+// Calls `take` with each code point of `utf8` in turn; a byte that starts no
+// well-formed sequence is taken as `replacement`.
+template <typename Take>
+void eachCodePoint(std::string_view utf8, long replacement, Take take) {
     for (std::size_t at = 0, length = 1; at < utf8.size(); at += length) {
         long code = decodeUtf8(utf8, at, length);
         if (code < 0) {
             length = 1;
-            code = 0xFFFD;
+            code = replacement;
         }
-        appendUtf16(out, code);
+        take(code);
     }
+}
+
+}  // namespace
+
+std::u16string utf16FromUtf8(std::string_view utf8) {
+    std::u16string out;
+    eachCodePoint(utf8, 0xFFFD, [&out](long code) { appendUtf16(out, code); });
     return out;
 }
 
@@ -74,6 +85,22 @@ std::u16string utf16FromWindows1252(std::string_view bytes) {
         auto b = static_cast<unsigned char>(c);
         out += b >= 0x80 && b < 0xA0 ? kHigh1252[b - 0x80] : static_cast<char16_t>(b);
     }
+    return out;
+}
+
+std::string windows1252FromUtf8(std::string_view utf8) {
+    std::string out;
+    eachCodePoint(utf8, '?', [&out](long code) {
+        char byte = '?';
+        if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
+            byte = static_cast<char>(code);
+        } else {
+            for (int b = 0; b < 32; ++b) {
+                if (kHigh1252[b] == code) byte = static_cast<char>(0x80 + b);
+            }
+        }
+        out += byte;
+    });
     return out;
 }
 

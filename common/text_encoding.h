@@ -20,6 +20,10 @@ std::u16string utf16FromUtf8(std::string_view utf8);
 // their value, as Windows itself maps them.
 std::u16string utf16FromWindows1252(std::string_view bytes);
 
+// Well-formed UTF-8 as Windows-1252 bytes; a character 1252 does not have
+// becomes "?".
+std::string windows1252FromUtf8(std::string_view utf8);
+
 // UTF-16 as UTF-8 (an unpaired surrogate becomes U+FFFD).
 std::string utf8FromUtf16(std::u16string_view utf16);
 

@@ -1,7 +1,7 @@
 // zoneloads-view: reads reports written by zoneloads and shows each as a
 // page of pictures and peaks, with a summary table on standard output.
 //
-//   zoneloads-view REPORT... [-o PAGE.html] [--csv TABLE.csv]
+//   zoneloads-view REPORT... [-o PAGE.html] [--csv TABLE.csv] [--csv-es TABLA.csv] [--xlsx BOOK.xlsx]
 #include <cerrno>
 #include <filesystem>
 #include <iostream>
@@ -20,17 +20,22 @@ using zoneloads::FileName;
 using zoneloads::view::ViewerOptions;
 
 const char kUsage[] =
-    "uso: zoneloads-view INFORME... [-o PAGINA.html] [--csv TABLA.csv]\n"
+    "uso: zoneloads-view INFORME... [-o PAGINA.html] [--csv TABLA.csv] [--csv-es TABLA.csv]\n"
+    "                    [--xlsx LIBRO.xlsx]\n"
     "\n"
     "Lee uno o varios informes de zoneloads y escribe una pagina HTML con los\n"
     "picos, los mapas de Qs por dia y hora, las curvas de duracion y la energia\n"
     "mensual de cada zona y del edificio, y la tabla resumen en la salida.\n"
     "\n"
-    "  -o PAGINA.html   la pagina (por omision, la del primer informe, con .html);\n"
-    "                   /dev/null (NUL en Windows) para no escribirla\n"
-    "  --csv TABLA.csv  la tabla resumen en CSV\n"
-    "  -h, --help, /?   esta ayuda\n"
-    "  --version        la version\n";
+    "  -o PAGINA.html      la pagina (por omision, la del primer informe, con .html);\n"
+    "                      /dev/null (NUL en Windows) para no escribirla\n"
+    "  --csv TABLA.csv     la tabla resumen en CSV para programas (\",\" y punto decimal)\n"
+    "  --csv-es TABLA.csv  la tabla resumen para una hoja de calculo en espanol\n"
+    "                      (\";\", coma decimal, fechas completas)\n"
+    "  --xlsx LIBRO.xlsx   un libro de Excel: resumen, energia mensual, cargas\n"
+    "                      horarias de cada zona y del edificio, y graficos\n"
+    "  -h, --help, /?      esta ayuda\n"
+    "  --version           la version\n";
 
 enum class Parsed { run, help, version, wrong };
 
@@ -40,12 +45,17 @@ Parsed parseOptions(const std::vector<std::filesystem::path>& arguments, ViewerO
         FileName arg = zoneloads::fileNameOfPath(arguments[i]);
         if (arg.text == "-h" || arg.text == "--help" || arg.text == "/?") return Parsed::help;
         if (arg.text == "--version") return Parsed::version;
-        if (arg.text == "-o" || arg.text == "--csv") {
+        FileName* output = arg.text == "-o"         ? &o.page
+                           : arg.text == "--csv"    ? &o.csv
+                           : arg.text == "--csv-es" ? &o.csvEs
+                           : arg.text == "--xlsx"   ? &o.xlsx
+                                                    : nullptr;
+        if (output) {
             if (i + 1 == arguments.size()) {
                 fault = "falta el fichero tras " + arg.text;
                 return Parsed::wrong;
             }
-            (arg.text == "-o" ? o.page : o.csv) = zoneloads::fileNameOfPath(arguments[++i]);
+            *output = zoneloads::fileNameOfPath(arguments[++i]);
         } else if (arg.text.size() > 1 && arg.text[0] == '-') {
             fault = "opcion desconocida: " + arg.text;
             return Parsed::wrong;

@@ -33,33 +33,44 @@ std::string pageStart(const std::string& titleHtml) { return fill(kPageHead, {ti
 
 std::string summaryTableHtml(const std::vector<SummaryRow>& rows, const char* caption) {
     std::string html = fill(R"(<div class="wide"><table class="summary"><caption>$0</caption><tr>)", {caption});
-    for (const std::string& name : headerNames()) html += "<th>" + htmlText(name) + "</th>";
+    for (const std::string& name : csvHeaderNames()) html += "<th>" + htmlText(name) + "</th>";
     html += "</tr>\n";
     for (const SummaryRow& row : rows) {
+        std::vector<std::string> fields = csvFields(row);
         html += "<tr>";
-        for (std::size_t i = 0; i < row.size(); ++i) {
-            html += (i < 3 ? "<td>" : R"(<td class="n">)") + htmlText(row[i]) + "</td>";
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            std::string text = i == 0 ? htmlName(fields[i]) : htmlText(fields[i]);
+            html += (i < 3 ? "<td>" : R"(<td class="n">)") + text + "</td>";
         }
         html += "</tr>\n";
     }
     return html + "</table></div>\n";
 }
 
-std::string sectionHtml(const Section& section, const SectionFigures& figures) {
-    const Summary& s = figures.summary;
+std::string sectionHeadHtml(const SummaryRow& row) {
+    const Summary& s = row.summary;
     std::string html = "<section><h3>";
-    html += section.totals ? std::string("Edificio: totales de todas las zonas")
-                           : "Bloque " + std::to_string(section.block) + ": " + htmlText(section.name);
+    html += row.block == 0 ? std::string("Edificio: totales de todas las zonas")
+                           : "Bloque " + std::to_string(row.block) + ": " + htmlText(row.zone);
     html += "</h3>\n<p>" + peakText("QsREF m&aacute;x", s.maxPosText, s.maxPosHour) + " &middot; " +
             peakText("QsCAL m&aacute;x", s.minNegText, s.minNegHour) + "<br>Qs &gt; 0: " + kWhText(s.sumPosWh) +
             " kWh en " + std::to_string(s.hoursPos) + " h &middot; Qs &lt; 0: " + kWhText(s.sumNegWh) + " kWh en " +
             std::to_string(s.hoursNeg) + " h &middot; QL: " + kWhText(s.sumQLWh) + " kWh";
+    if (row.block == 0) {
+        html += fill("<br>Suma de los picos de las zonas: QsREF $0 W, QsCAL $1 W &middot; factor de simultaneidad "
+                     "(pico del edificio / suma de picos): QsREF $2, QsCAL $3",
+                     {general6(row.zonePeaksPos), general6(row.zonePeaksNeg),
+                      general6(simultaneity(s.maxPos, row.zonePeaksPos)), general6(simultaneity(s.minNeg, row.zonePeaksNeg))});
+    }
     if (s.nanHours > 0) {
         html += "<br><b>" + std::to_string(s.nanHours) + " horas con Qs no num&eacute;rico</b>, fuera de picos, sumas y cuentas";
     }
-    html += "</p>\n<div class=\"figs\">" + carpetHtml(figures) + durationCurveHtml(figures) + monthlyHtml(s) +
-            "</div></section>\n";
-    return html;
+    return html + "</p>\n";
+}
+
+std::string sectionFiguresHtml(const SectionFigures& figures) {
+    return "<div class=\"figs\">" + carpetHtml(figures) + durationCurveHtml(figures) + monthlyHtml(figures.summary) +
+           "</div></section>\n";
 }
 
 std::string pageEnd() { return "</body></html>\n"; }

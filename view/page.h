@@ -19,8 +19,12 @@ namespace view {
 std::string pageStart(const std::string& titleHtml);
 // The rows as an HTML table under the header of the CSV.
 std::string summaryTableHtml(const std::vector<SummaryRow>& rows, const char* caption);
-// A section's heading, peaks with their dates, carpet, duration curve and monthly bars.
-std::string sectionHtml(const Section& section, const SectionFigures& figures);
+// A section's opening: its heading, its peaks with their dates, its sums and
+// counts; for the building, the sum of the zone blocks' peaks and the
+// factor de simultaneidad too.
+std::string sectionHeadHtml(const SummaryRow& row);
+// The rest of a section: its carpet, duration curve and monthly bars.
+std::string sectionFiguresHtml(const SectionFigures& figures);
 // What closes the page.
 std::string pageEnd();
 

@@ -1,6 +1,5 @@
 // A minimal PNG writer for small images of few colours: 8-bit indexed
-// colour, the pixel rows stored in uncompressed deflate blocks, which every
-// PNG reader accepts.
+// colour, the pixel rows compressed by zlib.
 #pragma once
 
 #include <cstdint>

@@ -37,6 +37,7 @@ void startSummary(Summary& s) {
 void addHour(SectionFigures& figures, int h, double qs, const Field& qsText, double pos, double neg, double ql) {
     Summary& s = figures.summary;
     figures.qs[static_cast<std::size_t>(h)] = qs;
+    figures.ql[static_cast<std::size_t>(h)] = ql;
     if (std::isnan(qs)) {
         ++s.nanHours;
         return;
@@ -62,6 +63,7 @@ void addHour(SectionFigures& figures, int h, double qs, const Field& qsText, dou
     s.sumQLWh += ql;
     s.monthPosWh[month] += pos;
     s.monthNegWh[month] += neg;
+    s.monthQLWh[month] += ql;
 }
 
 const char* const kColumnNames[kHourFields] = {"Treal", "Tmax", "Tmin", "Qs", "QL", "VventInf", "daCal", "daRef"};
@@ -124,6 +126,8 @@ bool readTotalsHours(const Section& section, SectionFigures& figures, Fault& fau
                                "campo " + std::to_string(i + 1) + " no es un numero (una linea de totales)");
             }
         }
+        figures.neg[static_cast<std::size_t>(h)] = v[2];
+        figures.pos[static_cast<std::size_t>(h)] = v[3];
         addHour(figures, h, v[0], f[0], v[3], v[2], v[1]);
         p = next;
     }
@@ -135,6 +139,8 @@ bool readTotalsHours(const Section& section, SectionFigures& figures, Fault& fau
 bool readFigures(const std::string& fileName, const Section& section, SectionFigures& figures, std::string& error) {
     Fault fault;
     startSummary(figures.summary);
+    figures.neg.assign(section.totals ? kHoursPerYear : 0, 0.0);
+    figures.pos.assign(section.totals ? kHoursPerYear : 0, 0.0);
     bool read = section.totals ? readTotalsHours(section, figures, fault) : readZoneHours(section, figures, fault);
     if (!read) {
         error = fileName + ", linea " + std::to_string(fault.line) + ": " + fault.what;

@@ -29,11 +29,17 @@ struct Summary {
     int nanHours = 0;
     double monthPosWh[kMonthsPerYear] = {};
     double monthNegWh[kMonthsPerYear] = {};
+    double monthQLWh[kMonthsPerYear] = {};
 };
 
-// What a section's hourly lines give.
+// What a section's hourly lines give: each hour's values, as the report
+// writes them, and the summary.
 struct SectionFigures {
-    std::vector<double> qs = std::vector<double>(kHoursPerYear);  // Qs of each hour (the sum, for the totals)
+    using Hours = std::vector<double>;
+    Hours qs = Hours(kHoursPerYear);  // Qs (the sum of Qs, for the totals)
+    Hours ql = Hours(kHoursPerYear);  // QL (the sum of QL)
+    Hours neg;                        // the totals' sum of Qs not above 0 (empty for a zone block)
+    Hours pos;                        // the totals' sum of Qs above 0 (empty for a zone block)
     Summary summary;
 };
 

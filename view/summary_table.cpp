@@ -3,65 +3,34 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/calendar.h"
+#include "common/text_encoding.h"
 #include "view/markup.h"
 
 namespace zoneloads {
 namespace view {
-
-const char* const kCsvHeader =
-    "informe,bloque,zona,QsREF_max[W],hora_QsREF_max,QsCAL_max[W],hora_QsCAL_max,Qs_pos[kWh],Qs_neg[kWh],"
-    "QL[kWh],horas_Qs_pos,horas_Qs_neg";
-
 namespace {
+
+const char* const kCsvHeader[] = {"informe",        "bloque",         "zona",
+                                  "QsREF_max[W]",   "hora_QsREF_max", "QsCAL_max[W]",
+                                  "hora_QsCAL_max", "Qs_pos[kWh]",    "Qs_neg[kWh]",
+                                  "QL[kWh]",        "horas_Qs_pos",   "horas_Qs_neg",
+                                  "fecha_QsREF_max", "fecha_QsCAL_max", "suma_QsREF_max_zonas",
+                                  "suma_QsCAL_max_zonas"};
+// The columns that hold numbers (left to right: the right-aligned ones in
+// the text table, the decimal-comma ones in the Spanish CSV).
+enum Column { kReport, kBlock, kZone, kMaxPos, kMaxPosHour, kMinNeg, kMinNegHour, kPos, kNeg, kQL, kHoursPos,
+              kHoursNeg, kMaxPosDate, kMinNegDate, kZonePeaksPos, kZonePeaksNeg, kColumns };
 
 std::string hourText(int hour) { return hour < 0 ? "" : std::to_string(hour); }
 
-}  // namespace
-
-std::string kWhText(double wh) { return general6(wh / 1000.0); }
-
-std::vector<std::string> headerNames() {
-    std::vector<std::string> names;
-    for (const char *p = kCsvHeader, *comma; p; p = comma ? comma + 1 : nullptr) {
-        comma = std::strchr(p, ',');
-        names.push_back(comma ? std::string(p, comma) : std::string(p));
-    }
-    return names;
+// A field quoted as RFC 4180 says when it holds `special`.
+std::string quoted(const std::string& field, const char* special) {
+    if (field.find_first_of(special) == std::string::npos) return field;
+    std::string out = "\"";
+    for (char c : field) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
 }
-
-SummaryRow summaryRow(const std::string& reportName, const Section& section, const SectionFigures& figures) {
-    const Summary& s = figures.summary;
-    return {reportName,
-            section.totals ? "TOTAL" : std::to_string(section.block),
-            section.totals ? "" : section.name,
-            s.maxPosText,
-            hourText(s.maxPosHour),
-            s.minNegText,
-            hourText(s.minNegHour),
-            kWhText(s.sumPosWh),
-            kWhText(s.sumNegWh),
-            kWhText(s.sumQLWh),
-            std::to_string(s.hoursPos),
-            std::to_string(s.hoursNeg)};
-}
-
-std::string csvLine(const SummaryRow& row) {
-    std::string line;
-    for (std::size_t i = 0; i < row.size(); ++i) {
-        if (i > 0) line += ',';
-        const std::string& f = row[i];
-        if (f.find_first_of(",\"\r\n") == std::string::npos) {
-            line += f;
-            continue;
-        }
-        line += '"';
-        for (char c : f) line += c == '"' ? std::string("\"\"") : std::string(1, c);
-        line += '"';
-    }
-    return line;
-}
-
-namespace {
 
 // The characters of UTF-8 text: its bytes but continuation bytes.
 std::size_t characters(const std::string& text) {
@@ -70,13 +39,110 @@ std::size_t characters(const std::string& text) {
     return n;
 }
 
+// A name as a spreadsheet must take it: as text, never as a formula.
+std::string asText(const std::string& name) {
+    unsigned char first = name.empty() ? 0 : static_cast<unsigned char>(name[0]);
+    bool formulaLike = first == '=' || first == '+' || first == '-' || first == '@' || (first != 0 && first < 0x20);
+    return formulaLike ? "'" + name : name;
+}
+
 }  // namespace
 
+SummaryRow summaryRow(const std::string& reportName, const std::string& zoneName, int block, const Summary& summary) {
+    SummaryRow row;
+    row.report = reportName;
+    row.block = block;
+    row.zone = zoneName;
+    row.summary = summary;
+    return row;
+}
+
+void addZonePeaks(SummaryRow& totals, const std::vector<SummaryRow>& zoneRows) {
+    totals.zonePeaksPos = 0;
+    totals.zonePeaksNeg = 0;
+    for (const SummaryRow& row : zoneRows) {
+        totals.zonePeaksPos += row.summary.maxPos;
+        totals.zonePeaksNeg += row.summary.minNeg;
+    }
+}
+
+double simultaneity(double buildingPeak, double zonePeaks) { return zonePeaks != 0 ? buildingPeak / zonePeaks : 0; }
+
+std::string kWhText(double wh) { return general6(wh / 1000.0); }
+
+std::vector<std::string> csvHeaderNames() { return std::vector<std::string>(std::begin(kCsvHeader), std::end(kCsvHeader)); }
+
+std::vector<std::string> csvFields(const SummaryRow& row) {
+    const Summary& s = row.summary;
+    bool totals = row.block == 0;
+    return {row.report,
+            totals ? "TOTAL" : std::to_string(row.block),
+            row.zone,
+            s.maxPosText,
+            hourText(s.maxPosHour),
+            s.minNegText,
+            hourText(s.minNegHour),
+            kWhText(s.sumPosWh),
+            kWhText(s.sumNegWh),
+            kWhText(s.sumQLWh),
+            std::to_string(s.hoursPos),
+            std::to_string(s.hoursNeg),
+            s.maxPosHour < 0 ? "" : hourDayMonth(s.maxPosHour),
+            s.minNegHour < 0 ? "" : hourDayMonth(s.minNegHour),
+            totals ? general6(row.zonePeaksPos) : "",
+            totals ? general6(row.zonePeaksNeg) : ""};
+}
+
+std::string csvLine(const std::vector<std::string>& fields) {
+    std::string line;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) line += ',';
+        line += quoted(fields[i], ",\"\r\n");
+    }
+    return line;
+}
+
+std::string spanishCsv(const std::vector<SummaryRow>& rows) {
+    auto line = [](const std::vector<std::string>& fields) {
+        std::string text;
+        for (std::size_t i = 0; i < fields.size(); ++i) text += (i > 0 ? ";" : "") + quoted(fields[i], ";\"\r\n");
+        return text + "\r\n";
+    };
+    std::string csv = line(csvHeaderNames());
+    for (const SummaryRow& row : rows) {
+        std::vector<std::string> fields = csvFields(row);
+        for (int c : {kMaxPos, kMinNeg, kPos, kNeg, kQL, kZonePeaksPos, kZonePeaksNeg}) {
+            std::replace(fields[c].begin(), fields[c].end(), '.', ',');
+        }
+        // The report's name as the system gave it (UTF-8 on Windows, and
+        // usually elsewhere) in the CSV's Windows-1252; zone names already are.
+        if (isValidUtf8(fields[kReport])) fields[kReport] = windows1252FromUtf8(fields[kReport]);
+        fields[kReport] = asText(fields[kReport]);
+        fields[kZone] = asText(fields[kZone]);
+        fields[kMaxPosDate] = row.summary.maxPosHour < 0 ? "" : hourFullDate(row.summary.maxPosHour);
+        fields[kMinNegDate] = row.summary.minNegHour < 0 ? "" : hourFullDate(row.summary.minNegHour);
+        csv += line(fields);
+    }
+    return csv;
+}
+
 std::string textTable(const std::vector<SummaryRow>& rows, bool forTerminal) {
-    std::vector<SummaryRow> all;
-    all.push_back(headerNames());
-    all.insert(all.end(), rows.begin(), rows.end());
-    for (SummaryRow& row : all) {
+    const std::vector<int> columns = {kReport, kBlock,       kZone, kMaxPos,   kMaxPosDate, kMinNeg,
+                                      kMinNegDate, kPos, kNeg,  kQL,       kHoursPos,   kHoursNeg};
+    std::vector<std::vector<std::string>> all;
+    std::vector<std::string> header = csvHeaderNames();
+    std::vector<std::string> picked;
+    for (int c : columns) picked.push_back(header[static_cast<std::size_t>(c)]);
+    all.push_back(picked);
+    for (const SummaryRow& row : rows) {
+        std::vector<std::string> fields = csvFields(row);
+        fields[kMaxPosDate] = row.summary.maxPosHour < 0 ? "" : hourDate(row.summary.maxPosHour);
+        fields[kMinNegDate] = row.summary.minNegHour < 0 ? "" : hourDate(row.summary.minNegHour);
+        picked.clear();
+        for (int c : columns) picked.push_back(fields[static_cast<std::size_t>(c)]);
+        all.push_back(picked);
+    }
+    for (std::vector<std::string>& row : all) {
         for (std::string& cell : row) {
             if (forTerminal) {
                 cell = displayText(cell);  // no control byte reaches a terminal
@@ -88,18 +154,17 @@ std::string textTable(const std::vector<SummaryRow>& rows, bool forTerminal) {
         }
     }
     auto width = [forTerminal](const std::string& cell) { return forTerminal ? characters(cell) : cell.size(); };
-    std::vector<std::size_t> widths(all[0].size(), 0);
-    for (const SummaryRow& row : all) {
+    std::vector<std::size_t> widths(columns.size(), 0);
+    for (const auto& row : all) {
         for (std::size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], width(row[i]));
     }
     std::string text;
-    for (const SummaryRow& row : all) {
+    for (const auto& row : all) {
         std::string line;
         for (std::size_t i = 0; i < row.size(); ++i) {
-            const std::string& cell = row[i];
-            bool left = i < 3;  // names left, numbers right
-            std::string pad(widths[i] - width(cell), ' ');
-            line += (i > 0 ? "  " : "") + (left ? cell + pad : pad + cell);
+            bool left = i < 3;  // names left, numbers and dates right
+            std::string pad(widths[i] - width(row[i]), ' ');
+            line += (i > 0 ? "  " : "") + (left ? row[i] + pad : pad + row[i]);
         }
         while (!line.empty() && line.back() == ' ') line.pop_back();
         text += line + "\n";

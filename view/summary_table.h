@@ -1,40 +1,60 @@
 // The summary table: one row per zone block and one for the totals of each
-// report, as CSV (doc/formats.md, "Summary CSV") and as aligned text.
+// report, as the script CSV (doc/formats.md, "Summary CSV"), as a CSV for a
+// Spanish-locale spreadsheet, and as aligned text.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "view/report_reader.h"
 #include "view/statistics.h"
 
 namespace zoneloads {
 namespace view {
 
-// The CSV header line, without its line end.
-extern const char* const kCsvHeader;
+// One row: a zone block, or the totals section of a report.
+struct SummaryRow {
+    std::string report;  // the report's name as given
+    int block = 0;       // the block's 1-based position; 0 for the totals
+    std::string zone;    // the zone's name, its report bytes; empty for the totals
+    Summary summary;
+    // The totals only: the sums of the zone blocks' own peaks, QsREF and
+    // QsCAL (their non-coincident peak).
+    double zonePeaksPos = 0;
+    double zonePeaksNeg = 0;
+};
 
-// The CSV header's column names.
-std::vector<std::string> headerNames();
+// The row of a section of the report `reportName`.
+SummaryRow summaryRow(const std::string& reportName, const std::string& zoneName, int block, const Summary& summary);
+
+// Sets the totals row's sums of zone peaks from the report's zone rows.
+void addZonePeaks(SummaryRow& totals, const std::vector<SummaryRow>& zoneRows);
+
+// The factor de simultaneidad: the building's peak over the sum of its zone
+// blocks' peaks; 0 when they have none.
+double simultaneity(double buildingPeak, double zonePeaks);
 
 // Watt-hours as the table writes kilowatt-hours: six significant digits.
 std::string kWhText(double wh);
 
-// One row of the summary table: the CSV columns, in order, as text (the
-// zone name as its report bytes).
-using SummaryRow = std::vector<std::string>;
+// The script CSV: its header's names, and a row's fields as text.
+std::vector<std::string> csvHeaderNames();
+std::vector<std::string> csvFields(const SummaryRow& row);
 
-// The summary row of one section of the report `reportName`.
-SummaryRow summaryRow(const std::string& reportName, const Section& section, const SectionFigures& figures);
+// A CSV line of the fields (a field holding a comma, quote or line break
+// quoted), without its line end.
+std::string csvLine(const std::vector<std::string>& fields);
 
-// A CSV line (fields quoted where they hold a comma, quote or line break),
-// without its line end.
-std::string csvLine(const SummaryRow& row);
+// The CSV for a Spanish-locale spreadsheet: the script CSV's columns with
+// ";" between fields, decimal commas, dates as "dd/mm/aaaa hh:mm" of
+// kSpreadsheetYear, Windows-1252 bytes; a name a spreadsheet could take for a
+// formula starts with "'". Header first, each line ended by CR LF.
+std::string spanishCsv(const std::vector<SummaryRow>& rows);
 
 // The rows as a text table with aligned columns, header first, one line
-// each. For a terminal (`forTerminal`) the names are UTF-8 as the page shows
-// them, control bytes as visible marks; otherwise they are the report's
-// bytes, line breaks as blanks.
+// each, each peak with its date ("17 jul 13:00"). For a terminal
+// (`forTerminal`) names are UTF-8 as the page shows them, control bytes as
+// visible marks; otherwise they are the report's bytes, line breaks as
+// blanks.
 std::string textTable(const std::vector<SummaryRow>& rows, bool forTerminal = false);
 
 }  // namespace view

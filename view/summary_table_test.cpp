@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "testkit/zone_files.h"
+#include "view/markup.h"
+
 namespace zoneloads {
 namespace view {
 namespace {
@@ -9,26 +12,49 @@ namespace {
 TEST(Csv, QuotesOnlyWhereNeeded) {
     EXPECT_EQ(csvLine({"a.txt", "1", "Sala, \"A\"", "5"}), "a.txt,1,\"Sala, \"\"A\"\"\",5");
     EXPECT_EQ(csvLine({"a", "", "b"}), "a,,b");
-    EXPECT_EQ(std::string(kCsvHeader),
+    // The first twelve columns as they always were, the dates and the sums
+    // of zone peaks after them.
+    EXPECT_EQ(csvLine(csvHeaderNames()),
               "informe,bloque,zona,QsREF_max[W],hora_QsREF_max,QsCAL_max[W],hora_QsCAL_max,Qs_pos[kWh],"
-              "Qs_neg[kWh],QL[kWh],horas_Qs_pos,horas_Qs_neg");
+              "Qs_neg[kWh],QL[kWh],horas_Qs_pos,horas_Qs_neg,fecha_QsREF_max,fecha_QsCAL_max,"
+              "suma_QsREF_max_zonas,suma_QsCAL_max_zonas");
 }
 
-TEST(TextTable, AlignsColumns) {
-    std::string text = textTable({{"a.txt", "1", "Z", "10", "5", "-2", "7", "1", "-1", "0", "3", "4"},
-                                  {"a.txt", "TOTAL", "", "1000", "5", "-2", "7", "1", "-1", "0", "3", "4"}});
+// A row of known figures: a peak of `maxPos` W at hour `maxHour`, of
+// `minNeg` at `minHour`.
+SummaryRow madeRow(const std::string& report, int block, const std::string& zone, double maxPos, int maxHour,
+                   double minNeg, int minHour) {
+    Summary s;
+    s.maxPos = maxPos;
+    s.maxPosText = general6(maxPos);
+    s.maxPosHour = maxHour;
+    s.minNeg = minNeg;
+    s.minNegText = general6(minNeg);
+    s.minNegHour = minHour;
+    s.sumPosWh = 1234567.5;
+    s.sumNegWh = -563968;
+    s.sumQLWh = 0;
+    s.hoursPos = 3;
+    s.hoursNeg = 4;
+    return summaryRow(report, zone, block, s);
+}
+
+TEST(TextTable, AlignsColumnsWithDates) {
+    std::string text = textTable({madeRow("a.txt", 1, "Z", 10, 4741, -2, 7), madeRow("a.txt", 0, "", 1000, 5, -2, 7)});
     std::size_t first = text.find('\n');
     std::size_t second = text.find('\n', first + 1);
     // Every line as long as the header: right-aligned numbers end together.
     EXPECT_EQ(second - first - 1, first);
-    EXPECT_NE(text.find("     10  "), std::string::npos);
+    EXPECT_NE(text.find(" 10     17 jul 13:00 "), std::string::npos) << text;
+    EXPECT_NE(text.find("fecha_QsREF_max"), std::string::npos);
+    EXPECT_EQ(text.find("hora_QsREF_max"), std::string::npos);  // the date instead of the hour index
 }
 
 // On a terminal no control byte of a name gets through: ESC and BEL show as
 // their pictures, as on the page, and columns still line up by character.
 TEST(TextTable, ControlBytesNeverReachATerminal) {
-    std::vector<SummaryRow> rows = {{"a.txt", "1", "\x1B]0;titulo\x07\x1B[2J", "10", "5", "-2", "7", "1", "-1", "0", "3", "4"},
-                                    {"a.txt", "2", "C\xE1mara\r\n\x81", "1000", "5", "-2", "7", "1", "-1", "0", "3", "4"}};
+    std::vector<SummaryRow> rows = {madeRow("a.txt", 1, "\x1B]0;titulo\x07\x1B[2J", 10, 5, -2, 7),
+                                    madeRow("a.txt", 2, "C\xE1mara\r\n\x81", 1000, 5, -2, 7)};
     std::string text = textTable(rows, true);
     for (char c : text) EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 || c == '\n') << static_cast<int>(c);
     EXPECT_NE(text.find("\xE2\x90\x9B]0;titulo\xE2\x90\x87\xE2\x90\x9B[2J"), std::string::npos);  // ESC, BEL
@@ -37,6 +63,36 @@ TEST(TextTable, ControlBytesNeverReachATerminal) {
     std::string piped = textTable(rows);
     EXPECT_NE(piped.find("\x1B]0;titulo\x07\x1B[2J"), std::string::npos);
     EXPECT_NE(piped.find("C\xE1mara  \x81"), std::string::npos);
+}
+
+// The totals row adds the sums of its zone blocks' peaks, and the dates of
+// the peaks come at the end of every row.
+TEST(Csv, DatesAndSumsOfZonePeaks) {
+    std::vector<SummaryRow> zones = {madeRow("a.txt", 1, "A", 500, 0, -250.5, 1416), madeRow("a.txt", 2, "B", 0, -1, -1, 8759)};
+    SummaryRow totals = madeRow("a.txt", 0, "", 480, 4741, -251, 1416);
+    addZonePeaks(totals, zones);
+    EXPECT_EQ(csvLine(csvFields(zones[0])), "a.txt,1,A,500,0,-250.5,1416,1234.57,-563.968,0,3,4,01/01 00:00,01/03 00:00,,");
+    EXPECT_EQ(csvLine(csvFields(zones[1])), "a.txt,2,B,0,,-1,8759,1234.57,-563.968,0,3,4,,31/12 23:00,,");
+    EXPECT_EQ(csvLine(csvFields(totals)), "a.txt,TOTAL,,480,4741,-251,1416,1234.57,-563.968,0,3,4,17/07 13:00,01/03 00:00,500,-251.5");
+    EXPECT_DOUBLE_EQ(simultaneity(480, totals.zonePeaksPos), 0.96);
+    EXPECT_EQ(simultaneity(0, 0), 0);
+}
+
+// The Spanish-locale CSV: ";" between fields, decimal commas, full dates,
+// Windows-1252, CR LF; names that look like formulas stay text.
+TEST(SpanishCsv, OpensAsNumbersInASpanishSpreadsheet) {
+    std::vector<SummaryRow> rows = {madeRow("A\xC3\xB1o.txt", 1, "=HYPERLINK(\"x\")", 1.5e6, 4741, -0.25, 0),
+                                    madeRow("b.txt", 2, "-1 planta;2", 12, 1, -3, 2), madeRow("b.txt", 3, "@\x01" "C\xE1mara", 1, 1, -1, 1)};
+    std::string csv = spanishCsv(rows);
+    std::vector<std::string> lines = testkit::reportLines(csv);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0].substr(0, 30), "informe;bloque;zona;QsREF_max[");
+    EXPECT_EQ(lines[1], "A\xF1o.txt;1;\"'=HYPERLINK(\"\"x\"\")\";1,5e+06;4741;-0,25;0;1234,57;-563,968;0;3;4;"
+                        "17/07/2018 13:00;01/01/2018 00:00;;");
+    EXPECT_EQ(lines[2].substr(0, 23), "b.txt;2;\"'-1 planta;2\";");
+    EXPECT_EQ(lines[3].substr(0, 18), "b.txt;3;'@\x01" "C\xE1mara;");
+    EXPECT_EQ(csv.substr(csv.size() - 2), "\r\n");
+    EXPECT_EQ(csv.find("\xEF\xBB\xBF"), std::string::npos);
 }
 
 }  // namespace

@@ -51,56 +51,69 @@ std::string outputFault(const std::string& name, const char* what, int error) {
     return name + ": " + what + " (" + errorReason(error) + ")";
 }
 
-// What the page keeps of one report once it is read: its rows, the HTML of
-// its building section, and how many bytes of zone sections it left in the
-// blocks file.
+// What the outputs keep of one report once it is read: its rows, the HTML of
+// its building section, how many bytes of zone sections it left in the
+// blocks file, and what the workbook takes of it.
 struct ReportPart {
-    std::string name;
     std::vector<SummaryRow> rows;  // the blocks' rows, then the totals row
-    SummaryRow totalsRow;
     std::string building;
     long long blockBytes = 0;
+    WorkbookReport workbook;       // its rows and building hours, when a workbook is asked for
 };
 
-// What a section gives the page once read and drawn: its summary row and
-// HTML, or the fault found in its lines.
+// What a section gives once read and drawn: its summary row, its HTML (the
+// head is drawn again for the building, once its zone blocks are known), its
+// hours, or the fault found in its lines.
 struct Drawn {
     bool read = false;
     std::string error;
     bool totals = false;
     SummaryRow row;
-    std::string html;
+    std::string head;
+    std::string figuresHtml;
+    SectionFigures figures;
 };
 
 // Reads the figures of a section's hourly lines, then draws it.
 Drawn readAndDraw(const std::string& reportName, const Section& section) {
     Drawn d;
     d.totals = section.totals;
-    SectionFigures figures;
-    d.read = readFigures(reportName, section, figures, d.error);
+    d.read = readFigures(reportName, section, d.figures, d.error);
     if (d.read) {
-        d.row = summaryRow(reportName, section, figures);
-        d.html = sectionHtml(section, figures);
+        d.row = summaryRow(reportName, section.name, section.block, d.figures.summary);
+        d.head = sectionHeadHtml(d.row);
+        d.figuresHtml = sectionFiguresHtml(d.figures);
     }
     return d;
 }
 
-// Where a drawn section goes: the building's is kept for the head of the
-// report's part of the page, a zone block's row goes to the table and its
-// HTML to the blocks file.
-bool placeSection(Drawn d, Output& blocks, ReportPart& part, std::string& error) {
+// The outputs of the whole run, and where their parts wait.
+struct Outputs {
+    Output blocks;       // the zone sections' HTML, until the page's head can be written
+    HoursFile hours;     // the zone blocks' hours, for the workbook; no file when none is asked for
+    int hoursError = 0;  // why the hours could not be kept
+};
+
+// Where a drawn section goes: a zone block's row to the table, its HTML to
+// the blocks file and its hours to the hours file; the building's row and
+// HTML, with the sums of the zone blocks' peaks, to the report's part.
+bool placeSection(Drawn d, Outputs& outputs, ReportPart& part, std::string& error) {
     if (!d.read) {
         error = d.error;
         return false;
     }
     if (d.totals) {
-        part.totalsRow = std::move(d.row);
-        part.building = std::move(d.html);
+        addZonePeaks(d.row, part.rows);
+        part.rows.push_back(d.row);
+        part.building = sectionHeadHtml(d.row) + d.figuresHtml;
+        if (outputs.hours.file) part.workbook.building = std::move(d.figures);
         return true;
     }
     part.rows.push_back(std::move(d.row));
-    put(blocks, d.html);
-    part.blockBytes += static_cast<long long>(d.html.size());
+    put(outputs.blocks, d.head);
+    put(outputs.blocks, d.figuresHtml);
+    part.blockBytes += static_cast<long long>(d.head.size() + d.figuresHtml.size());
+    if (outputs.hours.file && outputs.hoursError == 0 && !appendHours(outputs.hours, d.figures.qs)) outputs.hoursError = errno;
     return true;
 }
 
@@ -109,11 +122,12 @@ bool placeSection(Drawn d, Output& blocks, ReportPart& part, std::string& error)
 // (section k in slot k % depth, which section k - depth has left once taken
 // back), so memory stays at a few sections and every core works. Results are
 // taken in report order, so the first fault in the file is the one reported.
-bool readReport(const FileName& report, int threads, Output& blocks, ReportPart& part, std::string& error) {
+bool readReport(const FileName& report, int threads, Outputs& outputs, ReportPart& part, std::string& error) {
     ReportReader reader;
     if (!openReportFile(reader, report, error)) return false;
     const std::string& name = report.text;
-    part.name = name;
+    part.workbook.name = name;
+    part.workbook.firstBlock = outputs.hours.blocks;
     const std::size_t depth = static_cast<std::size_t>(threads) + 1;
     std::vector<Section> sections(depth);
     bool placed = true;
@@ -123,7 +137,7 @@ bool readReport(const FileName& report, int threads, Output& blocks, ReportPart&
         Pipeline<Drawn> drawing(threads, depth);
         auto placeOldest = [&] {
             Drawn d = drawing.takeOldest();
-            if (placed) placed = placeSection(std::move(d), blocks, part, error);
+            if (placed) placed = placeSection(std::move(d), outputs, part, error);
         };
         for (std::size_t k = 0; placed; ++k) {
             if (drawing.full()) placeOldest();
@@ -139,28 +153,28 @@ bool readReport(const FileName& report, int threads, Output& blocks, ReportPart&
         error = readError;
         return false;
     }
-    part.rows.push_back(part.totalsRow);
+    part.workbook.rows = part.rows;
     return true;
 }
 
-// Copies the next `bytes` of the blocks file into the page.
-bool copyBlocks(std::FILE* blocks, long long bytes, Output& page) {
+// Copies the next `bytes` of `from` into `to`.
+bool copyBytes(std::FILE* from, long long bytes, Output& to) {
     std::vector<char> chunk(1 << 20);
-    while (bytes > 0) {
+    while (bytes > 0 && !to.failed) {
         std::size_t want = static_cast<std::size_t>(std::min<long long>(bytes, static_cast<long long>(chunk.size())));
-        if (std::fread(chunk.data(), 1, want, blocks) != want) {
-            page.error = EIO;  // the scratch file could not be read back
-            page.failed = true;
+        if (std::fread(chunk.data(), 1, want, from) != want) {
+            to.error = EIO;  // the scratch file could not be read back
+            to.failed = true;
             return false;
         }
-        put(page, chunk.data(), want);
+        put(to, chunk.data(), want);
         bytes -= static_cast<long long>(want);
     }
-    return true;
+    return !to.failed;
 }
 
-bool writePage(const std::vector<ReportPart>& parts, Output& blocks, Output& page) {
-    put(page, pageStart(parts.size() == 1 ? "Cargas de " + htmlName(parts[0].name)
+bool writePage(const std::vector<ReportPart>& parts, const std::vector<FileName>& reports, Output& blocks, Output& page) {
+    put(page, pageStart(parts.size() == 1 ? "Cargas de " + htmlName(reports[0].text)
                                           : "Cargas de " + std::to_string(parts.size()) + " edificios"));
     if (parts.size() > 1) {
         std::vector<SummaryRow> totals;
@@ -169,11 +183,11 @@ bool writePage(const std::vector<ReportPart>& parts, Output& blocks, Output& pag
     }
     std::fflush(blocks.target.file);
     std::rewind(blocks.target.file);
-    for (const ReportPart& p : parts) {
-        put(page, "<h2>Informe " + htmlName(p.name) + "</h2>\n");
-        put(page, summaryTableHtml(p.rows, "Resumen por bloque de zona y del edificio (TOTAL)"));
-        put(page, p.building);
-        if (!copyBlocks(blocks.target.file, p.blockBytes, page)) return false;
+    for (std::size_t r = 0; r < parts.size(); ++r) {
+        put(page, "<h2>Informe " + htmlName(reports[r].text) + "</h2>\n");
+        put(page, summaryTableHtml(parts[r].rows, "Resumen por bloque de zona y del edificio (TOTAL)"));
+        put(page, parts[r].building);
+        if (!copyBytes(blocks.target.file, parts[r].blockBytes, page)) return false;
     }
     put(page, pageEnd());
     return !page.failed;
@@ -184,15 +198,74 @@ bool sameFile(const fs::path& a, const fs::path& b) {
     return fs::equivalent(a, b, error);
 }
 
-// True when the page and the CSV would be one file (a device, which both may
-// be written to, aside): the same file by identity, or the same path.
-bool sameOutput(const fs::path& page, const fs::path& csv) {
-    if (isDevice(page) || isDevice(csv)) return false;
-    if (sameFile(page, csv)) return true;
+// True when two outputs would be one file (a device, which any may be
+// written to, aside): the same file by identity, or the same path.
+bool sameOutput(const fs::path& one, const fs::path& other) {
+    if (isDevice(one) || isDevice(other)) return false;
+    if (sameFile(one, other)) return true;
     std::error_code error;
-    fs::path a = fs::weakly_canonical(fs::absolute(page, error), error).lexically_normal();
-    fs::path b = fs::weakly_canonical(fs::absolute(csv, error), error).lexically_normal();
+    fs::path a = fs::weakly_canonical(fs::absolute(one, error), error).lexically_normal();
+    fs::path b = fs::weakly_canonical(fs::absolute(other, error), error).lexically_normal();
     return !error && a == b;
+}
+
+// The run's outputs that are asked for, page first.
+std::vector<const FileName*> askedOutputs(const ViewerOptions& options) {
+    std::vector<const FileName*> asked;
+    for (const FileName* out : {&options.page, &options.csv, &options.csvEs, &options.xlsx}) {
+        if (!out->text.empty()) asked.push_back(out);
+    }
+    return asked;
+}
+
+// Refuses outputs that would overwrite a report or one another.
+bool outputsAreDistinct(const ViewerOptions& options, std::string& error) {
+    std::vector<const FileName*> asked = askedOutputs(options);
+    for (std::size_t i = 0; i < asked.size(); ++i) {
+        for (const FileName& report : options.reports) {
+            if (sameFile(asked[i]->path, report.path)) {
+                error = asked[i]->text + ": es uno de los informes leidos";
+                return false;
+            }
+        }
+        for (std::size_t j = 0; j < i; ++j) {
+            if (sameOutput(asked[i]->path, asked[j]->path)) {
+                error = asked[i]->text + (j == 0 && i == 1 ? ": la pagina y el CSV no pueden ser el mismo fichero"
+                                                           : ": dos salidas no pueden ser el mismo fichero");
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// Writes the workbook into `out`: libxlsxwriter makes it in a scratch file
+// of the temporary folder, which is then copied into the output, so that
+// the output is a ReplacedFile like the others, whatever its name.
+bool writeWorkbookOutput(const std::vector<ReportPart>& parts, Outputs& outputs, const ViewerOptions& options,
+                         Output& out, std::string& error) {
+    fs::path scratch = newScratchName(".xlsx");
+    if (scratch.empty()) {
+        error = outputFault(options.xlsx.text, "no se puede crear", ENOENT);
+        return false;
+    }
+    int registration = removeOnInterrupt(scratch);
+    std::vector<WorkbookReport> reports;
+    for (const ReportPart& part : parts) reports.push_back(part.workbook);
+    std::string why;
+    bool written = writeWorkbook(textOfPath(scratch), narrowTemporaryFolder(), reports, outputs.hours,
+                                 options.workbookLimits, why);
+    std::FILE* book = written ? openForReading(scratch) : nullptr;
+    std::error_code sizeError;
+    auto size = static_cast<long long>(written ? fs::file_size(scratch, sizeError) : 0);
+    bool copied = book && !sizeError && copyBytes(book, size, out);
+    if (book) std::fclose(book);
+    std::error_code ignored;
+    fs::remove(scratch, ignored);
+    forgetOnInterrupt(registration);
+    if (!written) error = options.xlsx.text + ": no se puede escribir el libro (" + why + ")";
+    else if (!copied) error = outputFault(options.xlsx.text, "error al escribir", out.error != 0 ? out.error : EIO);
+    return written && copied;
 }
 
 // Gives up: the outputs' temporary files are removed.
@@ -204,57 +277,72 @@ bool fail(std::string& error, const std::string& message, std::vector<Output*> o
     return false;
 }
 
-// Writes the summary table as CSV.
-void putCsv(Output& csv, const std::vector<SummaryRow>& rows) {
-    put(csv, std::string(kCsvHeader) + "\r\n");
-    for (const SummaryRow& row : rows) put(csv, csvLine(row) + "\r\n");
+// Opens an output; the message when it cannot be.
+bool openOutput(Output& out, const FileName& name, std::string& error) {
+    if (openReplaced(out.target, name.path)) return true;
+    error = outputFault(name.text, "no se puede crear", out.target.error);
+    return false;
 }
 
 }  // namespace
 
 bool writeViewerOutputs(const ViewerOptions& options, int threads, std::vector<SummaryRow>& rows, std::string& error) {
-    const bool withCsv = !options.csv.text.empty();
-    for (const FileName& report : options.reports) {
-        for (const FileName* out : {&options.page, &options.csv}) {
-            if (!out->text.empty() && sameFile(out->path, report.path)) {
-                return fail(error, out->text + ": es uno de los informes leidos", {});
-            }
-        }
+    if (!outputsAreDistinct(options, error)) return false;
+    Outputs outputs;
+    Output page, csv, csvEs, xlsx;
+    std::vector<Output*> all = {&outputs.blocks, &page, &csv, &csvEs, &xlsx};
+    // The zone sections and the zone blocks' hours wait in scratch files
+    // with no name, until the page's head and the workbook can be written.
+    outputs.blocks.target.file = openScratchFile();
+    if (!outputs.blocks.target.file) return fail(error, outputFault("fichero temporal", "no se puede crear", errno), all);
+    std::FILE* hours = nullptr;
+    if (!options.xlsx.text.empty() && !(outputs.hours.file = hours = openScratchFile())) {
+        return fail(error, outputFault("fichero temporal", "no se puede crear", errno), all);
     }
-    if (withCsv && sameOutput(options.page.path, options.csv.path)) {
-        return fail(error, options.csv.text + ": la pagina y el CSV no pueden ser el mismo fichero", {});
-    }
-    Output blocks, page, csv;
-    // The zone sections wait in a scratch file, with no name, until the page's head can be written.
-    blocks.target.file = openScratchFile();
-    if (!blocks.target.file) return fail(error, outputFault("fichero temporal", "no se puede crear", errno), {});
     std::vector<ReportPart> parts;
     for (const FileName& report : options.reports) {
         parts.emplace_back();
         std::string readError;
-        if (!readReport(report, threads, blocks, parts.back(), readError)) return fail(error, readError, {&blocks});
+        if (!readReport(report, threads, outputs, parts.back(), readError)) {
+            if (hours) std::fclose(hours);
+            return fail(error, readError, all);
+        }
     }
-    if (blocks.failed) return fail(error, outputFault("fichero temporal", "error al escribir", blocks.error), {&blocks});
-    if (!openReplaced(page.target, options.page.path)) {
-        return fail(error, outputFault(options.page.text, "no se puede crear", page.target.error), {&blocks});
-    }
-    if (!writePage(parts, blocks, page)) {
-        int why = page.failed ? page.error : blocks.error;
-        return fail(error, outputFault(options.page.text, "error al escribir", why), {&blocks, &page});
+    bool kept = !outputs.blocks.failed && outputs.hoursError == 0;
+    if (!kept) {
+        if (hours) std::fclose(hours);
+        return fail(error, outputFault("fichero temporal", "error al escribir", outputs.blocks.error + outputs.hoursError), all);
     }
     rows.clear();
     for (const ReportPart& p : parts) rows.insert(rows.end(), p.rows.begin(), p.rows.end());
-    if (withCsv) {
-        if (!openReplaced(csv.target, options.csv.path)) {
-            return fail(error, outputFault(options.csv.text, "no se puede crear", csv.target.error), {&blocks, &page});
-        }
-        putCsv(csv, rows);
-        if (csv.failed) return fail(error, outputFault(options.csv.text, "error al escribir", csv.error), {&blocks, &page, &csv});
+
+    bool done = openOutput(page, options.page, error);
+    if (done && !writePage(parts, options.reports, outputs.blocks, page)) {
+        error = outputFault(options.page.text, "error al escribir", page.error);
+        done = false;
     }
-    finishOutput(blocks, false);
-    if (!finishOutput(page, true)) return fail(error, outputFault(options.page.text, "error al escribir", page.error), {&csv});
-    if (withCsv && !finishOutput(csv, true)) {
-        return fail(error, outputFault(options.csv.text, "error al escribir", csv.error), {});
+    if (done && !options.csv.text.empty() && (done = openOutput(csv, options.csv, error))) {
+        put(csv, csvLine(csvHeaderNames()) + "\r\n");
+        for (const SummaryRow& row : rows) put(csv, csvLine(csvFields(row)) + "\r\n");
+        if (csv.failed) error = outputFault(options.csv.text, "error al escribir", csv.error), done = false;
+    }
+    if (done && !options.csvEs.text.empty() && (done = openOutput(csvEs, options.csvEs, error))) {
+        put(csvEs, spanishCsv(rows));
+        if (csvEs.failed) error = outputFault(options.csvEs.text, "error al escribir", csvEs.error), done = false;
+    }
+    if (done && !options.xlsx.text.empty() && (done = openOutput(xlsx, options.xlsx, error))) {
+        std::fflush(hours);
+        done = writeWorkbookOutput(parts, outputs, options, xlsx, error);
+    }
+    if (hours) std::fclose(hours);
+    if (!done) return fail(error, error, all);
+    finishOutput(outputs.blocks, false);
+    // Put in place in turn; all were complete, so only the system may fail one now.
+    for (auto [out, name] : {std::pair<Output*, const FileName*>{&page, &options.page}, {&csv, &options.csv},
+                             {&csvEs, &options.csvEs}, {&xlsx, &options.xlsx}}) {
+        if (out->target.file && !finishOutput(*out, true)) {
+            return fail(error, outputFault(name->text, "error al escribir", out->error), all);
+        }
     }
     return true;
 }

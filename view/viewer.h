@@ -1,7 +1,7 @@
-// The viewer's work, given its options: read the reports, write the page
-// and the CSV, and give the summary rows. The page and the CSV are written to
-// temporary files beside them and put in place only when complete, so a
-// failed run leaves an existing one as it was.
+// The viewer's work, given its options: read the reports, write the page,
+// the CSVs and the workbook, and give the summary rows. Every output is
+// written to a temporary file beside it and put in place only when all are
+// complete, so a failed run leaves existing ones as they were.
 #pragma once
 
 #include <string>
@@ -9,20 +9,24 @@
 
 #include "common/file_name.h"
 #include "view/summary_table.h"
+#include "view/workbook.h"
 
 namespace zoneloads {
 namespace view {
 
 struct ViewerOptions {
     std::vector<FileName> reports;
-    FileName page;  // the page to write
-    FileName csv;   // the CSV to write; an empty name for none
+    FileName page;    // the page to write
+    FileName csv;     // the script CSV to write; an empty name for none
+    FileName csvEs;   // the CSV for a Spanish-locale spreadsheet; empty for none
+    FileName xlsx;    // the workbook; empty for none
+    WorkbookLimits workbookLimits;
 };
 
-// Reads the reports and writes the page and the CSV, reading and drawing
-// sections on `threads` worker threads (0: all on this one; the bytes are
-// the same). Returns false, with a one-line message in `error`, when a report
-// cannot be read or an output cannot be written; then no output is changed.
+// Reads the reports and writes the outputs, reading and drawing sections on
+// `threads` worker threads (0: all on this one; the bytes are the same).
+// Returns false, with a one-line message in `error`, when a report cannot be
+// read or an output cannot be written; then no output is changed.
 bool writeViewerOutputs(const ViewerOptions& options, int threads, std::vector<SummaryRow>& rows, std::string& error);
 
 }  // namespace view

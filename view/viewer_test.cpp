@@ -36,14 +36,20 @@ TEST_F(ViewerTest, OneThreadAndManyThreadsWriteTheSameBytes) {
     ASSERT_TRUE(writeReport("zones.bin", "a.txt", ZoneSelection{{4, 0, 3, 1, 2, 0}, ""}, error)) << error;
     ASSERT_TRUE(writeReport("zones.bin", "b.txt", ZoneSelection{{2}, ""}, error)) << error;
 
-    ViewerOptions options{{"a.txt", "b.txt"}, "one.html", "one.csv"};
+    ViewerOptions options;
+    options.reports = {"a.txt", "b.txt"};
+    options.page = "one.html";
+    options.csv = "one.csv";
     std::vector<SummaryRow> oneRows;
     ASSERT_TRUE(writeViewerOutputs(options, 0, oneRows, error)) << error;
     for (int threads : {1, 2, 4}) {
-        ViewerOptions many{{"a.txt", "b.txt"}, "many.html", "many.csv"};
+        ViewerOptions many = options;
+        many.page = "many.html";
+        many.csv = "many.csv";
         std::vector<SummaryRow> rows;
         ASSERT_TRUE(writeViewerOutputs(many, threads, rows, error)) << error;
-        EXPECT_EQ(rows, oneRows) << threads;
+        ASSERT_EQ(rows.size(), oneRows.size());
+        for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(csvFields(rows[i]), csvFields(oneRows[i])) << threads;
         EXPECT_EQ(readBytes("many.html"), readBytes("one.html")) << threads;
         EXPECT_EQ(readBytes("many.csv"), readBytes("one.csv")) << threads;
     }
@@ -63,7 +69,11 @@ protected:
     static std::string run(const std::string& page, const std::string& csv) {
         std::vector<SummaryRow> rows;
         std::string error;
-        return writeViewerOutputs(ViewerOptions{{"a.txt"}, page, csv}, 0, rows, error) ? "" : error;
+        ViewerOptions options;
+        options.reports = {"a.txt"};
+        options.page = page;
+        options.csv = csv;
+        return writeViewerOutputs(options, 0, rows, error) ? "" : error;
     }
     static std::set<std::string> names() {
         std::set<std::string> found;

@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# Reads back what zoneloads-view writes for spreadsheets and compares it with
+# the report's own numbers: the workbook (with openpyxl, Debian's
+# python3-openpyxl) cell by cell, and the Spanish-locale CSV as LibreOffice
+# opens it in a Spanish locale, row by row against the script CSV.
+#   .ci/workbook_check.sh BUILD_DIR
+set -euo pipefail
+build=$(realpath "$1")
+here=$(realpath "$(dirname "$0")")
+source "$here/scratch.sh"
+python=/usr/bin/python3  # Debian's, with python3-openpyxl
+
+"$build/sample-building" casa.bin --zones 20 --seed 5
+# Zone 3 gets a name a spreadsheet would take for a formula.
+"$python" - <<'PY'
+name = b'=HYPERLINK("x")'
+with open("casa.bin", "r+b") as f:
+    f.seek(4 + 3 * 285896)
+    f.write(name + b"\0" * (52 - len(name)))
+PY
+seq 0 19 | tr '\n' ' ' > todas.txt
+printf 'casa.bin\ncasa.txt\n-1\ntodas.txt\n' | "$build/zoneloads" > /dev/null
+printf 'casa.bin\notra.txt\n2\n' | "$build/zoneloads" > /dev/null
+"$build/zoneloads-view" casa.txt otra.txt --csv casa.csv --csv-es casa-es.csv --xlsx casa.xlsx > /dev/null
+echo "workbook of 2 reports, 21 zone blocks: $(wc -c < casa.xlsx) bytes"
+
+"$python" - <<'PY' || fail=1
+import csv, datetime, math, openpyxl
+
+def value(text):
+    v = float(text)
+    return text if math.isnan(v) or math.isinf(v) else v
+
+def report(path):
+    """Zone blocks (name, Qs texts) and the totals' four columns, as texts."""
+    lines = open(path, "rb").read().decode("cp1252").split("\r\n")
+    blocks, i = [], 0
+    while not lines[i].startswith("# TOTAL"):
+        name = lines[i + 2][len("# Nombre zona: "):-len(" : # Pesos g(i) #")]
+        blocks.append((name, [l.split(" , ")[3] for l in lines[i + 9:i + 9 + 8760]]))
+        i += 9 + 8760 + 1
+    totals = [l.split(" , ") for l in lines[i + 1:i + 1 + 8760]]
+    return blocks, totals
+
+book = openpyxl.load_workbook("casa.xlsx")
+assert book.sheetnames == ["Resumen", "Mensual", "Graficos", "Duracion", "Horas casa", "Horas otra"], book.sheetnames
+start = datetime.datetime(2018, 1, 1)
+cells = 0
+for sheet, path in (("Horas casa", "casa.txt"), ("Horas otra", "otra.txt")):
+    blocks, totals = report(path)
+    rows = list(book[sheet].iter_rows(values_only=True))
+    assert len(rows) == 8761, len(rows)
+    assert list(rows[0][1:1 + len(blocks)]) == [b[0] for b in blocks], rows[0]
+    for h in (0, 1416, 8759):
+        assert rows[1 + h][0] == start + datetime.timedelta(hours=h), (h, rows[1 + h][0])
+    for h in range(8760):
+        row = rows[1 + h]
+        for b, (_, qs) in enumerate(blocks):
+            assert row[1 + b] == value(qs[h]), (sheet, h, b, row[1 + b], qs[h])
+        for c in range(4):
+            assert row[1 + len(blocks) + c] == value(totals[h][c]), (sheet, h, c)
+        cells += len(blocks) + 4
+print(f"hourly sheets: {cells} cells equal to the reports' numbers; dates of hours 0, 1416, 8759 right")
+
+summary = list(book["Resumen"].iter_rows(values_only=True))
+table = list(csv.reader(open("casa.csv", newline="", encoding="cp1252")))
+assert len(summary) == len(table), (len(summary), len(table))
+for s, t in zip(summary[1:], table[1:]):
+    assert s[0] == t[0] and str(s[1]) == t[1] and (s[2] or "") == t[2], (s, t)
+    assert s[3] == float(t[3]) and s[5] == float(t[5]), (s, t)
+    for hour, date in ((t[4], s[4]), (t[6], s[6])):
+        assert (date is None) if hour == "" else date == start + datetime.timedelta(hours=int(hour)), (s, t)
+    assert [s[7], s[8], s[9]] == [float(x) for x in t[7:10]] and [s[10], s[11]] == [int(x) for x in t[10:12]], (s, t)
+    if t[1] == "TOTAL":
+        assert abs(s[12] - float(t[14])) <= 1e-5 * abs(s[12]) and abs(s[14] - float(t[15])) <= 1e-5 * abs(s[14]), (s, t)
+        assert abs(s[13] - s[3] / s[12]) < 1e-12, (s, t)
+print(f"summary: {len(summary) - 1} rows equal to the CSV's, with dates and factors de simultaneidad")
+
+names = [c for c in book["Resumen"]["C"] if c.value == '=HYPERLINK("x")']
+assert names and all(c.data_type == "s" for c in names), names
+charts = book["Graficos"]._charts
+assert len(charts) == 4 and {type(c).__name__ for c in charts} == {"BarChart", "ScatterChart"}, charts
+print('the name =HYPERLINK("x") stays text; 4 charts (monthly bars, duration curves)')
+PY
+
+# The Spanish CSV as a spreadsheet in a Spanish locale opens it: ";" between
+# fields, Windows-1252, the language Spanish (Spain), then read back.
+profile="$work/libreoffice"
+timeout 180 soffice -env:UserInstallation="file://$profile" --headless --infilter="CSV:59,34,1,1,,3082" \
+    --convert-to xlsx --outdir spanish casa-es.csv > /dev/null 2>&1
+"$python" - <<'PY' || fail=1
+import csv, datetime, openpyxl
+sheet = list(openpyxl.load_workbook("spanish/casa-es.xlsx").active.iter_rows(values_only=True))
+table = list(csv.reader(open("casa.csv", newline="", encoding="cp1252")))
+assert len(sheet) == len(table) and list(sheet[0]) == table[0], (len(sheet), len(table))
+start = datetime.datetime(2018, 1, 1)
+for s, t in zip(sheet[1:], table[1:]):
+    assert s[0] == t[0] and str(s[1]) == t[1] and (s[2] or "").lstrip("'") == t[2], (s, t)
+    for c in (3, 5, 7, 8, 9, 14, 15):
+        assert (s[c] is None and t[c] == "") or s[c] == float(t[c]), (c, s, t)
+    for c in (4, 6, 10, 11):
+        assert (s[c] is None and t[c] == "") or s[c] == int(t[c]), (c, s, t)
+    for c, hour in ((12, t[4]), (13, t[6])):
+        assert (s[c] is None) if hour == "" else s[c] == start + datetime.timedelta(hours=int(hour)), (c, s, t)
+print(f"--csv-es in a Spanish LibreOffice: {len(sheet) - 1} rows of numbers and dates equal to --csv's")
+PY
+exit $fail

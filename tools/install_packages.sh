@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building the programs and running their
+# tests need (cmake --workflow --preset default), unless they are there.
+#   bash tools/install_packages.sh      (as root, or with sudo for apt-get)
+set -euo pipefail
+packages=(cmake ninja-build g++ libgtest-dev libxlsxwriter-dev zlib1g-dev)
+missing=()
+for package in "${packages[@]}"; do
+    dpkg -s "$package" > /dev/null 2>&1 || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+sudo=""
+[ "$(id -u)" = 0 ] || sudo=sudo
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq "${missing[@]}" > /dev/null
+echo "installed: ${missing[*]}"
