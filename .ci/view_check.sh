@@ -1,23 +1,42 @@
 #!/usr/bin/env bash
-# Renders the page of a sample building in headless Chromium and fails when
-# the screenshot is blank or the summary table is missing from the DOM.
-#   .ci/view_check.sh BUILD_DIR [SCREENSHOT.png]
+# Renders the page of a sample building, and of it compared with a variant,
+# in headless Chromium; fails when a screenshot is blank, the DOM lacks the
+# summary table, a peak day, a temperature carpet or the comparison, or the
+# values under the pointer are not the report's.
+#   .ci/view_check.sh BUILD_DIR [SCREENSHOT.png [COMPARISON.png]]
 set -euo pipefail
 build=$(realpath "$1")
-shot=${2:-}
-source "$(dirname "$0")/scratch.sh"
+shot=${2:+$(realpath -m "$2")}
+comparison_shot=${3:+$(realpath -m "$3")}
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/scratch.sh"
 
 "$build/sample-building" casa.bin --zones 12 --seed 5
 seq 0 11 | tr '\n' ' ' > zonas.txt
 printf 'casa.bin\ncasa.txt\n-1\nzonas.txt\n' | "$build/zoneloads" > /dev/null
+# Two hours of the first zone well outside its set points, for the pointer
+# to find on the temperature carpet: 1.1 K below Tmin, 6 K above Tmax.
+python3 - <<'PY'
+lines = open("casa.txt", "rb").read().split(b"\r\n")
+for hour, pick in ((100, lambda tmax, tmin: tmin - 1.1), (5000, lambda tmax, tmin: tmax + 6)):
+    fields = lines[9 + hour].split(b" , ")
+    fields[0] = b"%.2f" % pick(float(fields[1]), float(fields[2]))
+    lines[9 + hour] = b" , ".join(fields)
+open("casa.txt", "wb").write(b"\r\n".join(lines))
+PY
 "$build/zoneloads-view" casa.txt --csv casa.csv > table.txt
 echo "page of 12 zones: $(wc -c < casa.html) bytes; table of $(wc -l < table.txt) lines"
+"$build/sample-building" variante.bin --zones 12 --seed 6
+printf 'variante.bin\nvariante.txt\n-1\nzonas.txt\n' | "$build/zoneloads" > /dev/null
+"$build/zoneloads-view" casa.txt variante.txt --comparar -o comparacion.html > /dev/null
 
 browser=(chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run
          --disable-background-networking --disable-component-update --disable-sync
          --user-data-dir="$work/profile" --window-size=1400,1800)
 timeout 120 "${browser[@]}" --screenshot="$work/shot.png" "file://$work/casa.html" 2> /dev/null
 timeout 120 "${browser[@]}" --dump-dom "file://$work/casa.html" 2> /dev/null > dom.html
+timeout 120 "${browser[@]}" --screenshot="$work/comparison.png" "file://$work/comparacion.html" 2> /dev/null
+timeout 120 "${browser[@]}" --dump-dom "file://$work/comparacion.html" 2> /dev/null > comparison-dom.html
 
 if grep -q '<table class="summary">' dom.html && grep -q '<th>QsREF_max\[W\]</th>' dom.html &&
    [ "$(grep -c '<tr>' dom.html)" -ge 14 ]; then
@@ -25,7 +44,24 @@ if grep -q '<table class="summary">' dom.html && grep -q '<th>QsREF_max\[W\]</th
 else
     echo "summary table missing from the DOM"; fail=1
 fi
-colours=$(python3 - "$work/shot.png" <<'PY'
+# count PATTERN FILE: how many times PATTERN occurs in FILE.
+count() { grep -o "$1" "$2" | wc -l; }
+if [ "$(count '<figure class="peakday">' dom.html)" -eq $((2 * 13)) ] &&
+   [ "$(count '<img class="tcarpet"' dom.html)" -eq 12 ]; then
+    echo "DOM holds both peak days of each section and a temperature carpet per zone"
+else
+    echo "peak days or temperature carpets missing from the DOM"; fail=1
+fi
+if grep -q '<table class="comparison">' comparison-dom.html &&
+   [ "$(count '<tr>' comparison-dom.html)" -ge $((14 + 14 + 13)) ]; then
+    echo "DOM of the comparison holds the difference table"
+else
+    echo "difference table missing from the comparison's DOM"; fail=1
+fi
+python3 "$here/hover_check.py" casa.html "$work/hover-profile" casa.txt || fail=1
+python3 "$here/hover_check.py" comparacion.html "$work/hover-profile" casa.txt compared || fail=1
+for picture in shot.png comparison.png; do
+colours=$(python3 - "$work/$picture" <<'PY'
 import struct, sys, zlib
 data = open(sys.argv[1], "rb").read()
 pos, idat, width, height = 8, b"", 0, 0
@@ -55,9 +91,11 @@ print(len(seen))
 PY
 )
 if [ "$colours" -ge 50 ]; then
-    echo "screenshot shows the page ($colours colours sampled)"
+    echo "$picture shows the page ($colours colours sampled)"
 else
-    echo "screenshot is blank ($colours colours)"; fail=1
+    echo "$picture is blank ($colours colours)"; fail=1
 fi
+done
 [ -n "$shot" ] && cp "$work/shot.png" "$shot"
+[ -n "$comparison_shot" ] && cp "$work/comparison.png" "$comparison_shot"
 exit $fail

@@ -40,34 +40,37 @@ for answers in 'casa.bin\ncasa.txt\n1\n' 'casa.bin\ncasa.txt\n-1\nzonas.txt\n'; 
     fi
 done
 
-# The viewer: the same page and table bytes from the same report.
-"$linux/zoneloads-view" linux.txt -o linux.html --csv linux.csv > /dev/null
-"$wine" "$windows/zoneloads-view.exe" linux.txt -o windows.html --csv windows.csv > /dev/null
-if cmp -s linux.html windows.html && cmp -s linux.csv windows.csv; then
-    echo "same page ($(wc -c < linux.html) bytes) and table from zoneloads-view.exe"
-else
-    echo "DIFFERENT pages or tables from zoneloads-view.exe"; cmp linux.html windows.html | head -3; fail=1
-fi
-
-# The workbook: the same cell values (the files differ in their creation
-# time only), and the same Spanish-locale CSV bytes.
-"$linux/zoneloads-view" linux.txt -o /dev/null --xlsx linux.xlsx --csv-es linux-es.csv > /dev/null
-"$wine" "$windows/zoneloads-view.exe" linux.txt -o NUL --xlsx windows.xlsx --csv-es windows-es.csv > /dev/null
-if /usr/bin/python3 - <<'PY' && cmp -s linux-es.csv windows-es.csv; then
+# The viewer: the same page and table bytes from the same report, and from
+# it compared with a variant; the workbooks the same cell values (the files
+# differ in their creation time only), the Spanish-locale CSVs the same bytes.
+"$linux/sample-building" variante.bin --zones 6 --seed 4
+printf 'variante.bin\nvariante.txt\n-1\nzonas.txt\n' | "$linux/zoneloads" > /dev/null
+same_cells() {
+    /usr/bin/python3 - "$1" "$2" <<'PY'
 import openpyxl, sys
-a, b = openpyxl.load_workbook("linux.xlsx"), openpyxl.load_workbook("windows.xlsx")
+a, b = openpyxl.load_workbook(sys.argv[1]), openpyxl.load_workbook(sys.argv[2])
 cells = 0
 assert a.sheetnames == b.sheetnames, (a.sheetnames, b.sheetnames)
 for name in a.sheetnames:
     for ra, rb in zip(a[name].iter_rows(values_only=True), b[name].iter_rows(values_only=True), strict=True):
         assert ra == rb, (name, ra, rb)
         cells += len(ra)
-print(f"same workbook cell values ({cells} cells) and Spanish CSV from zoneloads-view.exe")
+print(f"{cells} cells in {len(a.sheetnames)} sheets", end="")
 PY
-    :
-else
-    echo "DIFFERENT workbooks or Spanish CSVs from zoneloads-view.exe"; fail=1
-fi
+}
+for reports in "linux.txt" "linux.txt variante.txt --comparar"; do
+    # shellcheck disable=SC2086 # the words are the arguments
+    "$linux/zoneloads-view" $reports -o linux.html --csv linux.csv --xlsx linux.xlsx --csv-es linux-es.csv > /dev/null
+    # shellcheck disable=SC2086
+    "$wine" "$windows/zoneloads-view.exe" $reports -o windows.html --csv windows.csv --xlsx windows.xlsx \
+        --csv-es windows-es.csv > /dev/null
+    if cmp -s linux.html windows.html && cmp -s linux.csv windows.csv && cmp -s linux-es.csv windows-es.csv &&
+       cells=$(same_cells linux.xlsx windows.xlsx); then
+        echo "same page ($(wc -c < linux.html) bytes), tables and workbook ($cells) from zoneloads-view.exe $reports"
+    else
+        echo "DIFFERENT outputs from zoneloads-view.exe $reports"; cmp linux.html windows.html | head -3; fail=1
+    fi
+done
 
 if ls | grep -q '\.tmp$'; then echo "temporary file left behind:"; ls; fail=1; fi
 

@@ -23,6 +23,17 @@ printf 'casa.bin\ncasa.txt\n-1\ntodas.txt\n' | "$build/zoneloads" > /dev/null
 printf 'casa.bin\notra.txt\n2\n' | "$build/zoneloads" > /dev/null
 "$build/zoneloads-view" casa.txt otra.txt --csv casa.csv --csv-es casa-es.csv --xlsx casa.xlsx > /dev/null
 echo "workbook of 2 reports, 21 zone blocks: $(wc -c < casa.xlsx) bytes"
+# A variant of the same zones, compared with the building as its base: the
+# zone renamed above finds no partner, and is warned of on each side.
+"$build/sample-building" variante.bin --zones 20 --seed 6
+printf 'variante.bin\nvariante.txt\n-1\ntodas.txt\n' | "$build/zoneloads" > /dev/null
+"$build/zoneloads-view" casa.txt variante.txt --comparar --csv comparacion.csv --xlsx comparacion.xlsx \
+    > /dev/null 2> warnings.txt
+if [ "$(grep -c '^zoneloads-view: aviso: .*: bloque 4 (.*) sin zona del mismo nombre en la ' warnings.txt)" = 2 ]; then
+    echo "comparison: the renamed zone warned of in the base and in the variant"
+else
+    echo "UNEXPECTED warnings of the comparison:"; cat warnings.txt; fail=1
+fi
 
 "$python" - <<'PY' || fail=1
 import csv, datetime, math, openpyxl
@@ -43,7 +54,7 @@ def report(path):
     return blocks, totals
 
 book = openpyxl.load_workbook("casa.xlsx")
-assert book.sheetnames == ["Resumen", "Mensual", "Graficos", "Duracion", "Horas casa", "Horas otra"], book.sheetnames
+assert book.sheetnames == ["Resumen", "Mensual", "Graficos", "Duracion", "Dias pico", "Horas casa", "Horas otra"], book.sheetnames
 start = datetime.datetime(2018, 1, 1)
 cells = 0
 for sheet, path in (("Horas casa", "casa.txt"), ("Horas otra", "otra.txt")):
@@ -81,6 +92,34 @@ assert names and all(c.data_type == "s" for c in names), names
 charts = book["Graficos"]._charts
 assert len(charts) == 4 and {type(c).__name__ for c in charts} == {"BarChart", "ScatterChart"}, charts
 print('the name =HYPERLINK("x") stays text; 4 charts (monthly bars, duration curves)')
+
+# The day of the first zone's QsREF peak: its 24 hours as the report has them.
+lines = open("casa.txt", "rb").read().decode("cp1252").split("\r\n")
+hours = [[value(x) for x in l.split(" , ")[:5]] for l in lines[9:9 + 8760]]
+peak = int(table[1][4])
+day = [r for r in book["Dias pico"].iter_rows(values_only=True) if r[:4] == ("casa.txt", 1, table[1][2], "QsREF")]
+assert len(day) == 24, len(day)
+for h, r in enumerate(day):
+    hour = peak - peak % 24 + h
+    assert r[4] == start + datetime.timedelta(hours=hour), (h, r)
+    q = hours[hour]
+    assert [r[5], r[6], r[7], r[8], r[9]] == [q[3], q[4], q[0], q[1], q[2]], (h, r, q)
+print(f"Dias pico: the 24 hours of the day of block 1's QsREF peak, {day[0][4]:%d/%m}, as in the report")
+
+# The comparison: its sheet holds the difference table of the CSV.
+book = openpyxl.load_workbook("comparacion.xlsx")
+assert book.sheetnames == ["Resumen", "Comparacion", "Mensual", "Graficos", "Duracion", "Dias pico", "Horas casa",
+                           "Horas variante"], book.sheetnames
+lines = open("comparacion.csv", newline="", encoding="cp1252").read().split("\r\n")
+differences = list(csv.reader(lines[lines.index("") + 1:-1]))
+sheet = list(book["Comparacion"].iter_rows(values_only=True))
+assert len(sheet) == len(differences) == 1 + 19 + 1, (len(sheet), len(differences))
+assert list(sheet[0]) == differences[0], sheet[0]
+for s, t in zip(sheet[1:], differences[1:]):
+    assert [x if x is not None else "" for x in s[:3]] == t[:3], (s, t)
+    assert [float(x) if isinstance(x, (int, float)) else x or "" for x in s[3:]] == \
+        [float(x) if x not in ("", "TOTAL") else x for x in t[3:]], (s, t)
+print(f"Comparacion: {len(sheet) - 1} rows equal to the CSV's difference table")
 PY
 
 # The Spanish CSV as a spreadsheet in a Spanish locale opens it: ";" between
@@ -96,12 +135,14 @@ assert len(sheet) == len(table) and list(sheet[0]) == table[0], (len(sheet), len
 start = datetime.datetime(2018, 1, 1)
 for s, t in zip(sheet[1:], table[1:]):
     assert s[0] == t[0] and str(s[1]) == t[1] and (s[2] or "").lstrip("'") == t[2], (s, t)
-    for c in (3, 5, 7, 8, 9, 14, 15):
+    for c in (3, 5, 7, 8, 9, 14, 15, 16, 18, 22, 23):
         assert (s[c] is None and t[c] == "") or s[c] == float(t[c]), (c, s, t)
-    for c in (4, 6, 10, 11):
+    for c in (4, 6, 10, 11, 20, 21, 24):
         assert (s[c] is None and t[c] == "") or s[c] == int(t[c]), (c, s, t)
     for c, hour in ((12, t[4]), (13, t[6])):
         assert (s[c] is None) if hour == "" else s[c] == start + datetime.timedelta(hours=int(hour)), (c, s, t)
+    for c in (17, 19):  # the script CSV's "dd/mm hh:mm"
+        assert (s[c] is None and t[c] == "") or f"{s[c]:%d/%m %H:%M}" == t[c], (c, s, t)
 print(f"--csv-es in a Spanish LibreOffice: {len(sheet) - 1} rows of numbers and dates equal to --csv's")
 PY
 exit $fail

@@ -22,6 +22,9 @@
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #endif
 
 namespace zoneloads {
@@ -218,6 +221,8 @@ std::size_t longestFileName(const fs::path&) { return 255; }
 void startWriteback(std::FILE*, long long, long long) {}  // Windows writes back lazily on its own
 void dropCachedContents(const fs::path&) {}
 void ignoreWriteSignals() {}  // Windows has neither signal: such writes fail already
+
+void reuseFreedMemory() {}  // the Windows heap keeps freed blocks on its own
 
 bool standardOutputIsTerminal() {
     DWORD mode;
@@ -468,6 +473,14 @@ void dropCachedContents(const fs::path& path) {
     close(fd);
 #else
     (void)path;
+#endif
+}
+
+void reuseFreedMemory() {
+#if defined(__GLIBC__)
+    // Below these sizes, blocks come from the heap and freed ones stay there.
+    mallopt(M_MMAP_THRESHOLD, 16 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
 #endif
 }
 

@@ -93,6 +93,12 @@ void dropCachedContents(const std::filesystem::path& path);
 // error instead of killing the process, so that the failure can be reported.
 void ignoreWriteSignals();
 
+// Has the memory allocator keep large blocks that are freed for the next
+// allocation rather than give them back to the system at once: a program
+// that builds and drops many buffers of a few hundred kB each then stops
+// paying for fresh pages every time. A hint that may do nothing.
+void reuseFreedMemory();
+
 // True when standard output is a terminal (a console on Windows).
 bool standardOutputIsTerminal();
 

@@ -7,17 +7,44 @@
 #include <string>
 #include <vector>
 
+#include "view/png.h"
 #include "view/statistics.h"
 
 namespace zoneloads {
 namespace view {
 
-// The carpet of the section's Qs, with its axes, scale and caption.
-std::string carpetHtml(const SectionFigures& figures);
+// The carpet of the section's Qs, with its axes, scale and caption, and its
+// values for the page's script (under the pointer), appended to `out`.
+void appendCarpet(std::string& out, const SectionFigures& figures);
+// The carpet of a zone block's Treal against its band: above Tmax, inside,
+// below Tmin, stronger with the excess; appended to `out`.
+void appendTemperatureCarpet(std::string& out, const SectionFigures& figures);
+// The 24 hours of the day of hour `hour` (none when negative): Qs and, for a
+// zone block, Treal, Tmax and Tmin on a second axis; QL for the totals.
+// `peak` names the peak in the caption.
+std::string peakDayHtml(const SectionFigures& figures, int hour, const char* peak);
 // The section's Qs from largest to smallest, against the hours.
 std::string durationCurveHtml(const SectionFigures& figures);
 // Bars of the monthly sensible energy, Qs > 0 and Qs < 0.
 std::string monthlyHtml(const Summary& summary);
+
+// Comparing two buildings: the carpet of the variant's Qs minus the base's,
+// both duration curves on one chart, and both monthly energies.
+std::string differenceCarpetHtml(const std::vector<double>& base, const std::vector<double>& variant);
+std::string durationCurvesHtml(const std::vector<double>& base, const std::vector<double>& variant);
+std::string monthlyComparisonHtml(const Summary& base, const Summary& variant);
+
+// Colour steps of the temperature carpet on each side of the band, and the
+// excess of the strongest: a step each quarter of a kelvin.
+constexpr int kTemperatureLevels = 16;
+constexpr double kTemperatureScaleK = 4;
+// The temperature carpet's palette index of an hour: 0 inside the band, 1
+// when a value is no number, then kTemperatureLevels steps above Tmax and
+// as many below Tmin.
+std::uint8_t temperatureIndex(double t, double high, double low);
+// The temperature carpet's palette, by index: the page's script reads an
+// hour's band and excess back from its colour.
+std::vector<Rgb> temperaturePalette();
 
 // Colour steps of the carpet on each side of 0.
 constexpr int kCarpetLevels = 64;

@@ -2,6 +2,7 @@
 // page of pictures and peaks, with a summary table on standard output.
 //
 //   zoneloads-view REPORT... [-o PAGE.html] [--csv TABLE.csv] [--csv-es TABLA.csv] [--xlsx BOOK.xlsx]
+//                  [--comparar]
 #include <cerrno>
 #include <filesystem>
 #include <iostream>
@@ -21,7 +22,7 @@ using zoneloads::view::ViewerOptions;
 
 const char kUsage[] =
     "uso: zoneloads-view INFORME... [-o PAGINA.html] [--csv TABLA.csv] [--csv-es TABLA.csv]\n"
-    "                    [--xlsx LIBRO.xlsx]\n"
+    "                    [--xlsx LIBRO.xlsx] [--comparar]\n"
     "\n"
     "Lee uno o varios informes de zoneloads y escribe una pagina HTML con los\n"
     "picos, los mapas de Qs por dia y hora, las curvas de duracion y la energia\n"
@@ -33,7 +34,9 @@ const char kUsage[] =
     "  --csv-es TABLA.csv  la tabla resumen para una hoja de calculo en espanol\n"
     "                      (\";\", coma decimal, fechas completas)\n"
     "  --xlsx LIBRO.xlsx   un libro de Excel: resumen, energia mensual, cargas\n"
-    "                      horarias de cada zona y del edificio, y graficos\n"
+    "                      horarias de cada zona y del edificio, dias pico y graficos\n"
+    "  --comparar          el primer informe es la base y los demas variantes: la\n"
+    "                      pagina, el CSV y el libro dan sus diferencias por zona\n"
     "  -h, --help, /?      esta ayuda\n"
     "  --version           la version\n";
 
@@ -45,6 +48,10 @@ Parsed parseOptions(const std::vector<std::filesystem::path>& arguments, ViewerO
         FileName arg = zoneloads::fileNameOfPath(arguments[i]);
         if (arg.text == "-h" || arg.text == "--help" || arg.text == "/?") return Parsed::help;
         if (arg.text == "--version") return Parsed::version;
+        if (arg.text == "--comparar") {
+            o.compare = true;
+            continue;
+        }
         FileName* output = arg.text == "-o"         ? &o.page
                            : arg.text == "--csv"    ? &o.csv
                            : arg.text == "--csv-es" ? &o.csvEs
@@ -67,11 +74,16 @@ Parsed parseOptions(const std::vector<std::filesystem::path>& arguments, ViewerO
         fault = "falta el informe";
         return Parsed::wrong;
     }
+    if (o.compare && o.reports.size() < 2) {
+        fault = "--comparar necesita dos informes o mas: la base y las variantes";
+        return Parsed::wrong;
+    }
     if (o.page.text.empty()) o.page = zoneloads::fileNameOfPath(std::filesystem::path(o.reports[0].path).replace_extension(".html"));
     return Parsed::run;
 }
 
 int run(int argc, char** argv) {
+    zoneloads::reuseFreedMemory();
     ViewerOptions options;
     std::string fault;
     switch (parseOptions(zoneloads::commandLineArguments(argc, argv), options, fault)) {
@@ -88,11 +100,14 @@ int run(int argc, char** argv) {
             break;
     }
     std::vector<zoneloads::view::SummaryRow> rows;
+    std::vector<std::string> warnings;
     std::string error;
-    if (!zoneloads::view::writeViewerOutputs(options, zoneloads::kWorkerThreads, rows, error)) {
+    if (!zoneloads::view::writeViewerOutputs(options, zoneloads::kWorkerThreads, rows, error, &warnings)) {
         std::cerr << "zoneloads-view: " << error << "\n" << std::flush;
         return 1;
     }
+    for (const std::string& warning : warnings) std::cerr << "zoneloads-view: aviso: " << warning << "\n";
+    std::cerr << std::flush;
     errno = 0;
     std::cout << zoneloads::view::textTable(rows, zoneloads::standardOutputIsTerminal()) << std::flush;
     if (!std::cout) {

@@ -39,7 +39,12 @@ TEST_F(ViewExecutable, PageCsvAndTableForSeveralReports) {
     std::string page = readBytes("casa.html");
     EXPECT_EQ(page.substr(0, 15), "<!DOCTYPE html>");
     EXPECT_NE(page.find("Edificios: una fila de totales por informe"), std::string::npos);
-    EXPECT_EQ(page.find("<script"), std::string::npos);
+    // One small script of its own, for the figures' hover values, and
+    // nothing fetched from elsewhere.
+    EXPECT_EQ(page.find("<script"), page.rfind("<script"));
+    EXPECT_NE(page.find("<script>"), std::string::npos);
+    EXPECT_EQ(page.find("src=\"http"), std::string::npos);
+    EXPECT_EQ(page.find("href=\"http"), std::string::npos);
     std::vector<std::string> csv = testkit::reportLines(readBytes("t.csv"));
     ASSERT_EQ(csv.size(), 1u + 3u + 2u);  // header, casa.txt's 2 blocks and total, otra.txt's block and total
     EXPECT_EQ(csv[3].substr(0, 15), "casa.txt,TOTAL,");
@@ -47,6 +52,33 @@ TEST_F(ViewExecutable, PageCsvAndTableForSeveralReports) {
     // The table on standard output: a header and the same rows.
     EXPECT_EQ(run.output.substr(0, 8), "informe ");
     EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 6);
+}
+
+// Two designs compared: the first report is the base. The page opens with
+// the comparison, the CSV adds the difference table after a blank line, and
+// blocks that find no zone of their name are warned of, not dropped silently.
+TEST_F(ViewExecutable, ComparesAVariantWithTheBase) {
+    ASSERT_EQ(std::system((std::string("\"") + SAMPLE_BUILDING_EXE + "\" var.bin --zones 3 --seed 5").c_str()), 0);
+    writeBytes("c.txt", "var.bin var.txt -1 l.txt\n");
+    ASSERT_EQ(runShell(std::string("\"") + ZONELOADS_EXE + "\" < c.txt", "out.txt").status, 0);
+    testkit::ToolRun run = view("casa.txt var.txt --comparar --csv t.csv");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output.find("aviso"), std::string::npos) << run.output;
+    std::string page = readBytes("casa.html");
+    std::size_t comparison = page.find("<table class=\"comparison\">");
+    ASSERT_NE(comparison, std::string::npos);
+    EXPECT_LT(comparison, page.find("<table class=\"summary\">"));
+    std::vector<std::string> csv = testkit::reportLines(readBytes("t.csv"));
+    ASSERT_EQ(csv.size(), 1u + 3u + 3u + 1u + 1u + 3u);  // the table, a blank line, the differences
+    EXPECT_EQ(csv[7], "");
+    EXPECT_EQ(csv[8].substr(0, 38), "base,variante,zona,bloque_base,bloque_");
+    EXPECT_EQ(csv[11].substr(0, 31), "casa.txt,var.txt,EDIFICIO,TOTAL");
+
+    run = view("casa.txt otra.txt --comparar -o c.html");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.output.find("zoneloads-view: aviso: otra.txt: bloque 1 ("), std::string::npos) << run.output;
+    EXPECT_NE(readBytes("c.html").find("<p class=\"warn\">Aviso: casa.txt: bloque 1"), std::string::npos);
+    EXPECT_NE(view("casa.txt --comparar").status, 0);  // nothing to compare with
 }
 
 TEST_F(ViewExecutable, FailureWritesNothingAndKeepsTheOldPage) {

@@ -1,6 +1,7 @@
 #include "view/markup.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <vector>
@@ -104,32 +105,55 @@ std::string general6(double v) {
     return std::string(text, result.ptr);
 }
 
+namespace {
+
+// Writes v with one decimal at `text`; returns its end. The figures' own
+// coordinates and values, far below 1e15, are rounded to tenths as
+// integers, which is much faster than a general conversion; 0.0 has no
+// sign. Anything larger, and what is no number, is converted in full.
+char* writeFixed1(char* text, char* limit, double v) {
+    if (!(std::fabs(v) < 1e14)) return std::to_chars(text, limit, v, std::chars_format::fixed, 1).ptr;
+    long long tenths = std::llround(v * 10);
+    if (tenths < 0) {
+        *text++ = '-';
+        tenths = -tenths;
+    }
+    text = std::to_chars(text, limit, tenths / 10).ptr;
+    *text++ = '.';
+    *text++ = static_cast<char>('0' + tenths % 10);
+    return text;
+}
+
+}  // namespace
+
 std::string fixed1(double v) {
     char text[64];
-    auto result = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, 1);
-    return std::string(text, result.ptr);
+    return std::string(text, writeFixed1(text, text + sizeof text, v));
 }
 
 void appendFixed1(std::string& out, double v, char after) {
     char text[64];
-    char* end = std::to_chars(text, text + sizeof text - 1, v, std::chars_format::fixed, 1).ptr;
+    char* end = writeFixed1(text, text + sizeof text - 1, v);
     *end++ = after;
     out.append(text, end);
 }
 
+void appendFill(std::string& out, std::string_view pattern, std::initializer_list<std::string_view> values) {
+    std::size_t from = 0;
+    for (std::size_t i = 0; i + 1 < pattern.size(); ++i) {
+        std::size_t index = static_cast<std::size_t>(pattern[i + 1] - '0');
+        if (pattern[i] != '$' || index >= values.size()) continue;
+        out.append(pattern.data() + from, i - from);
+        out.append(values.begin()[index]);
+        from = ++i + 1;
+    }
+    out.append(pattern.data() + from, pattern.size() - from);
+}
+
 std::string fill(std::string_view pattern, std::initializer_list<std::string_view> values) {
-    std::vector<std::string_view> given(values);
     std::string out;
     out.reserve(pattern.size() + 64);
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        std::size_t index = i + 1 < pattern.size() ? static_cast<std::size_t>(pattern[i + 1] - '0') : 10;
-        if (pattern[i] == '$' && index < given.size()) {
-            out += given[index];
-            ++i;
-        } else {
-            out += pattern[i];
-        }
-    }
+    appendFill(out, pattern, values);
     return out;
 }
 

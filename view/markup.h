@@ -33,6 +33,8 @@ void appendFixed1(std::string& out, double v, char after);
 // `pattern` with $0 .. $9 replaced by the values given, in order; the values
 // are put in as they are (escape them first where needed).
 std::string fill(std::string_view pattern, std::initializer_list<std::string_view> values);
+// fill, appended to `out`.
+void appendFill(std::string& out, std::string_view pattern, std::initializer_list<std::string_view> values);
 
 }  // namespace view
 }  // namespace zoneloads

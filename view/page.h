@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "view/compare.h"
 #include "view/report_reader.h"
 #include "view/statistics.h"
 #include "view/summary_table.h"
@@ -25,6 +26,13 @@ std::string summaryTableHtml(const std::vector<SummaryRow>& rows, const char* ca
 std::string sectionHeadHtml(const SummaryRow& row);
 // The rest of a section: its carpet, duration curve and monthly bars.
 std::string sectionFiguresHtml(const SectionFigures& figures);
+// The comparison of a variant with the base: the warnings of the pairing,
+// the table of differences per zone and for the building, the carpet of the
+// building's Qs difference, and both buildings' duration curves and monthly
+// energy on the same axes.
+std::string comparisonHtml(const std::string& baseName, const std::string& variantName, const Pairing& pairing,
+                           const SectionFigures& baseBuilding, const SectionFigures& variantBuilding);
+
 // What closes the page.
 std::string pageEnd();
 

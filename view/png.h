@@ -20,6 +20,8 @@ std::string indexedPng(int width, int height, const std::vector<Rgb>& palette,
 
 // `bytes` in base64, for a data: URL.
 std::string base64(const std::string& bytes);
+// base64, appended to `out`.
+void appendBase64(std::string& out, const std::string& bytes);
 
 }  // namespace view
 }  // namespace zoneloads

@@ -29,6 +29,42 @@ void startSummary(Summary& s) {
     s = Summary{};
     s.maxPosText = "0";
     s.minNegText = "0";
+    s.maxQLText = "0";
+}
+
+// The latent and the total peaks, from the section's hours.
+void addPeaks(SectionFigures& figures) {
+    Summary& s = figures.summary;
+    for (int h = 0; h < kHoursPerYear; ++h) {
+        double ql = figures.ql[static_cast<std::size_t>(h)];
+        double total = figures.qs[static_cast<std::size_t>(h)] + ql;  // NaN when either is
+        if (ql > s.maxQL) {
+            s.maxQL = ql;
+            s.maxQLHour = h;
+        }
+        if (total > s.maxTotal) {
+            s.maxTotal = total;
+            s.maxTotalHour = h;
+        }
+    }
+    if (s.maxQLHour >= 0) s.maxQLText = reportText(s.maxQL);
+}
+
+// A zone block's hours outside its band, and by how much.
+void addTemperatures(SectionFigures& figures) {
+    Summary& s = figures.summary;
+    s.temperatures = true;
+    for (std::size_t h = 0; h < figures.treal.size(); ++h) {
+        double t = figures.treal[h], high = figures.tmax[h], low = figures.tmin[h];
+        if (std::isnan(t) || std::isnan(high) || std::isnan(low)) continue;
+        if (t > high) {
+            ++s.hoursAbove;
+            s.degreeHoursAbove += t - high;
+        } else if (t < low) {
+            ++s.hoursBelow;
+            s.degreeHoursBelow += low - t;
+        }
+    }
 }
 
 // Takes hour h, in hour order: its Qs (`qsText` as the report writes it)
@@ -103,6 +139,10 @@ bool readZoneHours(const Section& section, SectionFigures& figures, Fault& fault
         double values[kVventInf + 1];
         if (!readHourLine(line, memo, values, f)) return faultAt(fault, number, hourLineFault(line));
         double qs = values[kQs];
+        auto at = static_cast<std::size_t>(h);
+        figures.treal[at] = values[kTreal];
+        figures.tmax[at] = values[kTmax];
+        figures.tmin[at] = values[kTmin];
         addHour(figures, h, qs, f[kQs], qs > 0 ? qs : 0, qs < 0 ? qs : 0, values[kQL]);
         p = next;
     }
@@ -136,16 +176,32 @@ bool readTotalsHours(const Section& section, SectionFigures& figures, Fault& fau
 
 }  // namespace
 
+std::string reportText(double value) {
+    char text[kMaxNumberChars];
+    return std::string(text, formatFloat32(static_cast<float32>(value), text));
+}
+
+int dayStart(int hour) { return hour - hour % kHoursPerDay; }
+
 bool readFigures(const std::string& fileName, const Section& section, SectionFigures& figures, std::string& error) {
     Fault fault;
     startSummary(figures.summary);
-    figures.neg.assign(section.totals ? kHoursPerYear : 0, 0.0);
-    figures.pos.assign(section.totals ? kHoursPerYear : 0, 0.0);
+    const std::size_t totalsHours = section.totals ? kHoursPerYear : 0;
+    const std::size_t zoneHours = section.totals ? 0 : kHoursPerYear;
+    // Every hour is written below (or the section is refused): figures used
+    // for an earlier section of the same kind keep their memory as it is.
+    figures.neg.resize(totalsHours);
+    figures.pos.resize(totalsHours);
+    figures.treal.resize(zoneHours);
+    figures.tmax.resize(zoneHours);
+    figures.tmin.resize(zoneHours);
     bool read = section.totals ? readTotalsHours(section, figures, fault) : readZoneHours(section, figures, fault);
     if (!read) {
         error = fileName + ", linea " + std::to_string(fault.line) + ": " + fault.what;
         return false;
     }
+    addPeaks(figures);
+    if (!section.totals) addTemperatures(figures);
     return true;
 }
 

@@ -30,6 +30,23 @@ struct Summary {
     double monthPosWh[kMonthsPerYear] = {};
     double monthNegWh[kMonthsPerYear] = {};
     double monthQLWh[kMonthsPerYear] = {};
+    // The latent peak: the largest QL above 0, as the report writes it, and
+    // its first hour, over the hours whose QL is a number.
+    double maxQL = 0;
+    std::string maxQLText;  // "0" when none
+    int maxQLHour = -1;
+    // The total peak: the largest Qs + QL above 0 and its first hour, over
+    // the hours where both are numbers.
+    double maxTotal = 0;
+    int maxTotalHour = -1;
+    // Temperatures (zone blocks only), over the hours where Treal, Tmax and
+    // Tmin are all numbers: hours with Treal above Tmax and below Tmin, and
+    // their degree-hours (the sum of each hour's excess, in K h).
+    bool temperatures = false;
+    int hoursAbove = 0;
+    int hoursBelow = 0;
+    double degreeHoursAbove = 0;
+    double degreeHoursBelow = 0;
 };
 
 // What a section's hourly lines give: each hour's values, as the report
@@ -40,8 +57,17 @@ struct SectionFigures {
     Hours ql = Hours(kHoursPerYear);  // QL (the sum of QL)
     Hours neg;                        // the totals' sum of Qs not above 0 (empty for a zone block)
     Hours pos;                        // the totals' sum of Qs above 0 (empty for a zone block)
+    Hours treal;                      // a zone block's temperatures (empty for the totals)
+    Hours tmax;
+    Hours tmin;
     Summary summary;
 };
+
+// The text of a value the report wrote (a float32 as formatFloat32 writes it).
+std::string reportText(double value);
+
+// The 24 hours of the day of hour h, from the first hour of that day.
+int dayStart(int hour);
 
 // Reads the hourly lines that readSection collected into `figures`; false,
 // with a message naming the file and the line, for a line that is not what

@@ -16,11 +16,13 @@ const char* const kCsvHeader[] = {"informe",        "bloque",         "zona",
                                   "hora_QsCAL_max", "Qs_pos[kWh]",    "Qs_neg[kWh]",
                                   "QL[kWh]",        "horas_Qs_pos",   "horas_Qs_neg",
                                   "fecha_QsREF_max", "fecha_QsCAL_max", "suma_QsREF_max_zonas",
-                                  "suma_QsCAL_max_zonas"};
-// The columns that hold numbers (left to right: the right-aligned ones in
-// the text table, the decimal-comma ones in the Spanish CSV).
+                                  "suma_QsCAL_max_zonas", "QL_max[W]", "fecha_QL_max",
+                                  "QsQL_max[W]",    "fecha_QsQL_max", "horas_T_sobre_max",
+                                  "horas_T_bajo_min", "Kh_sobre_max", "Kh_bajo_min",
+                                  "bloque_mas_horas_fuera"};
 enum Column { kReport, kBlock, kZone, kMaxPos, kMaxPosHour, kMinNeg, kMinNegHour, kPos, kNeg, kQL, kHoursPos,
-              kHoursNeg, kMaxPosDate, kMinNegDate, kZonePeaksPos, kZonePeaksNeg, kColumns };
+              kHoursNeg, kMaxPosDate, kMinNegDate, kZonePeaksPos, kZonePeaksNeg, kMaxQL, kMaxQLDate, kMaxTotal,
+              kMaxTotalDate, kHoursAbove, kHoursBelow, kDegreeHoursAbove, kDegreeHoursBelow, kWorstBlock, kColumns };
 
 std::string hourText(int hour) { return hour < 0 ? "" : std::to_string(hour); }
 
@@ -48,6 +50,22 @@ std::string asText(const std::string& name) {
 
 }  // namespace
 
+PeakDay peakDay(const SectionFigures& figures, int hour) {
+    PeakDay day;
+    if (hour < 0) return day;
+    day.firstHour = dayStart(hour);
+    for (int h = 0; h < kHoursPerDay; ++h) {
+        auto at = static_cast<std::size_t>(day.firstHour + h);
+        day.qs[h] = figures.qs[at];
+        day.ql[h] = figures.ql[at];
+        if (figures.treal.empty()) continue;
+        day.treal[h] = figures.treal[at];
+        day.tmax[h] = figures.tmax[at];
+        day.tmin[h] = figures.tmin[at];
+    }
+    return day;
+}
+
 SummaryRow summaryRow(const std::string& reportName, const std::string& zoneName, int block, const Summary& summary) {
     SummaryRow row;
     row.report = reportName;
@@ -57,14 +75,29 @@ SummaryRow summaryRow(const std::string& reportName, const std::string& zoneName
     return row;
 }
 
-void addZonePeaks(SummaryRow& totals, const std::vector<SummaryRow>& zoneRows) {
+void addZoneFigures(SummaryRow& totals, const std::vector<SummaryRow>& zoneRows) {
     totals.zonePeaksPos = 0;
     totals.zonePeaksNeg = 0;
+    totals.worstBlock = 0;
+    totals.zoneHoursAbove = 0;
+    totals.zoneHoursBelow = 0;
+    int mostHours = -1;
     for (const SummaryRow& row : zoneRows) {
         totals.zonePeaksPos += row.summary.maxPos;
         totals.zonePeaksNeg += row.summary.minNeg;
+        totals.zoneHoursAbove += row.summary.hoursAbove;
+        totals.zoneHoursBelow += row.summary.hoursBelow;
+        int outside = row.summary.hoursAbove + row.summary.hoursBelow;
+        if (outside > mostHours) {
+            mostHours = outside;
+            totals.worstBlock = row.block;
+            totals.worstZone = row.zone;
+            totals.worst = row.summary;
+        }
     }
 }
+
+const Summary& temperatureSummary(const SummaryRow& row) { return row.block == 0 ? row.worst : row.summary; }
 
 double simultaneity(double buildingPeak, double zonePeaks) { return zonePeaks != 0 ? buildingPeak / zonePeaks : 0; }
 
@@ -90,7 +123,16 @@ std::vector<std::string> csvFields(const SummaryRow& row) {
             s.maxPosHour < 0 ? "" : hourDayMonth(s.maxPosHour),
             s.minNegHour < 0 ? "" : hourDayMonth(s.minNegHour),
             totals ? general6(row.zonePeaksPos) : "",
-            totals ? general6(row.zonePeaksNeg) : ""};
+            totals ? general6(row.zonePeaksNeg) : "",
+            s.maxQLText,
+            s.maxQLHour < 0 ? "" : hourDayMonth(s.maxQLHour),
+            general6(s.maxTotal),
+            s.maxTotalHour < 0 ? "" : hourDayMonth(s.maxTotalHour),
+            std::to_string(temperatureSummary(row).hoursAbove),
+            std::to_string(temperatureSummary(row).hoursBelow),
+            general6(temperatureSummary(row).degreeHoursAbove),
+            general6(temperatureSummary(row).degreeHoursBelow),
+            totals && row.worstBlock > 0 ? std::to_string(row.worstBlock) : ""};
 }
 
 std::string csvLine(const std::vector<std::string>& fields) {
@@ -111,7 +153,8 @@ std::string spanishCsv(const std::vector<SummaryRow>& rows) {
     std::string csv = line(csvHeaderNames());
     for (const SummaryRow& row : rows) {
         std::vector<std::string> fields = csvFields(row);
-        for (int c : {kMaxPos, kMinNeg, kPos, kNeg, kQL, kZonePeaksPos, kZonePeaksNeg}) {
+        for (int c : {kMaxPos, kMinNeg, kPos, kNeg, kQL, kZonePeaksPos, kZonePeaksNeg, kMaxQL, kMaxTotal,
+                      kDegreeHoursAbove, kDegreeHoursBelow}) {
             std::replace(fields[c].begin(), fields[c].end(), '.', ',');
         }
         // The report's name as the system gave it (UTF-8 on Windows, and
@@ -121,14 +164,17 @@ std::string spanishCsv(const std::vector<SummaryRow>& rows) {
         fields[kZone] = asText(fields[kZone]);
         fields[kMaxPosDate] = row.summary.maxPosHour < 0 ? "" : hourFullDate(row.summary.maxPosHour);
         fields[kMinNegDate] = row.summary.minNegHour < 0 ? "" : hourFullDate(row.summary.minNegHour);
+        fields[kMaxQLDate] = row.summary.maxQLHour < 0 ? "" : hourFullDate(row.summary.maxQLHour);
+        fields[kMaxTotalDate] = row.summary.maxTotalHour < 0 ? "" : hourFullDate(row.summary.maxTotalHour);
         csv += line(fields);
     }
     return csv;
 }
 
 std::string textTable(const std::vector<SummaryRow>& rows, bool forTerminal) {
-    const std::vector<int> columns = {kReport, kBlock,       kZone, kMaxPos,   kMaxPosDate, kMinNeg,
-                                      kMinNegDate, kPos, kNeg,  kQL,       kHoursPos,   kHoursNeg};
+    const std::vector<int> columns = {kReport, kBlock,   kZone,      kMaxPos,     kMaxPosDate,   kMinNeg,
+                                      kMinNegDate, kMaxQL, kMaxQLDate, kMaxTotal, kMaxTotalDate, kPos,
+                                      kNeg,        kQL,    kHoursPos,  kHoursNeg, kHoursAbove,   kHoursBelow};
     std::vector<std::vector<std::string>> all;
     std::vector<std::string> header = csvHeaderNames();
     std::vector<std::string> picked;
@@ -138,6 +184,8 @@ std::string textTable(const std::vector<SummaryRow>& rows, bool forTerminal) {
         std::vector<std::string> fields = csvFields(row);
         fields[kMaxPosDate] = row.summary.maxPosHour < 0 ? "" : hourDate(row.summary.maxPosHour);
         fields[kMinNegDate] = row.summary.minNegHour < 0 ? "" : hourDate(row.summary.minNegHour);
+        fields[kMaxQLDate] = row.summary.maxQLHour < 0 ? "" : hourDate(row.summary.maxQLHour);
+        fields[kMaxTotalDate] = row.summary.maxTotalHour < 0 ? "" : hourDate(row.summary.maxTotalHour);
         picked.clear();
         for (int c : columns) picked.push_back(fields[static_cast<std::size_t>(c)]);
         all.push_back(picked);

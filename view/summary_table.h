@@ -11,6 +11,20 @@
 namespace zoneloads {
 namespace view {
 
+// The 24 hours of the day of a peak: its first hour (-1 for no peak) and
+// the section's values in each (temperatures only for a zone block).
+struct PeakDay {
+    int firstHour = -1;
+    double qs[kHoursPerDay] = {};
+    double ql[kHoursPerDay] = {};
+    double treal[kHoursPerDay] = {};
+    double tmax[kHoursPerDay] = {};
+    double tmin[kHoursPerDay] = {};
+};
+
+// The day of the peak at `hour` (none when negative).
+PeakDay peakDay(const SectionFigures& figures, int hour);
+
 // One row: a zone block, or the totals section of a report.
 struct SummaryRow {
     std::string report;  // the report's name as given
@@ -18,16 +32,29 @@ struct SummaryRow {
     std::string zone;    // the zone's name, its report bytes; empty for the totals
     Summary summary;
     // The totals only: the sums of the zone blocks' own peaks, QsREF and
-    // QsCAL (their non-coincident peak).
+    // QsCAL (their non-coincident peak), and the zone block with most hours
+    // outside its set points (0 for none; the first of equals).
     double zonePeaksPos = 0;
     double zonePeaksNeg = 0;
+    int worstBlock = 0;
+    std::string worstZone;
+    Summary worst;  // that block's summary
+    // The totals only: the zone blocks' hours outside their set points,
+    // added up (zone-hours).
+    int zoneHoursAbove = 0;
+    int zoneHoursBelow = 0;
 };
 
 // The row of a section of the report `reportName`.
 SummaryRow summaryRow(const std::string& reportName, const std::string& zoneName, int block, const Summary& summary);
 
-// Sets the totals row's sums of zone peaks from the report's zone rows.
-void addZonePeaks(SummaryRow& totals, const std::vector<SummaryRow>& zoneRows);
+// Sets what the totals row takes from the report's zone rows: the sums of
+// their peaks and the block with most hours outside its set points.
+void addZoneFigures(SummaryRow& totals, const std::vector<SummaryRow>& zoneRows);
+
+// The hours a row counts outside the set points: its own for a zone block,
+// those of its worst zone block for the totals.
+const Summary& temperatureSummary(const SummaryRow& row);
 
 // The factor de simultaneidad: the building's peak over the sum of its zone
 // blocks' peaks; 0 when they have none.

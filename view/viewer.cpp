@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "common/pipeline.h"
 #include "common/platform.h"
 #include "common/replaced_file.h"
+#include "view/compare.h"
 #include "view/markup.h"
 #include "view/page.h"
 #include "view/report_reader.h"
@@ -51,19 +53,20 @@ std::string outputFault(const std::string& name, const char* what, int error) {
     return name + ": " + what + " (" + errorReason(error) + ")";
 }
 
-// What the outputs keep of one report once it is read: its rows, the HTML of
-// its building section, how many bytes of zone sections it left in the
-// blocks file, and what the workbook takes of it.
+// What the outputs keep of one report once it is read: its rows and its
+// building's hours (all the workbook takes of it), the HTML of its building
+// section, and how many bytes of zone sections it left in the blocks file.
 struct ReportPart {
-    std::vector<SummaryRow> rows;  // the blocks' rows, then the totals row
+    WorkbookReport report;
     std::string building;
     long long blockBytes = 0;
-    WorkbookReport workbook;       // its rows and building hours, when a workbook is asked for
 };
 
 // What a section gives once read and drawn: its summary row, its HTML (the
-// head is drawn again for the building, once its zone blocks are known), its
-// hours, or the fault found in its lines.
+// head is drawn again for the building, once its zone blocks are known), or
+// the fault found in its lines; the totals' hours, for the workbook and the
+// comparisons; and when a workbook is asked for, a zone block's Qs and the
+// days of the section's peaks.
 struct Drawn {
     bool read = false;
     std::string error;
@@ -71,18 +74,28 @@ struct Drawn {
     SummaryRow row;
     std::string head;
     std::string figuresHtml;
-    SectionFigures figures;
+    std::unique_ptr<SectionFigures> totalsFigures;
+    SectionFigures::Hours qs;
+    std::vector<PeakDay> peakDays;  // QsREF's, then QsCAL's
 };
 
-// Reads the figures of a section's hourly lines, then draws it.
-Drawn readAndDraw(const std::string& reportName, const Section& section) {
+// Reads the figures of a section's hourly lines, then draws it. A zone
+// block's hours go into figures that each thread keeps and fills again for
+// its next zone block: no allocation and no fresh memory per section.
+Drawn readAndDraw(const std::string& reportName, const Section& section, bool forWorkbook) {
+    thread_local SectionFigures zoneFigures;
     Drawn d;
     d.totals = section.totals;
-    d.read = readFigures(reportName, section, d.figures, d.error);
-    if (d.read) {
-        d.row = summaryRow(reportName, section.name, section.block, d.figures.summary);
-        d.head = sectionHeadHtml(d.row);
-        d.figuresHtml = sectionFiguresHtml(d.figures);
+    if (d.totals) d.totalsFigures = std::make_unique<SectionFigures>();
+    SectionFigures& figures = d.totals ? *d.totalsFigures : zoneFigures;
+    d.read = readFigures(reportName, section, figures, d.error);
+    if (!d.read) return d;
+    d.row = summaryRow(reportName, section.name, section.block, figures.summary);
+    d.head = sectionHeadHtml(d.row);
+    d.figuresHtml = sectionFiguresHtml(figures);
+    if (forWorkbook) {
+        d.peakDays = {peakDay(figures, figures.summary.maxPosHour), peakDay(figures, figures.summary.minNegHour)};
+        if (!d.totals) d.qs = figures.qs;
     }
     return d;
 }
@@ -102,18 +115,19 @@ bool placeSection(Drawn d, Outputs& outputs, ReportPart& part, std::string& erro
         error = d.error;
         return false;
     }
+    part.report.peakDays.insert(part.report.peakDays.end(), d.peakDays.begin(), d.peakDays.end());
     if (d.totals) {
-        addZonePeaks(d.row, part.rows);
-        part.rows.push_back(d.row);
+        addZoneFigures(d.row, part.report.rows);
+        part.report.rows.push_back(d.row);
         part.building = sectionHeadHtml(d.row) + d.figuresHtml;
-        if (outputs.hours.file) part.workbook.building = std::move(d.figures);
+        part.report.building = std::move(*d.totalsFigures);  // for the workbook and comparisons
         return true;
     }
-    part.rows.push_back(std::move(d.row));
+    part.report.rows.push_back(std::move(d.row));
     put(outputs.blocks, d.head);
     put(outputs.blocks, d.figuresHtml);
     part.blockBytes += static_cast<long long>(d.head.size() + d.figuresHtml.size());
-    if (outputs.hours.file && outputs.hoursError == 0 && !appendHours(outputs.hours, d.figures.qs)) outputs.hoursError = errno;
+    if (outputs.hours.file && outputs.hoursError == 0 && !appendHours(outputs.hours, d.qs)) outputs.hoursError = errno;
     return true;
 }
 
@@ -126,8 +140,8 @@ bool readReport(const FileName& report, int threads, Outputs& outputs, ReportPar
     ReportReader reader;
     if (!openReportFile(reader, report, error)) return false;
     const std::string& name = report.text;
-    part.workbook.name = name;
-    part.workbook.firstBlock = outputs.hours.blocks;
+    part.report.name = name;
+    part.report.firstBlock = outputs.hours.blocks;
     const std::size_t depth = static_cast<std::size_t>(threads) + 1;
     std::vector<Section> sections(depth);
     bool placed = true;
@@ -143,7 +157,8 @@ bool readReport(const FileName& report, int threads, Outputs& outputs, ReportPar
             if (drawing.full()) placeOldest();
             Section& section = sections[k % sections.size()];
             if ((result = readSection(reader, section, readError)) != ReadResult::section) break;
-            drawing.give([&name, &section] { return readAndDraw(name, section); });
+            const bool forWorkbook = outputs.hours.file != nullptr;
+            drawing.give([&name, &section, forWorkbook] { return readAndDraw(name, section, forWorkbook); });
         }
         while (!drawing.empty()) placeOldest();
     }
@@ -153,7 +168,6 @@ bool readReport(const FileName& report, int threads, Outputs& outputs, ReportPar
         error = readError;
         return false;
     }
-    part.workbook.rows = part.rows;
     return true;
 }
 
@@ -173,19 +187,40 @@ bool copyBytes(std::FILE* from, long long bytes, Output& to) {
     return !to.failed;
 }
 
-bool writePage(const std::vector<ReportPart>& parts, const std::vector<FileName>& reports, Output& blocks, Output& page) {
+// The comparisons of the variants with the base (the first report), when
+// they are asked for.
+struct Comparisons {
+    std::vector<Pairing> pairings;  // one per variant
+    std::vector<std::string> warnings;
+};
+
+Comparisons compareParts(const std::vector<ReportPart>& parts, bool asked) {
+    Comparisons comparisons;
+    for (std::size_t v = 1; asked && v < parts.size(); ++v) {
+        comparisons.pairings.push_back(pairRows(parts[0].report.rows, parts[v].report.rows));
+        for (const std::string& warning : pairingWarnings(comparisons.pairings.back())) comparisons.warnings.push_back(warning);
+    }
+    return comparisons;
+}
+
+bool writePage(const std::vector<ReportPart>& parts, const std::vector<FileName>& reports, const Comparisons& comparisons,
+               Output& blocks, Output& page) {
     put(page, pageStart(parts.size() == 1 ? "Cargas de " + htmlName(reports[0].text)
                                           : "Cargas de " + std::to_string(parts.size()) + " edificios"));
+    for (std::size_t v = 0; v < comparisons.pairings.size(); ++v) {
+        put(page, comparisonHtml(reports[0].text, reports[v + 1].text, comparisons.pairings[v],
+                                 parts[0].report.building, parts[v + 1].report.building));
+    }
     if (parts.size() > 1) {
         std::vector<SummaryRow> totals;
-        for (const ReportPart& p : parts) totals.push_back(p.rows.back());
+        for (const ReportPart& p : parts) totals.push_back(p.report.rows.back());
         put(page, summaryTableHtml(totals, "Edificios: una fila de totales por informe"));
     }
     std::fflush(blocks.target.file);
     std::rewind(blocks.target.file);
     for (std::size_t r = 0; r < parts.size(); ++r) {
         put(page, "<h2>Informe " + htmlName(reports[r].text) + "</h2>\n");
-        put(page, summaryTableHtml(parts[r].rows, "Resumen por bloque de zona y del edificio (TOTAL)"));
+        put(page, summaryTableHtml(parts[r].report.rows, "Resumen por bloque de zona y del edificio (TOTAL)"));
         put(page, parts[r].building);
         if (!copyBytes(blocks.target.file, parts[r].blockBytes, page)) return false;
     }
@@ -242,18 +277,25 @@ bool outputsAreDistinct(const ViewerOptions& options, std::string& error) {
 // Writes the workbook into `out`: libxlsxwriter makes it in a scratch file
 // of the temporary folder, which is then copied into the output, so that
 // the output is a ReplacedFile like the others, whatever its name.
-bool writeWorkbookOutput(const std::vector<ReportPart>& parts, Outputs& outputs, const ViewerOptions& options,
-                         Output& out, std::string& error) {
+bool writeWorkbookOutput(std::vector<ReportPart>& parts, const Comparisons& comparisons, Outputs& outputs,
+                         const ViewerOptions& options, Output& out, std::string& error) {
     fs::path scratch = newScratchName(".xlsx");
     if (scratch.empty()) {
         error = outputFault(options.xlsx.text, "no se puede crear", ENOENT);
         return false;
     }
     int registration = removeOnInterrupt(scratch);
+    std::vector<std::vector<std::string>> differences;
+    for (std::size_t v = 0; v < comparisons.pairings.size(); ++v) {
+        for (const Pairing::Pair& pair : comparisons.pairings[v].pairs) {
+            differences.push_back(differenceFields(parts[v + 1].report.name, pair));
+        }
+    }
+    // The workbook is the last output: the reports move into it.
     std::vector<WorkbookReport> reports;
-    for (const ReportPart& part : parts) reports.push_back(part.workbook);
+    for (ReportPart& part : parts) reports.push_back(std::move(part.report));
     std::string why;
-    bool written = writeWorkbook(textOfPath(scratch), narrowTemporaryFolder(), reports, outputs.hours,
+    bool written = writeWorkbook(textOfPath(scratch), narrowTemporaryFolder(), reports, differences, outputs.hours,
                                  options.workbookLimits, why);
     std::FILE* book = written ? openForReading(scratch) : nullptr;
     std::error_code sizeError;
@@ -284,9 +326,25 @@ bool openOutput(Output& out, const FileName& name, std::string& error) {
     return false;
 }
 
+// The script CSV: the summary table, and after an empty line the table of
+// differences of each variant with the base, when they are compared.
+void putCsv(Output& csv, const std::vector<SummaryRow>& rows, const std::vector<ReportPart>& parts,
+            const Comparisons& comparisons) {
+    put(csv, csvLine(csvHeaderNames()) + "\r\n");
+    for (const SummaryRow& row : rows) put(csv, csvLine(csvFields(row)) + "\r\n");
+    if (comparisons.pairings.empty()) return;
+    put(csv, "\r\n" + csvLine(differenceHeader()) + "\r\n");
+    for (std::size_t v = 0; v < comparisons.pairings.size(); ++v) {
+        for (const Pairing::Pair& pair : comparisons.pairings[v].pairs) {
+            put(csv, csvLine(differenceFields(parts[v + 1].report.name, pair)) + "\r\n");
+        }
+    }
+}
+
 }  // namespace
 
-bool writeViewerOutputs(const ViewerOptions& options, int threads, std::vector<SummaryRow>& rows, std::string& error) {
+bool writeViewerOutputs(const ViewerOptions& options, int threads, std::vector<SummaryRow>& rows, std::string& error,
+                        std::vector<std::string>* warnings) {
     if (!outputsAreDistinct(options, error)) return false;
     Outputs outputs;
     Output page, csv, csvEs, xlsx;
@@ -314,16 +372,17 @@ bool writeViewerOutputs(const ViewerOptions& options, int threads, std::vector<S
         return fail(error, outputFault("fichero temporal", "error al escribir", outputs.blocks.error + outputs.hoursError), all);
     }
     rows.clear();
-    for (const ReportPart& p : parts) rows.insert(rows.end(), p.rows.begin(), p.rows.end());
+    for (const ReportPart& p : parts) rows.insert(rows.end(), p.report.rows.begin(), p.report.rows.end());
+    Comparisons comparisons = compareParts(parts, options.compare);
+    if (warnings) *warnings = comparisons.warnings;
 
     bool done = openOutput(page, options.page, error);
-    if (done && !writePage(parts, options.reports, outputs.blocks, page)) {
+    if (done && !writePage(parts, options.reports, comparisons, outputs.blocks, page)) {
         error = outputFault(options.page.text, "error al escribir", page.error);
         done = false;
     }
     if (done && !options.csv.text.empty() && (done = openOutput(csv, options.csv, error))) {
-        put(csv, csvLine(csvHeaderNames()) + "\r\n");
-        for (const SummaryRow& row : rows) put(csv, csvLine(csvFields(row)) + "\r\n");
+        putCsv(csv, rows, parts, comparisons);
         if (csv.failed) error = outputFault(options.csv.text, "error al escribir", csv.error), done = false;
     }
     if (done && !options.csvEs.text.empty() && (done = openOutput(csvEs, options.csvEs, error))) {
@@ -332,7 +391,7 @@ bool writeViewerOutputs(const ViewerOptions& options, int threads, std::vector<S
     }
     if (done && !options.xlsx.text.empty() && (done = openOutput(xlsx, options.xlsx, error))) {
         std::fflush(hours);
-        done = writeWorkbookOutput(parts, outputs, options, xlsx, error);
+        done = writeWorkbookOutput(parts, comparisons, outputs, options, xlsx, error);
     }
     if (hours) std::fclose(hours);
     if (!done) return fail(error, error, all);

@@ -20,14 +20,17 @@ struct ViewerOptions {
     FileName csv;     // the script CSV to write; an empty name for none
     FileName csvEs;   // the CSV for a Spanish-locale spreadsheet; empty for none
     FileName xlsx;    // the workbook; empty for none
+    bool compare = false;  // the first report the base, the others variants compared with it
     WorkbookLimits workbookLimits;
 };
 
 // Reads the reports and writes the outputs, reading and drawing sections on
 // `threads` worker threads (0: all on this one; the bytes are the same).
 // Returns false, with a one-line message in `error`, when a report cannot be
-// read or an output cannot be written; then no output is changed.
-bool writeViewerOutputs(const ViewerOptions& options, int threads, std::vector<SummaryRow>& rows, std::string& error);
+// read or an output cannot be written; then no output is changed. With
+// `warnings`, the zone blocks a comparison could not pair are named there.
+bool writeViewerOutputs(const ViewerOptions& options, int threads, std::vector<SummaryRow>& rows, std::string& error,
+                        std::vector<std::string>* warnings = nullptr);
 
 }  // namespace view
 }  // namespace zoneloads

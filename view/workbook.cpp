@@ -11,6 +11,7 @@
 #include "common/number_format.h"
 #include "common/platform.h"
 #include "view/charts.h"
+#include "view/compare.h"
 #include "view/markup.h"
 
 namespace zoneloads {
@@ -78,11 +79,13 @@ void writeSummarySheet(lxw_worksheet* sheet, const std::vector<WorkbookReport>& 
     writeHeader(sheet,
                 {"informe", "bloque", "zona", "QsREF_max [W]", "fecha QsREF_max", "QsCAL_max [W]", "fecha QsCAL_max",
                  "Qs > 0 [kWh]", "Qs < 0 [kWh]", "QL [kWh]", "horas Qs > 0", "horas Qs < 0", "suma QsREF_max zonas [W]",
-                 "factor de simultaneidad QsREF", "suma QsCAL_max zonas [W]", "factor de simultaneidad QsCAL"},
+                 "factor de simultaneidad QsREF", "suma QsCAL_max zonas [W]", "factor de simultaneidad QsCAL",
+                 "QL_max [W]", "fecha QL_max", "Qs+QL max [W]", "fecha Qs+QL max", "horas Treal > Tmax",
+                 "horas Treal < Tmin", "Kh sobre Tmax", "Kh bajo Tmin", "bloque con mas horas fuera"},
                 formats);
     worksheet_freeze_panes(sheet, 1, 0);
     worksheet_set_column(sheet, 0, 2, 18, nullptr);
-    worksheet_set_column(sheet, 3, 15, 14, nullptr);
+    worksheet_set_column(sheet, 3, 24, 14, nullptr);
     lxw_row_t row = 1;
     for (const WorkbookReport& report : reports) {
         for (const SummaryRow& r : report.rows) {
@@ -101,6 +104,14 @@ void writeSummarySheet(lxw_worksheet* sheet, const std::vector<WorkbookReport>& 
                 writeValue(sheet, row, 14, r.zonePeaksNeg);
                 writeValue(sheet, row, 15, simultaneity(s.minNeg, r.zonePeaksNeg));
             }
+            writePeak(sheet, row, 16, s.maxQL, s.maxQLHour, formats);
+            writePeak(sheet, row, 18, s.maxTotal, s.maxTotalHour, formats);
+            const Summary& t = temperatureSummary(r);
+            worksheet_write_number(sheet, row, 20, t.hoursAbove, nullptr);
+            worksheet_write_number(sheet, row, 21, t.hoursBelow, nullptr);
+            writeValue(sheet, row, 22, t.degreeHoursAbove);
+            writeValue(sheet, row, 23, t.degreeHoursBelow);
+            if (r.block == 0 && r.worstBlock > 0) worksheet_write_number(sheet, row, 24, r.worstBlock, nullptr);
             ++row;
         }
     }
@@ -191,6 +202,60 @@ void writeChartSheet(lxw_workbook* book, lxw_worksheet* sheet, const std::vector
     }
 }
 
+// The 24 hours of the days of each section's QsREF and QsCAL peaks.
+void writePeakDaysSheet(lxw_worksheet* sheet, const std::vector<WorkbookReport>& reports, const Formats& formats) {
+    writeHeader(sheet, {"informe", "bloque", "zona", "pico", "fecha", "Qs [W]", "QL [W]", "Treal [C]", "Tmax [C]", "Tmin [C]"},
+                formats);
+    worksheet_freeze_panes(sheet, 1, 0);
+    worksheet_set_column(sheet, 0, 2, 16, nullptr);
+    worksheet_set_column(sheet, 4, 4, 12, nullptr);
+    lxw_row_t row = 1;
+    for (const WorkbookReport& report : reports) {
+        for (std::size_t i = 0; i < report.rows.size() && 2 * i + 1 < report.peakDays.size(); ++i) {
+            const SummaryRow& r = report.rows[i];
+            for (int peak = 0; peak < 2; ++peak) {
+                const PeakDay* day = &report.peakDays[2 * i + static_cast<std::size_t>(peak)];
+                if (day->firstHour < 0) continue;
+                for (int h = 0; h < kHoursPerDay; ++h, ++row) {
+                    writeRowLabel(sheet, row, report.name, r);
+                    worksheet_write_string(sheet, row, 3, peak == 0 ? "QsREF" : "QsCAL", nullptr);
+                    worksheet_write_number(sheet, row, 4, spreadsheetDate(day->firstHour + h), formats.date);
+                    writeValue(sheet, row, 5, day->qs[h]);
+                    writeValue(sheet, row, 6, day->ql[h]);
+                    if (r.block == 0) continue;  // the totals hold no temperature
+                    writeValue(sheet, row, 7, day->treal[h]);
+                    writeValue(sheet, row, 8, day->tmax[h]);
+                    writeValue(sheet, row, 9, day->tmin[h]);
+                }
+            }
+        }
+    }
+}
+
+// The table of differences of the variants with the base: names as text,
+// figures as numbers.
+void writeComparisonSheet(lxw_worksheet* sheet, const std::vector<std::vector<std::string>>& differences,
+                          const Formats& formats) {
+    writeHeader(sheet, differenceHeader(), formats);
+    worksheet_freeze_panes(sheet, 1, 3);
+    worksheet_set_column(sheet, 0, 2, 16, nullptr);
+    lxw_row_t row = 1;
+    for (const std::vector<std::string>& fields : differences) {
+        for (std::size_t c = 0; c < fields.size(); ++c) {
+            double value;
+            bool number = c >= 3 && parseReal(fields[c].data(), fields[c].size(), value);
+            if (number) {
+                writeValue(sheet, row, static_cast<lxw_col_t>(c), value);
+            } else if (c == 2) {
+                writeName(sheet, row, static_cast<lxw_col_t>(c), fields[c]);
+            } else if (!fields[c].empty()) {
+                worksheet_write_string(sheet, row, static_cast<lxw_col_t>(c), fields[c].c_str(), nullptr);
+            }
+        }
+        ++row;
+    }
+}
+
 // A sheet name from a report's name: what a sheet's name may not hold
 // taken out, short enough for the suffix of a further sheet.
 std::string sheetBase(const std::string& reportName) {
@@ -273,8 +338,10 @@ bool appendHours(HoursFile& hours, const SectionFigures::Hours& qs) {
     return true;
 }
 
-std::vector<std::string> workbookSheetNames(const std::vector<WorkbookReport>& reports, const WorkbookLimits& limits) {
-    std::vector<std::string> names = {"Resumen", "Mensual", "Graficos", "Duracion"};
+std::vector<std::string> workbookSheetNames(const std::vector<WorkbookReport>& reports, const WorkbookLimits& limits,
+                                            bool compared) {
+    std::vector<std::string> names = {"Resumen", "Mensual", "Graficos", "Duracion", "Dias pico"};
+    if (compared) names.insert(names.begin() + 1, "Comparacion");
     std::set<std::string> taken;
     for (const std::string& name : names) taken.insert(lowered(name));
     for (const WorkbookReport& report : reports) {
@@ -291,8 +358,8 @@ std::vector<std::string> workbookSheetNames(const std::vector<WorkbookReport>& r
 }
 
 bool writeWorkbook(const std::string& fileName, const std::string& scratchFolder,
-                   const std::vector<WorkbookReport>& reports, HoursFile& hours, const WorkbookLimits& limits,
-                   std::string& error) {
+                   const std::vector<WorkbookReport>& reports, const std::vector<std::vector<std::string>>& differences,
+                   HoursFile& hours, const WorkbookLimits& limits, std::string& error) {
     lxw_workbook_options options = {};
     options.constant_memory = LXW_TRUE;
     options.use_zip64 = LXW_TRUE;
@@ -307,17 +374,20 @@ bool writeWorkbook(const std::string& fileName, const std::string& scratchFolder
     format_set_bold(formats.header);
     format_set_num_format(formats.date, "dd/mm hh:mm");
 
-    std::vector<std::string> names = workbookSheetNames(reports, limits);
+    const bool compared = !differences.empty();
+    std::vector<std::string> names = workbookSheetNames(reports, limits, compared);
     std::vector<lxw_worksheet*> sheets;
     for (const std::string& name : names) sheets.push_back(workbook_add_worksheet(book, name.c_str()));
     bool written = std::find(sheets.begin(), sheets.end(), nullptr) == sheets.end();
+    std::size_t next = 0;
     if (written) {
-        writeSummarySheet(sheets[0], reports, formats);
-        std::vector<lxw_row_t> monthlyTotals = writeMonthlySheet(sheets[1], reports, formats);
-        writeChartSheet(book, sheets[2], reports, monthlyTotals);
-        writeDurationSheet(sheets[3], reports, formats);
+        writeSummarySheet(sheets[next++], reports, formats);
+        if (compared) writeComparisonSheet(sheets[next++], differences, formats);
+        std::vector<lxw_row_t> monthlyTotals = writeMonthlySheet(sheets[next++], reports, formats);
+        writeChartSheet(book, sheets[next++], reports, monthlyTotals);
+        writeDurationSheet(sheets[next++], reports, formats);
+        writePeakDaysSheet(sheets[next++], reports, formats);
     }
-    std::size_t next = 4;
     for (const WorkbookReport& report : reports) {
         std::size_t blocks = report.rows.size() - 1;
         std::size_t count = hourlySheets(blocks, limits);

@@ -19,6 +19,7 @@ namespace view {
 struct WorkbookReport {
     std::string name;               // as given
     std::vector<SummaryRow> rows;   // its zone blocks' rows, then its totals row
+    std::vector<PeakDay> peakDays;  // per row, the days of its QsREF and its QsCAL peak
     SectionFigures building;        // the totals section's hours
     long long firstBlock = 0;       // where its first zone block's hours stand in the hours file, in blocks
 };
@@ -42,13 +43,16 @@ struct WorkbookLimits {
 // Writes the workbook to `fileName` (UTF-8 on Windows, as libxlsxwriter
 // takes it), making its scratch files in `scratchFolder`. Returns false,
 // with what went wrong in `error`, when it cannot.
+// `differences` are the rows of the table of differences of variants with
+// their base (differenceFields), none when no comparison was asked for.
 bool writeWorkbook(const std::string& fileName, const std::string& scratchFolder,
-                   const std::vector<WorkbookReport>& reports, HoursFile& hours, const WorkbookLimits& limits,
-                   std::string& error);
+                   const std::vector<WorkbookReport>& reports, const std::vector<std::vector<std::string>>& differences,
+                   HoursFile& hours, const WorkbookLimits& limits, std::string& error);
 
 // The names of the sheets the workbook gets for the reports, in order; a
 // report's hourly sheets are "Horas NAME", "Horas NAME (2)" ...
-std::vector<std::string> workbookSheetNames(const std::vector<WorkbookReport>& reports, const WorkbookLimits& limits);
+std::vector<std::string> workbookSheetNames(const std::vector<WorkbookReport>& reports, const WorkbookLimits& limits,
+                                            bool compared = false);
 
 }  // namespace view
 }  // namespace zoneloads

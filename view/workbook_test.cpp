@@ -31,7 +31,7 @@ TEST(WorkbookSheets, NamedAfterTheReportsAndContinued) {
         {reportOf("casa.txt", 5), reportOf("sub/casa.txt", 2), reportOf("resumen.txt", 0), reportOf("[x]:*?.txt", 1),
          reportOf("A\xC3\xB1o 2024 con un nombre largo.txt", 1)},
         limits);
-    EXPECT_EQ(names, (std::vector<std::string>{"Resumen", "Mensual", "Graficos", "Duracion", "Horas casa",
+    EXPECT_EQ(names, (std::vector<std::string>{"Resumen", "Mensual", "Graficos", "Duracion", "Dias pico", "Horas casa",
                                                "Horas casa (2)", "Horas casa (3)", "Horas casa 2", "Horas resumen",
                                                "Horas x", "Horas A\xC3\xB1o 2024 con un n"}));
     for (const std::string& name : names) EXPECT_LE(name.size(), 31u) << name;
@@ -61,11 +61,11 @@ TEST_F(WorkbookTest, ContinuesOnFurtherSheets) {
     std::string book = testkit::readBytes("a.xlsx");
     ASSERT_EQ(book.substr(0, 2), "PK");  // a zip file
     // The zip's directory names each sheet's part: Resumen, Mensual,
-    // Graficos, Duracion and the three hourly sheets.
-    for (int sheet = 1; sheet <= 7; ++sheet) {
+    // Graficos, Duracion, Dias pico and the three hourly sheets.
+    for (int sheet = 1; sheet <= 8; ++sheet) {
         EXPECT_NE(book.find("xl/worksheets/sheet" + std::to_string(sheet) + ".xml"), std::string::npos) << sheet;
     }
-    EXPECT_EQ(book.find("xl/worksheets/sheet8.xml"), std::string::npos);
+    EXPECT_EQ(book.find("xl/worksheets/sheet9.xml"), std::string::npos);
     EXPECT_NE(book.find("xl/charts/chart2.xml"), std::string::npos);
     for (const auto& entry : std::filesystem::directory_iterator(".")) {
         EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
