@@ -183,14 +183,25 @@ void appendTemperatureCarpet(std::string& out, const SectionFigures& figures) {
                         "intenso cuanto m&aacute;s lejos, hasta 4 K), claro entre ambas, gris no num&eacute;rico");
 }
 
-std::string chartFrame(Chart& c, const char* yTitle, const char* xTitle) {
-    if (!(c.high > c.low)) {
-        c.low -= 1;
-        c.high += 1;
+namespace {
+
+// Widens [low, high] to whole steps of niceStep (and makes it non-empty);
+// returns the step.
+double widenToSteps(double& low, double& high) {
+    if (!(high > low)) {
+        low -= 1;
+        high += 1;
     }
-    double step = niceStep(c.high - c.low, 5);
-    c.low = std::floor(c.low / step) * step;
-    c.high = std::ceil(c.high / step) * step;
+    double step = niceStep(high - low, 5);
+    low = std::floor(low / step) * step;
+    high = std::ceil(high / step) * step;
+    return step;
+}
+
+}  // namespace
+
+std::string chartFrame(Chart& c, const char* yTitle, const char* xTitle) {
+    double step = widenToSteps(c.low, c.high);
     std::string svg = kSvgStart;
     for (double v = c.low; v <= c.high + step / 2; v += step) {
         svg += fill(kGridLine, {fixed1(c.y(v)), v == 0 ? "zero" : "grid", general6(std::fabs(v) < step / 1e6 ? 0 : v)});
@@ -381,13 +392,7 @@ TemperatureAxis temperatureAxis(std::initializer_list<const double*> days) {
             axis.any = true;
         }
     }
-    if (!(axis.high > axis.low)) {
-        axis.low -= 1;
-        axis.high += 1;
-    }
-    axis.step = niceStep(axis.high - axis.low, 5);
-    axis.low = std::floor(axis.low / axis.step) * axis.step;
-    axis.high = std::ceil(axis.high / axis.step) * axis.step;
+    axis.step = widenToSteps(axis.low, axis.high);
     return axis;
 }
 
@@ -433,7 +438,9 @@ std::string peakDayHtml(const SectionFigures& figures, int hour, const char* pea
         }
     }
     svg += tips + "</svg>";
-    std::string caption = std::string("D&iacute;a del pico ") + peak + ", " + htmlText(hourDate(static_cast<int>(first)).substr(0, hourDate(static_cast<int>(first)).size() - 6)) +
+    std::string date = hourDate(static_cast<int>(first));
+    date.resize(date.size() - 6);  // "17 jul", without " 00:00"
+    std::string caption = std::string("D&iacute;a del pico ") + peak + ", " + htmlText(date) +
                           (temperatures ? ": Qs (negro) y, a la derecha, Treal (rojo) entre Tmin y Tmax (gris)"
                                         : ": Qs (negro) y QL (verde)");
     return R"(<figure class="peakday">)" + svg + "<figcaption>" + caption + "</figcaption></figure>";

@@ -32,48 +32,35 @@ void startSummary(Summary& s) {
     s.maxQLText = "0";
 }
 
-// The latent and the total peaks, from the section's hours.
-void addPeaks(SectionFigures& figures) {
-    Summary& s = figures.summary;
-    for (int h = 0; h < kHoursPerYear; ++h) {
-        double ql = figures.ql[static_cast<std::size_t>(h)];
-        double total = figures.qs[static_cast<std::size_t>(h)] + ql;  // NaN when either is
-        if (ql > s.maxQL) {
-            s.maxQL = ql;
-            s.maxQLHour = h;
-        }
-        if (total > s.maxTotal) {
-            s.maxTotal = total;
-            s.maxTotalHour = h;
-        }
-    }
-    if (s.maxQLHour >= 0) s.maxQLText = reportText(s.maxQL);
-}
-
-// A zone block's hours outside its band, and by how much.
-void addTemperatures(SectionFigures& figures) {
-    Summary& s = figures.summary;
-    s.temperatures = true;
-    for (std::size_t h = 0; h < figures.treal.size(); ++h) {
-        double t = figures.treal[h], high = figures.tmax[h], low = figures.tmin[h];
-        if (std::isnan(t) || std::isnan(high) || std::isnan(low)) continue;
-        if (t > high) {
-            ++s.hoursAbove;
-            s.degreeHoursAbove += t - high;
-        } else if (t < low) {
-            ++s.hoursBelow;
-            s.degreeHoursBelow += low - t;
-        }
+// Takes a zone block's hour of Treal, Tmax and Tmin into its hours outside
+// the band, and by how much; an hour where one is no number counts neither way.
+void addTemperatures(Summary& s, double t, double high, double low) {
+    if (std::isnan(t) || std::isnan(high) || std::isnan(low)) return;
+    if (t > high) {
+        ++s.hoursAbove;
+        s.degreeHoursAbove += t - high;
+    } else if (t < low) {
+        ++s.hoursBelow;
+        s.degreeHoursBelow += low - t;
     }
 }
 
-// Takes hour h, in hour order: its Qs (`qsText` as the report writes it)
-// into the peaks and counts, its energy parts into the sums. An hour whose
-// Qs is not a number is only counted as such.
+// Takes hour h, in hour order: its QL into the latent peak and Qs + QL into
+// the total peak, its Qs (`qsText` as the report writes it) into the peaks
+// and counts, its energy parts into the sums. An hour whose Qs is not a
+// number is only counted as such (and makes no total peak).
 void addHour(SectionFigures& figures, int h, double qs, const Field& qsText, double pos, double neg, double ql) {
     Summary& s = figures.summary;
     figures.qs[static_cast<std::size_t>(h)] = qs;
     figures.ql[static_cast<std::size_t>(h)] = ql;
+    if (ql > s.maxQL) {
+        s.maxQL = ql;
+        s.maxQLHour = h;
+    }
+    if (qs + ql > s.maxTotal) {  // never when either is no number
+        s.maxTotal = qs + ql;
+        s.maxTotalHour = h;
+    }
     if (std::isnan(qs)) {
         ++s.nanHours;
         return;
@@ -143,6 +130,7 @@ bool readZoneHours(const Section& section, SectionFigures& figures, Fault& fault
         figures.treal[at] = values[kTreal];
         figures.tmax[at] = values[kTmax];
         figures.tmin[at] = values[kTmin];
+        addTemperatures(figures.summary, values[kTreal], values[kTmax], values[kTmin]);
         addHour(figures, h, qs, f[kQs], qs > 0 ? qs : 0, qs < 0 ? qs : 0, values[kQL]);
         p = next;
     }
@@ -200,8 +188,8 @@ bool readFigures(const std::string& fileName, const Section& section, SectionFig
         error = fileName + ", linea " + std::to_string(fault.line) + ": " + fault.what;
         return false;
     }
-    addPeaks(figures);
-    if (!section.totals) addTemperatures(figures);
+    if (figures.summary.maxQLHour >= 0) figures.summary.maxQLText = reportText(figures.summary.maxQL);
+    figures.summary.temperatures = !section.totals;
     return true;
 }
 

@@ -48,6 +48,17 @@ std::string asText(const std::string& name) {
     return formulaLike ? "'" + name : name;
 }
 
+// The date of a peak's hour as `format` writes it; empty for no peak.
+std::string peakDate(int hour, std::string (*format)(int)) { return hour < 0 ? "" : format(hour); }
+
+// Writes the dates of the row's four peaks with `format`.
+void setPeakDates(std::vector<std::string>& fields, const Summary& s, std::string (*format)(int)) {
+    fields[kMaxPosDate] = peakDate(s.maxPosHour, format);
+    fields[kMinNegDate] = peakDate(s.minNegHour, format);
+    fields[kMaxQLDate] = peakDate(s.maxQLHour, format);
+    fields[kMaxTotalDate] = peakDate(s.maxTotalHour, format);
+}
+
 }  // namespace
 
 PeakDay peakDay(const SectionFigures& figures, int hour) {
@@ -120,14 +131,14 @@ std::vector<std::string> csvFields(const SummaryRow& row) {
             kWhText(s.sumQLWh),
             std::to_string(s.hoursPos),
             std::to_string(s.hoursNeg),
-            s.maxPosHour < 0 ? "" : hourDayMonth(s.maxPosHour),
-            s.minNegHour < 0 ? "" : hourDayMonth(s.minNegHour),
+            peakDate(s.maxPosHour, hourDayMonth),
+            peakDate(s.minNegHour, hourDayMonth),
             totals ? general6(row.zonePeaksPos) : "",
             totals ? general6(row.zonePeaksNeg) : "",
             s.maxQLText,
-            s.maxQLHour < 0 ? "" : hourDayMonth(s.maxQLHour),
+            peakDate(s.maxQLHour, hourDayMonth),
             general6(s.maxTotal),
-            s.maxTotalHour < 0 ? "" : hourDayMonth(s.maxTotalHour),
+            peakDate(s.maxTotalHour, hourDayMonth),
             std::to_string(temperatureSummary(row).hoursAbove),
             std::to_string(temperatureSummary(row).hoursBelow),
             general6(temperatureSummary(row).degreeHoursAbove),
@@ -135,22 +146,18 @@ std::vector<std::string> csvFields(const SummaryRow& row) {
             totals && row.worstBlock > 0 ? std::to_string(row.worstBlock) : ""};
 }
 
-std::string csvLine(const std::vector<std::string>& fields) {
+std::string csvLine(const std::vector<std::string>& fields, char separator) {
+    const char special[] = {separator, '"', '\r', '\n', '\0'};
     std::string line;
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0) line += ',';
-        line += quoted(fields[i], ",\"\r\n");
+        if (i > 0) line += separator;
+        line += quoted(fields[i], special);
     }
     return line;
 }
 
 std::string spanishCsv(const std::vector<SummaryRow>& rows) {
-    auto line = [](const std::vector<std::string>& fields) {
-        std::string text;
-        for (std::size_t i = 0; i < fields.size(); ++i) text += (i > 0 ? ";" : "") + quoted(fields[i], ";\"\r\n");
-        return text + "\r\n";
-    };
-    std::string csv = line(csvHeaderNames());
+    std::string csv = csvLine(csvHeaderNames(), ';') + "\r\n";
     for (const SummaryRow& row : rows) {
         std::vector<std::string> fields = csvFields(row);
         for (int c : {kMaxPos, kMinNeg, kPos, kNeg, kQL, kZonePeaksPos, kZonePeaksNeg, kMaxQL, kMaxTotal,
@@ -162,11 +169,8 @@ std::string spanishCsv(const std::vector<SummaryRow>& rows) {
         if (isValidUtf8(fields[kReport])) fields[kReport] = windows1252FromUtf8(fields[kReport]);
         fields[kReport] = asText(fields[kReport]);
         fields[kZone] = asText(fields[kZone]);
-        fields[kMaxPosDate] = row.summary.maxPosHour < 0 ? "" : hourFullDate(row.summary.maxPosHour);
-        fields[kMinNegDate] = row.summary.minNegHour < 0 ? "" : hourFullDate(row.summary.minNegHour);
-        fields[kMaxQLDate] = row.summary.maxQLHour < 0 ? "" : hourFullDate(row.summary.maxQLHour);
-        fields[kMaxTotalDate] = row.summary.maxTotalHour < 0 ? "" : hourFullDate(row.summary.maxTotalHour);
-        csv += line(fields);
+        setPeakDates(fields, row.summary, hourFullDate);
+        csv += csvLine(fields, ';') + "\r\n";
     }
     return csv;
 }
@@ -182,10 +186,7 @@ std::string textTable(const std::vector<SummaryRow>& rows, bool forTerminal) {
     all.push_back(picked);
     for (const SummaryRow& row : rows) {
         std::vector<std::string> fields = csvFields(row);
-        fields[kMaxPosDate] = row.summary.maxPosHour < 0 ? "" : hourDate(row.summary.maxPosHour);
-        fields[kMinNegDate] = row.summary.minNegHour < 0 ? "" : hourDate(row.summary.minNegHour);
-        fields[kMaxQLDate] = row.summary.maxQLHour < 0 ? "" : hourDate(row.summary.maxQLHour);
-        fields[kMaxTotalDate] = row.summary.maxTotalHour < 0 ? "" : hourDate(row.summary.maxTotalHour);
+        setPeakDates(fields, row.summary, hourDate);
         picked.clear();
         for (int c : columns) picked.push_back(fields[static_cast<std::size_t>(c)]);
         all.push_back(picked);

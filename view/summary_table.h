@@ -67,9 +67,9 @@ std::string kWhText(double wh);
 std::vector<std::string> csvHeaderNames();
 std::vector<std::string> csvFields(const SummaryRow& row);
 
-// A CSV line of the fields (a field holding a comma, quote or line break
-// quoted), without its line end.
-std::string csvLine(const std::vector<std::string>& fields);
+// A CSV line of the fields, `separator` between them (a field holding the
+// separator, a quote or a line break quoted), without its line end.
+std::string csvLine(const std::vector<std::string>& fields, char separator = ',');
 
 // The CSV for a Spanish-locale spreadsheet: the script CSV's columns with
 // ";" between fields, decimal commas, dates as "dd/mm/aaaa hh:mm" of

@@ -63,7 +63,7 @@ struct ReportPart {
 };
 
 // What a section gives once read and drawn: its summary row, its HTML (the
-// head is drawn again for the building, once its zone blocks are known), or
+// building's head is drawn once its zone blocks are known), or
 // the fault found in its lines; the totals' hours, for the workbook and the
 // comparisons; and when a workbook is asked for, a zone block's Qs and the
 // days of the section's peaks.
@@ -91,7 +91,7 @@ Drawn readAndDraw(const std::string& reportName, const Section& section, bool fo
     d.read = readFigures(reportName, section, figures, d.error);
     if (!d.read) return d;
     d.row = summaryRow(reportName, section.name, section.block, figures.summary);
-    d.head = sectionHeadHtml(d.row);
+    if (!d.totals) d.head = sectionHeadHtml(d.row);  // the building's waits for its zone blocks
     d.figuresHtml = sectionFiguresHtml(figures);
     if (forWorkbook) {
         d.peakDays = {peakDay(figures, figures.summary.maxPosHour), peakDay(figures, figures.summary.minNegHour)};
@@ -143,6 +143,7 @@ bool readReport(const FileName& report, int threads, Outputs& outputs, ReportPar
     part.report.name = name;
     part.report.firstBlock = outputs.hours.blocks;
     const std::size_t depth = static_cast<std::size_t>(threads) + 1;
+    const bool forWorkbook = outputs.hours.file != nullptr;
     std::vector<Section> sections(depth);
     bool placed = true;
     ReadResult result = ReadResult::end;
@@ -157,7 +158,6 @@ bool readReport(const FileName& report, int threads, Outputs& outputs, ReportPar
             if (drawing.full()) placeOldest();
             Section& section = sections[k % sections.size()];
             if ((result = readSection(reader, section, readError)) != ReadResult::section) break;
-            const bool forWorkbook = outputs.hours.file != nullptr;
             drawing.give([&name, &section, forWorkbook] { return readAndDraw(name, section, forWorkbook); });
         }
         while (!drawing.empty()) placeOldest();
