@@ -1,10 +1,20 @@
-// Bit scans of a 64-bit word, one instruction where the compiler offers one.
+// Bit scans of a 64-bit word, one instruction where the compiler offers one,
+// and the mark that keeps a rare function out of its caller.
 #pragma once
 
 #include <cstdint>
 
 #if defined(_MSC_VER) && !defined(__clang__)
 #include <intrin.h>
+#endif
+
+// Keeps a rarely called function out of its caller's frame.
+#if defined(_MSC_VER) && !defined(__clang__)
+#define ZONELOADS_NOINLINE __declspec(noinline)
+#elif defined(__GNUC__) || defined(__clang__)
+#define ZONELOADS_NOINLINE __attribute__((noinline))
+#else
+#define ZONELOADS_NOINLINE
 #endif
 
 namespace zoneloads {

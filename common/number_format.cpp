@@ -138,12 +138,7 @@ int bigCompare(const Big& a, const Big& b) {
 // m * 2^q / 10^k as the exact fraction num / den; the quotient is first
 // estimated in double (off by at most one, as it is below 10^7) and then
 // corrected by exact comparisons.
-#if defined(_MSC_VER)
-__declspec(noinline)
-#elif defined(__GNUC__)
-__attribute__((noinline))
-#endif
-void scaleExact(u32 m, int q, int k, Scaled& s) {  // rare: kept out of the fast path's frame
+ZONELOADS_NOINLINE void scaleExact(u32 m, int q, int k, Scaled& s) {  // rare: kept out of the fast path's frame
     Big num = bigFrom(m);
     Big den = bigFrom(1);
     if (q >= 0) bigShiftLeft(num, q); else bigShiftLeft(den, -q);

@@ -10,7 +10,9 @@
 #include "common/text_encoding.h"
 
 #if defined(_WIN32)
+// windows.h before the headers that need it.
 #include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
