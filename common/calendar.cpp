@@ -44,7 +44,8 @@ std::string hourDate(int hour) {
 
 std::string hourDayMonth(int hour) {
     char text[32];
-    std::snprintf(text, sizeof text, "%02d/%02d %02d:00", hourDayOfMonth(hour), hourMonth(hour) + 1, hour % kHoursPerDay);
+    std::snprintf(text, sizeof text, "%02d/%02d %02d:00", hourDayOfMonth(hour), hourMonth(hour) + 1,
+                  hour % kHoursPerDay);
     return text;
 }
 

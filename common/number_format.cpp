@@ -1,11 +1,11 @@
 #include "common/number_format.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <charconv>
-#include <system_error>
 #include <cstring>
 #include <limits>
+#include <system_error>
 
 #include "common/bits.h"
 
@@ -44,9 +44,7 @@ const u64 kPow10[20] = {1ull,
 // floor(e * log10(2)). 78913 / 2^18 falls short of log10(2) by less than 1e-6,
 // and for |e| <= 300 no e * log10(2) lies that close above an integer, so the
 // floor is exact over every binary exponent a float32 has.
-int floorLog10Pow2(int e) {
-    return e >= 0 ? (e * 78913) >> 18 : -(((-e) * 78913 + (1 << 18) - 1) >> 18);
-}
+int floorLog10Pow2(int e) { return e >= 0 ? (e * 78913) >> 18 : -(((-e) * 78913 + (1 << 18) - 1) >> 18); }
 
 // The value divided by a power of ten, as its integer part and how the
 // fraction compares with one half (-1 below, 0 exactly, +1 above).
@@ -141,8 +139,14 @@ int bigCompare(const Big& a, const Big& b) {
 ZONELOADS_NOINLINE void scaleExact(u32 m, int q, int k, Scaled& s) {  // rare: kept out of the fast path's frame
     Big num = bigFrom(m);
     Big den = bigFrom(1);
-    if (q >= 0) bigShiftLeft(num, q); else bigShiftLeft(den, -q);
-    if (k >= 0) bigMulPow10(den, k); else bigMulPow10(num, -k);
+    if (q >= 0)
+        bigShiftLeft(num, q);
+    else
+        bigShiftLeft(den, -q);
+    if (k >= 0)
+        bigMulPow10(den, k);
+    else
+        bigMulPow10(num, -k);
 
     double estimate = std::ldexp(static_cast<double>(m), q) / std::pow(10.0, k);
     u64 whole = static_cast<u64>(estimate);
@@ -168,14 +172,13 @@ void scale(u32 m, int q, int k, Scaled& s) {
 // so v >= 10^n exactly when v >= kPow10Near[n]: no double lies strictly
 // between 10^n and its nearest double. (That v might equal an inexact
 // kPow10Near[n] is ruled out by format-check, which covers every pattern.)
-const double kPow10Near[84] = {
-    1e-45, 1e-44, 1e-43, 1e-42, 1e-41, 1e-40, 1e-39, 1e-38, 1e-37, 1e-36, 1e-35, 1e-34,
-    1e-33, 1e-32, 1e-31, 1e-30, 1e-29, 1e-28, 1e-27, 1e-26, 1e-25, 1e-24, 1e-23, 1e-22,
-    1e-21, 1e-20, 1e-19, 1e-18, 1e-17, 1e-16, 1e-15, 1e-14, 1e-13, 1e-12, 1e-11, 1e-10,
-    1e-9,  1e-8,  1e-7,  1e-6,  1e-5,  1e-4,  1e-3,  1e-2,  1e-1,  1e0,   1e1,   1e2,
-    1e3,   1e4,   1e5,   1e6,   1e7,   1e8,   1e9,   1e10,  1e11,  1e12,  1e13,  1e14,
-    1e15,  1e16,  1e17,  1e18,  1e19,  1e20,  1e21,  1e22,  1e23,  1e24,  1e25,  1e26,
-    1e27,  1e28,  1e29,  1e30,  1e31,  1e32,  1e33,  1e34,  1e35,  1e36,  1e37,  1e38};
+const double kPow10Near[84] = {1e-45, 1e-44, 1e-43, 1e-42, 1e-41, 1e-40, 1e-39, 1e-38, 1e-37, 1e-36, 1e-35, 1e-34,
+                               1e-33, 1e-32, 1e-31, 1e-30, 1e-29, 1e-28, 1e-27, 1e-26, 1e-25, 1e-24, 1e-23, 1e-22,
+                               1e-21, 1e-20, 1e-19, 1e-18, 1e-17, 1e-16, 1e-15, 1e-14, 1e-13, 1e-12, 1e-11, 1e-10,
+                               1e-9,  1e-8,  1e-7,  1e-6,  1e-5,  1e-4,  1e-3,  1e-2,  1e-1,  1e0,   1e1,   1e2,
+                               1e3,   1e4,   1e5,   1e6,   1e7,   1e8,   1e9,   1e10,  1e11,  1e12,  1e13,  1e14,
+                               1e15,  1e16,  1e17,  1e18,  1e19,  1e20,  1e21,  1e22,  1e23,  1e24,  1e25,  1e26,
+                               1e27,  1e28,  1e29,  1e30,  1e31,  1e32,  1e33,  1e34,  1e35,  1e36,  1e37,  1e38};
 constexpr int kPow10NearFirst = -45;
 
 // For each biased exponent of a normal float32, the smallest fraction field
@@ -198,8 +201,10 @@ PowerThresholds makeThresholds() {
         u32 bits;
         std::memcpy(&bits, &reach, sizeof bits);
         int reachBiased = static_cast<int>(bits >> 23);
-        if (reachBiased == biased) t.fraction[biased] = bits & 0x7FFFFF;
-        else if (reachBiased < biased) t.fraction[biased] = 0;
+        if (reachBiased == biased)
+            t.fraction[biased] = bits & 0x7FFFFF;
+        else if (reachBiased < biased)
+            t.fraction[biased] = 0;
     }
     return t;
 }
@@ -249,9 +254,7 @@ u64 digitPair(u32 n) {
     return pair;
 }
 
-void store8(char* at, u64 bytes) {
-    std::memcpy(at, &bytes, 8);
-}
+void store8(char* at, u64 bytes) { std::memcpy(at, &bytes, 8); }
 
 // "%g" layout of six digits with decimal exponent `exponent`: fixed notation
 // for exponents -4 to 5, else d.ddddde+XX; trailing zeros dropped.
@@ -260,8 +263,7 @@ void store8(char* at, u64 bytes) {
 // stored 8 bytes at a time: the caller's room of kMaxNumberChars covers the
 // bytes stored past the end, which the next text overwrites.
 char* writeDecimal6(Decimal6 d, char* out) {
-    u64 digits = digitPair(d.digits / 10000) | digitPair(d.digits / 100 % 100) << 16 |
-                 digitPair(d.digits % 100) << 32;
+    u64 digits = digitPair(d.digits / 10000) | digitPair(d.digits / 100 % 100) << 16 | digitPair(d.digits % 100) << 32;
     // Significant digits left once trailing zeros are dropped: XOR with "0"s
     // leaves zero bytes exactly where the digits are '0', and the highest
     // non-zero byte is the last significant digit (the first digit is never

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 #include <limits>
+#include <string>
 
 namespace zoneloads {
 namespace {
@@ -139,8 +139,9 @@ TEST(ParseReal, KeepsSignAndValueOnEveryPath) {
 }
 
 TEST(ParseReal, TakesTheReportsGrammarAndNothingElse) {
-    for (const char* bad : {"", "-", "19-89", "24n98", "16e", "0.012.3", "+1", "1.", ".5", "1E+06", "1e5", "1e+5",
-                            "1e+", " 1", "1 ", "nan1", "Nan", "infinity", "--1", "0x10", "1,5", "1e+00001"}) {
+    for (const char* bad :
+         {"",     "-",   "19-89", "24n98", "16e",  "0.012.3", "+1",       "1.",  ".5",   "1E+06", "1e5",
+          "1e+5", "1e+", " 1",    "1 ",    "nan1", "Nan",     "infinity", "--1", "0x10", "1,5",   "1e+00001"}) {
         EXPECT_FALSE(parses(bad)) << bad;
     }
     for (const char* good : {"0", "-0", "12.5", "100000", "1e+06", "1.23457e-05", "9.99995e-41", "nan", "-inf"}) {
@@ -149,7 +150,8 @@ TEST(ParseReal, TakesTheReportsGrammarAndNothingElse) {
 }
 
 TEST(IntegerText, DecimalInt32Only) {
-    for (const char* good : {"0", "7", "-1", "2147483647", "-2147483648"}) EXPECT_TRUE(isIntegerText(good, std::strlen(good))) << good;
+    for (const char* good : {"0", "7", "-1", "2147483647", "-2147483648"})
+        EXPECT_TRUE(isIntegerText(good, std::strlen(good))) << good;
     for (const char* bad : {"", "-", "+1", "2147483648", "-2147483649", "99999999999", "1.0", "1e2", " 1"}) {
         EXPECT_FALSE(isIntegerText(bad, std::strlen(bad))) << bad;
     }

@@ -22,8 +22,7 @@ TEST(Pipeline, ResultsComeBackInTheOrderGiven) {
             if (pipeline.full()) taken.push_back(pipeline.takeOldest());
             pipeline.give([k, &running, &most] {
                 int now = ++running;
-                for (int seen = most; now > seen && !most.compare_exchange_weak(seen, now);) {
-                }
+                for (int seen = most; now > seen && !most.compare_exchange_weak(seen, now);) {}
                 std::this_thread::sleep_for(std::chrono::microseconds(400 - 10 * (k % 4)));
                 --running;
                 return k * k;

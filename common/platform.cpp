@@ -74,8 +74,9 @@ namespace {
 
 // A random word for new names, different in every run.
 unsigned long long randomWord() {
-    static std::mt19937_64 random(std::random_device{}() ^ static_cast<unsigned long long>(
-                                                             std::chrono::steady_clock::now().time_since_epoch().count()));
+    static std::mt19937_64 random(
+        std::random_device{}() ^
+        static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()));
     return random() & 0xFFFFFFFFull;
 }
 
@@ -87,8 +88,8 @@ bool handleIdentity(HANDLE handle, BY_HANDLE_FILE_INFORMATION& info) {
 // Opened for no access at all, sharing everything: this only asks who or
 // what the file is.
 HANDLE queryHandle(const fs::path& path) {
-    return CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    return CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
 // errno for the last Windows error, as the C library would set it.
@@ -125,8 +126,8 @@ std::FILE* fileOfHandle(HANDLE handle, bool readable) {
 }
 
 BOOL WINAPI removeOnConsoleEvent(DWORD event) {
-    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT || event == CTRL_CLOSE_EVENT ||
-        event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT) {
+    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT || event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT ||
+        event == CTRL_SHUTDOWN_EVENT) {
         // The files were opened sharing deletion: they go when the process
         // ends, which the next handler makes it do.
         for (int i = 0; i < kInterruptSlots; ++i) {
@@ -174,9 +175,9 @@ bool mayWrite(const fs::path& path) {
 }
 
 std::FILE* createNewFile(const fs::path& path, bool readable) {
-    HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE | (readable ? GENERIC_READ : 0) | DELETE,
-                                FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                nullptr);
+    HANDLE handle =
+        CreateFileW(path.c_str(), GENERIC_WRITE | (readable ? GENERIC_READ : 0) | DELETE,
+                    FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     return fileOfHandle(handle, readable);
 }
 
@@ -329,8 +330,7 @@ void pauseIfOwnConsole() {
     FlushConsoleInputBuffer(in);  // keys pressed before do not close it unread
     wchar_t unit = 0;
     DWORD read = 0;
-    while (ReadConsoleW(in, &unit, 1, &read, nullptr) && read == 1 && unit != L'\r' && unit != L'\n') {
-    }
+    while (ReadConsoleW(in, &unit, 1, &read, nullptr) && read == 1 && unit != L'\r' && unit != L'\n') {}
 }
 
 #else
@@ -343,8 +343,8 @@ int streamNumberOfName(const std::string& name) {
     if (name == "/dev/stdout") return 1;
     if (name == "/dev/stderr") return 2;
     const std::string own = "/proc/" + std::to_string(getpid()) + "/fd/";
-    for (const std::string& folder : {std::string("/dev/fd/"), std::string("/proc/self/fd/"),
-                                      std::string("/proc/thread-self/fd/"), own}) {
+    for (const std::string& folder :
+         {std::string("/dev/fd/"), std::string("/proc/self/fd/"), std::string("/proc/thread-self/fd/"), own}) {
         if (name.compare(0, folder.size(), folder) != 0 || name.size() == folder.size()) continue;
         std::string digits = name.substr(folder.size());
         if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) return -1;
@@ -417,7 +417,9 @@ std::FILE* writeToOpenStream(int number) {
     return file;
 }
 
-bool mayWrite(const fs::path& path) { return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 || errno != EACCES; }
+bool mayWrite(const fs::path& path) {
+    return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 || errno != EACCES;
+}
 
 std::FILE* createNewFile(const fs::path& path, bool readable) {
     int fd = open(path.c_str(), (readable ? O_RDWR : O_WRONLY) | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -532,15 +534,16 @@ void forgetOnInterrupt(int registration) {
 }
 
 fs::path newScratchName(const char* extension) {
-    static std::mt19937_64 random(std::random_device{}() ^ static_cast<unsigned long long>(
-                                                             std::chrono::steady_clock::now().time_since_epoch().count()));
+    static std::mt19937_64 random(
+        std::random_device{}() ^
+        static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()));
     std::error_code error;
     fs::path folder = fs::temp_directory_path(error);
     if (error) return {};
     for (int attempt = 0; attempt < 16; ++attempt) {
         char name[48];
-        std::snprintf(name, sizeof name, "zoneloads-%08llx%s", static_cast<unsigned long long>(random() & 0xFFFFFFFFull),
-                      extension);
+        std::snprintf(name, sizeof name, "zoneloads-%08llx%s",
+                      static_cast<unsigned long long>(random() & 0xFFFFFFFFull), extension);
         fs::path candidate = folder / name;
         if (!fs::exists(fs::symlink_status(candidate, error))) return candidate;
     }

@@ -42,8 +42,9 @@ fs::path temporaryName(const fs::path& path, unsigned long long word) {
 // Creates the temporary file beside `path`; nullptr, with errno set, when it
 // cannot.
 std::FILE* createBeside(const fs::path& path, fs::path& tempPath) {
-    static std::mt19937_64 random(std::random_device{}() ^ static_cast<unsigned long long>(
-                                                             std::chrono::steady_clock::now().time_since_epoch().count()));
+    static std::mt19937_64 random(
+        std::random_device{}() ^
+        static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()));
     for (int attempt = 0; attempt < 16; ++attempt) {
         tempPath = temporaryName(path, random() & 0xFFFFFFFFull);
         std::FILE* file = createNewFile(tempPath, false);

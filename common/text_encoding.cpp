@@ -6,10 +6,9 @@ namespace zoneloads {
 namespace {
 
 // Windows-1252 bytes 0x80 to 0x9F as Unicode; the undefined ones keep their value.
-const char16_t kHigh1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+const char16_t kHigh1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                                0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 // The code point of the well-formed UTF-8 sequence at `at`, and its length
 // in `length`; -1 when none starts there.
@@ -108,7 +107,8 @@ std::string utf8FromUtf16(std::u16string_view utf16) {
     std::string out;
     for (std::size_t i = 0; i < utf16.size(); ++i) {
         std::uint32_t code = utf16[i];
-        if (code >= 0xD800 && code < 0xDC00 && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 && utf16[i + 1] < 0xE000) {
+        if (code >= 0xD800 && code < 0xDC00 && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
+            utf16[i + 1] < 0xE000) {
             code = 0x10000 + ((code - 0xD800) << 10) + (utf16[++i] - 0xDC00);
         } else if (code >= 0xD800 && code < 0xE000) {
             code = 0xFFFD;

@@ -15,12 +15,13 @@ namespace zoneloads {
 namespace {
 
 TEST(Utf8, WellFormedOnly) {
-    for (const char* good : {"", "casa.txt", "C\xC3\xA1mara.txt", "\xE2\x82\xAC", "\xE6\x8A\xA5\xE5\x91\x8A", "\xF0\x9F\x98\x80"}) {
+    for (const char* good :
+         {"", "casa.txt", "C\xC3\xA1mara.txt", "\xE2\x82\xAC", "\xE6\x8A\xA5\xE5\x91\x8A", "\xF0\x9F\x98\x80"}) {
         EXPECT_TRUE(isValidUtf8(good)) << good;
     }
     // Windows-1252 text, overlong forms, surrogates, past U+10FFFF, cut short.
-    for (const char* bad : {"C\xE1mara.txt", "n\xBA", "\x80", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82",
-                            "\xC3"}) {
+    for (const char* bad :
+         {"C\xE1mara.txt", "n\xBA", "\x80", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82", "\xC3"}) {
         EXPECT_FALSE(isValidUtf8(bad)) << bad;
     }
 }

@@ -20,7 +20,6 @@ static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the tool reads little-
 #error "unknown byte order: the tool needs a little-endian machine"
 #endif
 
-static_assert(sizeof(float32) == 4 && std::numeric_limits<float32>::is_iec559,
-              "float32 must be IEEE 754 binary32");
+static_assert(sizeof(float32) == 4 && std::numeric_limits<float32>::is_iec559, "float32 must be IEEE 754 binary32");
 
 }  // namespace zoneloads

@@ -20,8 +20,6 @@ bool askName(std::istream& in, std::ostream& out, const char* prompt, std::strin
     return false;
 }
 
-void writeLine(std::ostream& out, const std::string& text) {
-    out << text << std::endl;
-}
+void writeLine(std::ostream& out, const std::string& text) { out << text << std::endl; }
 
 }  // namespace zoneloads

@@ -21,13 +21,11 @@ constexpr const char* kReportIsInput = "# Error fichero salida coincide con fich
 // Returns false when the input ends before a word. For the first answer of
 // a run (`first`), a UTF-8 byte-order mark at the very start is skipped, as
 // Windows editors put one there.
-bool askWord(std::istream& in, std::ostream& out, const char* prompt, std::string& word,
-             bool first = false);
+bool askWord(std::istream& in, std::ostream& out, const char* prompt, std::string& word, bool first = false);
 
 // askWord for a file name; a missing answer, or one holding a NUL byte (no
 // file has such a name), gets the bad-answer message and false.
-bool askName(std::istream& in, std::ostream& out, const char* prompt, std::string& name,
-             bool first = false);
+bool askName(std::istream& in, std::ostream& out, const char* prompt, std::string& name, bool first = false);
 
 // Writes a whole console line: the text, the platform's line end, a flush.
 void writeLine(std::ostream& out, const std::string& text);

@@ -14,8 +14,8 @@ namespace zoneloads {
 namespace {
 
 // Asks for a file name and echoes it as "<echo><name>", as given.
-bool askFileName(std::istream& in, std::ostream& out, const char* prompt, const char* echo,
-                 FileName& name, bool first) {
+bool askFileName(std::istream& in, std::ostream& out, const char* prompt, const char* echo, FileName& name,
+                 bool first) {
     std::string answer;
     if (!askName(in, out, prompt, answer, first)) return false;
     name = FileName(answer);

@@ -82,7 +82,8 @@ TEST_F(DialogueTest, UnusableInputFilesEndTheRunBeforeAnyReport) {
         EXPECT_EQ(r.status, kExitFailure);
         std::string expected = std::string("Nombre fichero entrada: Fichero entrada = ") + name +
                                "\nNombre fichero salida: Fichero salida = out.txt\n"
-                               "# Error al abrir fichero entrada " + name + "\n";
+                               "# Error al abrir fichero entrada " +
+                               name + "\n";
         EXPECT_EQ(r.console, expected);
         EXPECT_FALSE(fileExists("out.txt"));
     }
@@ -131,12 +132,10 @@ TEST_F(DialogueTest, ZeroZones) {
 TEST_F(DialogueTest, TypedZoneNumbers) {
     // One whole decimal word: 010 is ten, +2 is two.
     EXPECT_EQ(run("casa.bin casa.txt +2\n").status, kExitSuccess);
-    EXPECT_EQ(run("casa.bin casa.txt 010\n").console,
-              upToChoice() + "# Error numero de zona fuera de rango 10\n");
-    EXPECT_EQ(run("casa.bin casa.txt 3\n").console,
-              upToChoice() + "# Error numero de zona fuera de rango 3\n");
-    for (const char* answer : {"abc", "2147483648", "-2147483649", "", "  \n", "2abc", "2,1", "0x1F", "1.5", "1e2", "-",
-                               "+", "1\x80"}) {
+    EXPECT_EQ(run("casa.bin casa.txt 010\n").console, upToChoice() + "# Error numero de zona fuera de rango 10\n");
+    EXPECT_EQ(run("casa.bin casa.txt 3\n").console, upToChoice() + "# Error numero de zona fuera de rango 3\n");
+    for (const char* answer :
+         {"abc", "2147483648", "-2147483649", "", "  \n", "2abc", "2,1", "0x1F", "1.5", "1e2", "-", "+", "1\x80"}) {
         std::remove("casa.txt");
         Console r = run(std::string("casa.bin casa.txt ") + answer);
         EXPECT_EQ(r.status, kExitFailure) << answer;
@@ -203,8 +202,7 @@ TEST_F(DialogueTest, LongFileNamesAreTakenWhole) {
 TEST_F(DialogueTest, ReportThatCannotBeCreated) {
     Console r = run("casa.bin no-such-folder/r.txt 0\n");
     EXPECT_EQ(r.status, kExitFailure);
-    EXPECT_EQ(r.console.substr(r.console.rfind(':') + 1),
-              "# Error al abrir fichero salida no-such-folder/r.txt\n");
+    EXPECT_EQ(r.console.substr(r.console.rfind(':') + 1), "# Error al abrir fichero salida no-such-folder/r.txt\n");
 }
 
 TEST_F(DialogueTest, SelectionTakesTheCountAfresh) {
@@ -276,27 +274,47 @@ TEST_F(SafetyTest, ReportNamingTheAnswersIsRefused) {
 
 TEST_F(SafetyTest, WindowsTextIsReadAsItsCharacters) {
     // A UTF-8 mark before the answers, alone or before the first name.
-    EXPECT_EQ(run("\xEF\xBB\xBF" "casa.bin casa.txt 0\n").status, kExitSuccess);
+    EXPECT_EQ(run("\xEF\xBB\xBF"
+                  "casa.bin casa.txt 0\n")
+                  .status,
+              kExitSuccess);
     EXPECT_EQ(run("\xEF\xBB\xBF\r\ncasa.bin casa.txt 0\n").status, kExitSuccess);
     // ... but only at the very start.
-    EXPECT_EQ(run(" \xEF\xBB\xBF" "casa.bin casa.txt 0\n").status, kExitFailure);
+    EXPECT_EQ(run(" \xEF\xBB\xBF"
+                  "casa.bin casa.txt 0\n")
+                  .status,
+              kExitFailure);
 
-    writeBytes("utf8.txt", "\xEF\xBB\xBF" "2 0");
+    writeBytes("utf8.txt",
+               "\xEF\xBB\xBF"
+               "2 0");
     EXPECT_EQ(run("casa.bin casa.txt -1 utf8.txt\n").status, kExitSuccess);
     std::string utf8Report = readBytes("casa.txt");
-    writeBytes("utf16.txt", std::string("\xFF\xFE" "2\0 \0" "0\0\r\0\n\0", 12));
+    writeBytes("utf16.txt", std::string("\xFF\xFE"
+                                        "2\0 \0"
+                                        "0\0\r\0\n\0",
+                                        12));
     EXPECT_EQ(run("casa.bin casa.txt -1 utf16.txt\n").status, kExitSuccess);
     EXPECT_EQ(readBytes("casa.txt"), utf8Report);
 
     // Spanning several blocks of the file.
     std::string spaces;
     for (int i = 0; i < 3000; ++i) spaces += std::string(" \0", 2);
-    writeBytes("long16.txt", "\xFF\xFE" + spaces + std::string("2\0 \0" "0\0", 6));
+    writeBytes("long16.txt", "\xFF\xFE" + spaces +
+                                 std::string("2\0 \0"
+                                             "0\0",
+                                             6));
     EXPECT_EQ(run("casa.bin casa.txt -1 long16.txt\n").status, kExitSuccess);
     EXPECT_EQ(readBytes("casa.txt"), utf8Report);
 
     // A character beyond ASCII, or a byte cut off the last one, is a bad token.
-    for (const std::string& list : {std::string("\xFF\xFE" "1\0\xE1\0", 6), std::string("\xFF\xFE" "1\0 \0" "2", 7)}) {
+    for (const std::string& list : {std::string("\xFF\xFE"
+                                                "1\0\xE1\0",
+                                                6),
+                                    std::string("\xFF\xFE"
+                                                "1\0 \0"
+                                                "2",
+                                                7)}) {
         writeBytes("bad16.txt", list);
         EXPECT_EQ(run("casa.bin casa.txt -1 bad16.txt\n").console.substr(upToListPrompt().size()),
                   "# Error en fichero de zonas bad16.txt\n");

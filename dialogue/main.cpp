@@ -10,5 +10,6 @@ int main(int argc, char** argv) {
     zoneloads::ignoreWriteSignals();
     // Arguments are not read: the whole run is a dialogue.
     return zoneloads::runProgram(
-        [](int, char**) { return zoneloads::runDialogue(std::cin, std::cout, zoneloads::isStandardInput); }, argc, argv);
+        [](int, char**) { return zoneloads::runDialogue(std::cin, std::cout, zoneloads::isStandardInput); }, argc,
+        argv);
 }

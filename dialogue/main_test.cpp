@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <memory>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,8 +48,8 @@ TEST_F(ExecutableTest, WholeRunOnASampleBuilding) {
     EXPECT_EQ(run.output,
               "Nombre fichero entrada: Fichero entrada = casa.bin\n"
               "Nombre fichero salida: Fichero salida = casa.txt\n"
-              "n\xBA zonas SOVRA: 5\n" + listing +
-              "Indica numero de la zona ( de 0 a 4) (-1 si desea introducir ua zona):");
+              "n\xBA zonas SOVRA: 5\n" +
+                  listing + "Indica numero de la zona ( de 0 a 4) (-1 si desea introducir ua zona):");
 
     std::string bytes = readBytes("casa.txt");
     std::vector<std::string> lines = reportLines(bytes);
@@ -111,11 +111,14 @@ TEST_F(ExecutableTest, FaultsOfARealProcess) {
     const std::vector<ProcessFault> rows = {
         {"answers file as report", "", "casa.bin answers.txt 0\n", same + "answers.txt\n", redirected, "report.txt"},
         {"/dev/stdin from a file", "", "casa.bin /dev/stdin 0\n", same + "/dev/stdin\n", redirected, "report.txt"},
-        {"/dev/stdin from a pipe", "", "casa.bin /dev/stdin 0\n", same + "/dev/stdin\n", "cat answers.txt | \"{exe}\"", "report.txt"},
+        {"/dev/stdin from a pipe", "", "casa.bin /dev/stdin 0\n", same + "/dev/stdin\n", "cat answers.txt | \"{exe}\"",
+         "report.txt"},
         {"FIFO whose reader quits", "mkfifo r.fifo", "casa.bin r.fifo 0\n", cannotWrite + "r.fifo\n",
          "(head -c 1000 r.fifo > /dev/null) & \"{exe}\" < answers.txt; s=$?; wait; exit $s", "report.txt"},
-        {"file-size limit", "", "casa.bin report.txt 0\n", cannotWrite + "report.txt\n", "ulimit -f 64; " + redirected, "report.txt"},
-        {"file-size limit, new report", "", "casa.bin new.txt 0\n", cannotWrite + "new.txt\n", "ulimit -f 64; " + redirected, "new.txt"},
+        {"file-size limit", "", "casa.bin report.txt 0\n", cannotWrite + "report.txt\n", "ulimit -f 64; " + redirected,
+         "report.txt"},
+        {"file-size limit, new report", "", "casa.bin new.txt 0\n", cannotWrite + "new.txt\n",
+         "ulimit -f 64; " + redirected, "new.txt"},
     };
     std::size_t index = 0;
     for (const ProcessFault& row : rows) {
@@ -151,7 +154,8 @@ TEST_F(ExecutableTest, ReportWithoutWritePermissionIsKept) {
     testkit::protect("r.txt");
     std::string user = testkit::asUnprivilegedUser(dir);
     testkit::writeBytes("answers.txt", "casa.bin r.txt 0\n");
-    testkit::ToolRun run = testkit::runShell(user + "\"" + ZONELOADS_EXE + "\" < answers.txt", (dir / "console.txt").string());
+    testkit::ToolRun run =
+        testkit::runShell(user + "\"" + ZONELOADS_EXE + "\" < answers.txt", (dir / "console.txt").string());
     EXPECT_EQ(run.status, testkit::kShellFailureStatus);
     EXPECT_EQ(run.output.substr(run.output.rfind(':') + 1), "# Error al abrir fichero salida r.txt\n");
     EXPECT_EQ(readBytes("r.txt"), "protected");
@@ -187,9 +191,11 @@ TEST_F(ExecutableTest, InterruptedRunLeavesNothingBehind) {
         SCOPED_TRACE(signal);
         testkit::writeBytes("r.txt", "the previous report");
         // A background run of a script starts with SIGINT ignored: env gives it back.
-        std::string script = std::string("exec 2> /dev/null; env --default-signal=INT \"") + ZONELOADS_EXE + "\" < answers.txt > /dev/null & pid=$!; "
+        std::string script = std::string("exec 2> /dev/null; env --default-signal=INT \"") + ZONELOADS_EXE +
+                             "\" < answers.txt > /dev/null & pid=$!; "
                              "while kill -0 $pid 2> /dev/null && ! ls | grep -q '\\.tmp$'; do sleep 0.002; done; "
-                             "kill -" + signal + " $pid; wait $pid; echo $?";
+                             "kill -" +
+                             signal + " $pid; wait $pid; echo $?";
         testkit::ToolRun run = testkit::runShell(script, (dir / "status.txt").string());
         EXPECT_GE(std::stoi(run.output), 128) << "the run ended before the signal";
         EXPECT_TRUE(readBytes("r.txt") == "the previous report") << "the old report was replaced";

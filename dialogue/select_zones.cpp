@@ -34,14 +34,10 @@ bool readZoneListFile(std::istream& in, std::ostream& out, int32 count, ZoneSele
     ListScan scan = scanZoneList(list, count, selection.slots, offending);
     std::fclose(file);
     switch (scan) {
-        case ListScan::ok:
-            return true;
-        case ListScan::outOfRange:
-            writeLine(out, kZoneOutOfRange + offending);
-            return false;
+        case ListScan::ok: return true;
+        case ListScan::outOfRange: writeLine(out, kZoneOutOfRange + offending); return false;
         case ListScan::badToken:
-        case ListScan::readError:
-            break;
+        case ListScan::readError: break;
     }
     writeLine(out, kBadList + listFile.text);
     return false;
@@ -77,8 +73,8 @@ bool selectZones(std::istream& in, std::ostream& out, const FileName& input, Zon
     }
     selection.slots.assign(static_cast<std::size_t>(count), -1);
 
-    std::string prompt = "Indica numero de la zona ( de 0 a " + int32Text(count - 1) +
-                         ") (-1 si desea introducir ua zona):";
+    std::string prompt =
+        "Indica numero de la zona ( de 0 a " + int32Text(count - 1) + ") (-1 si desea introducir ua zona):";
     std::string answer;
     int32 choice;
     if (!askWord(in, out, prompt.c_str(), answer) || !parseZoneNumber(answer, choice)) {

@@ -77,16 +77,17 @@ int getChar(ListInput& in) {
     return c;
 }
 
-bool isSpace(int c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool isSpace(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 // The value of `c` as a digit of `base`, or -1.
 int digitValue(int c, int base) {
     int d = -1;
-    if (c >= '0' && c <= '9') d = c - '0';
-    else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        d = c - '0';
+    else if (c >= 'a' && c <= 'f')
+        d = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+        d = c - 'A' + 10;
     return d < base ? d : -1;
 }
 
@@ -161,8 +162,7 @@ ListInput listFromText(const std::string& text) {
     return in;
 }
 
-ListScan scanZoneList(ListInput& in, int32 zoneCount, std::vector<int32>& slots,
-                      std::string& offending) {
+ListScan scanZoneList(ListInput& in, int32 zoneCount, std::vector<int32>& slots, std::string& offending) {
     slots.assign(slots.size(), -1);
     bool walkEnded = false;  // a negative number was met: the report stops there
     ListNumber number;

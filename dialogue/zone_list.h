@@ -18,11 +18,11 @@ struct ListInput {
     std::FILE* file = nullptr;  // nullptr: `text` is all there is
     std::string text;           // characters to scan, from `at` on
     std::size_t at = 0;
-    std::string pending;        // bytes read but not yet characters
-    bool started = false;       // the byte-order mark has been looked for
+    std::string pending;   // bytes read but not yet characters
+    bool started = false;  // the byte-order mark has been looked for
     bool utf16 = false;
-    bool finished = false;      // the file has been read to its end (or failed)
-    bool readError = false;     // reading the file failed (not its end)
+    bool finished = false;   // the file has been read to its end (or failed)
+    bool readError = false;  // reading the file failed (not its end)
 };
 
 // A list input over the given characters.
@@ -36,7 +36,6 @@ enum class ListScan { ok, badToken, outOfRange, readError };
 // the report walks, so only the numbers before the first negative one must be
 // below `zoneCount`; the first that is not gives `outOfRange`, with the number
 // (in decimal, or as written when beyond int32) in `offending`.
-ListScan scanZoneList(ListInput& in, int32 zoneCount, std::vector<int32>& slots,
-                      std::string& offending);
+ListScan scanZoneList(ListInput& in, int32 zoneCount, std::vector<int32>& slots, std::string& offending);
 
 }  // namespace zoneloads

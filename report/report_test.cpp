@@ -40,9 +40,7 @@ protected:
         return reportLines(readBytes("report.txt"));
     }
     // The extremes line of a report of one zone.
-    std::string extremesOf(const ZoneRecord& zone) {
-        return report({&zone}, {0})[kBlockLines - 1];
-    }
+    std::string extremesOf(const ZoneRecord& zone) { return report({&zone}, {0})[kBlockLines - 1]; }
 };
 
 TEST_F(ReportTest, ZoneBlockLineByLine) {
@@ -52,8 +50,9 @@ TEST_F(ReportTest, ZoneBlockLineByLine) {
     EXPECT_EQ(lines[0], "# ATENCION # Los valores son orientativos de potencias sensibles");
     EXPECT_EQ(lines[1], "# ATENCION # NO sirven como c\xE1lculo de cargas.");
     EXPECT_EQ(lines[2], "# Nombre zona: Z1 : # Pesos g(i) #");
-    EXPECT_EQ(lines[3], "0,0.01,0.02,0.03,0.04,0.05,0.06,0.07,0.08,0.09,0.1,0.11,0.12,0.13,0.14,"
-                        "0.15,0.16,0.17,0.18,0.19,0.2,0.21,0.22,0.23");
+    EXPECT_EQ(lines[3],
+              "0,0.01,0.02,0.03,0.04,0.05,0.06,0.07,0.08,0.09,0.1,0.11,0.12,0.13,0.14,"
+              "0.15,0.16,0.17,0.18,0.19,0.2,0.21,0.22,0.23");
     EXPECT_EQ(lines[4], "# Pesos p(i) #");
     EXPECT_EQ(lines[5], "1,-0.82");
     EXPECT_EQ(lines[6], "# LEYENDA #");
@@ -163,7 +162,8 @@ TEST_F(ReportTest, ReportFileThatCannotBeOpened) {
     auto zone = makeZone("Z", 0);
     testkit::writeZoneFile("zones.bin", 1, {zone.get()});
     ZoneSelection selection{{0}, ""};
-    EXPECT_EQ(reportError("zones.bin", "missing-folder/r.txt", selection), "# Error al abrir fichero salida missing-folder/r.txt");
+    EXPECT_EQ(reportError("zones.bin", "missing-folder/r.txt", selection),
+              "# Error al abrir fichero salida missing-folder/r.txt");
     std::filesystem::create_directory("folder");
     EXPECT_EQ(reportError("zones.bin", "folder", selection), "# Error al abrir fichero salida folder");
 }
@@ -171,7 +171,8 @@ TEST_F(ReportTest, ReportFileThatCannotBeOpened) {
 // The names in the current folder, to see that no temporary file is left.
 std::vector<std::string> folderNames() {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(".")) names.push_back(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+        names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -67,20 +67,14 @@ char* writeTextLine(char* at, std::string_view text) { return endLine(append(at,
 char* writeOpeningLines(char* at, const ZoneRecord& zone) {
     for (const OpeningLine& line : kBlockOpening) {
         switch (line.shape) {
-            case OpeningShape::fixed:
-                at = writeTextLine(at, line.text);
-                break;
+            case OpeningShape::fixed: at = writeTextLine(at, line.text); break;
             case OpeningShape::name:
                 at = append(at, kNameStart);
                 at = append(at, std::string_view(zone.name, nameLength(zone.name)));
                 at = endLine(append(at, kNameEnd));
                 break;
-            case OpeningShape::weightsG:
-                at = endLine(appendWeights(at, zone.g, kWeightsG));
-                break;
-            case OpeningShape::weightsP:
-                at = endLine(appendWeights(at, zone.p, kWeightsP));
-                break;
+            case OpeningShape::weightsG: at = endLine(appendWeights(at, zone.g, kWeightsG)); break;
+            case OpeningShape::weightsP: at = endLine(appendWeights(at, zone.p, kWeightsP)); break;
         }
     }
     return at;

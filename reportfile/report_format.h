@@ -24,8 +24,7 @@ constexpr std::string_view kWeightsPTitle = "# Pesos p(i) #";
 constexpr std::string_view kLegendTitle = "# LEYENDA #";
 constexpr std::string_view kLegend = "Treal[C],Tmax[C],Tmin[C],Qs[W],QL[W],VventInf[kg/s],daCal,daRef";
 constexpr std::string_view kExtremesTitle = "# max QsREF[W] , max QsCAL[W], Para la zona";
-constexpr std::string_view kTotalsTitle =
-    "# TOTAL --- Qsensible [w] , Qlatente[W],Qs[w]Sin agregar,Qs[W]sin agregar";
+constexpr std::string_view kTotalsTitle = "# TOTAL --- Qsensible [w] , Qlatente[W],Qs[w]Sin agregar,Qs[W]sin agregar";
 constexpr std::string_view kSeparator = " , ";  // between the values of hourly, extremes and totals lines
 constexpr std::string_view kWeightSeparator = ",";
 

@@ -23,11 +23,28 @@ float fromBits(std::uint32_t bits) {
 
 // Values of every form a report holds: NaN of both signs, infinities, both
 // zeros, subnormals, the largest float32, exponent forms and plain ones.
-const std::vector<float> kValues = {
-    std::numeric_limits<float>::quiet_NaN(), fromBits(0xFFC00000u), std::numeric_limits<float>::infinity(),
-    -std::numeric_limits<float>::infinity(), 0.0f, -0.0f, fromBits(1), -fromBits(0x007FFFFFu), 1e38f,
-    -3.4028235e38f, 1.5e6f, -0.000123457f, 8.47033e-22f, -8.47033e-22f, -1e23f, 21.3f, -154.2f, 0.0123f,
-    999999.5f, 123456.7f, 0.5f, -1.0f};
+const std::vector<float> kValues = {std::numeric_limits<float>::quiet_NaN(),
+                                    fromBits(0xFFC00000u),
+                                    std::numeric_limits<float>::infinity(),
+                                    -std::numeric_limits<float>::infinity(),
+                                    0.0f,
+                                    -0.0f,
+                                    fromBits(1),
+                                    -fromBits(0x007FFFFFu),
+                                    1e38f,
+                                    -3.4028235e38f,
+                                    1.5e6f,
+                                    -0.000123457f,
+                                    8.47033e-22f,
+                                    -8.47033e-22f,
+                                    -1e23f,
+                                    21.3f,
+                                    -154.2f,
+                                    0.0123f,
+                                    999999.5f,
+                                    123456.7f,
+                                    0.5f,
+                                    -1.0f};
 
 // A value read back from its text is the text's value: written again it is
 // the same text, with the same sign, and it is the float32 within the
@@ -83,9 +100,7 @@ TEST(ReportFormat, OpeningLinesReadBackNameAndWeights) {
             const std::string& line = lines[static_cast<std::size_t>(i)];
             Field fields[kWeightsG];
             switch (shape.shape) {
-                case OpeningShape::fixed:
-                    EXPECT_EQ(line, shape.text);
-                    break;
+                case OpeningShape::fixed: EXPECT_EQ(line, shape.text); break;
                 case OpeningShape::name: {
                     std::string read;
                     ASSERT_TRUE(readNameLine(line, read));
@@ -149,7 +164,8 @@ TEST(ReportFormat, HourExtremesAndTotalsLinesReadBackExactly) {
         double reals[6];
         Field f[kHourFields];
         ASSERT_TRUE(readHourLine(std::string_view(at, static_cast<std::size_t>(lineEnd - at)), memo, reals, f)) << h;
-        const float written[6] = {zone->Treal[h], zone->Tmax[h], zone->Tmin[h], zone->Qs[h], zone->QL[h], zone->VventInf[h]};
+        const float written[6] = {zone->Treal[h], zone->Tmax[h], zone->Tmin[h],
+                                  zone->Qs[h],    zone->QL[h],   zone->VventInf[h]};
         for (int c = 0; c < 6; ++c) {
             double value;
             ASSERT_TRUE(parseReal(f[c].text, f[c].length, value));

@@ -105,9 +105,9 @@ void expectFolderKept(const FolderState& before, const std::string& reportFile) 
 }
 
 void ScratchDir::SetUp() {
-    static std::mt19937_64 unique(std::random_device{}() ^
-                                  static_cast<unsigned long long>(
-                                      std::chrono::steady_clock::now().time_since_epoch().count()));
+    static std::mt19937_64 unique(
+        std::random_device{}() ^
+        static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()));
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     dir = std::filesystem::temp_directory_path() /
           ("zoneloads-" + std::string(info->name()) + "-" + std::to_string(unique() % 1000000000));

@@ -59,9 +59,8 @@ float32 quantize(float32 x, float32 steps) {
 }
 
 const float32 kMonthlyOutdoor[12] = {6, 8, 11, 13, 17, 22, 25, 25, 21, 15, 10, 7};
-const float32 kDiurnal[24] = {-2.4f, -3.0f, -3.6f, -3.9f, -3.6f, -3.0f, -1.5f, 0.0f,
-                              1.8f,  3.3f,  4.5f,  5.4f,  6.0f,  6.3f,  6.0f,  5.1f,
-                              3.9f,  2.7f,  1.5f,  0.6f,  0.0f,  -0.6f, -1.2f, -1.8f};
+const float32 kDiurnal[24] = {-2.4f, -3.0f, -3.6f, -3.9f, -3.6f, -3.0f, -1.5f, 0.0f, 1.8f, 3.3f,  4.5f,  5.4f,
+                              6.0f,  6.3f,  6.0f,  5.1f,  3.9f,  2.7f,  1.5f,  0.6f, 0.0f, -0.6f, -1.2f, -1.8f};
 const char* const kUses[6] = {"Oficina", "Aula", "Pasillo", "Aseo", "Sala reuniones", "Almacen"};
 
 void setText(char* field, std::size_t size, const std::string& text) {
@@ -88,14 +87,13 @@ void fillSpaces(ZoneRecord& zone, Random& r, int index) {
     int spaces = 1 + static_cast<int>(nextRandom(r) % 4);
     for (int s = 0; s < spaces; ++s) {
         zone.spaceValues[s] = quantize(uniform(r, 8.0f, 120.0f), 10.0f);
-        setText(zone.spaceNames[s], zoneloads::kSpaceNameBytes,
-                "E" + twoDigits(index % 100) + "_" + twoDigits(s + 1));
+        setText(zone.spaceNames[s], zoneloads::kSpaceNameBytes, "E" + twoDigits(index % 100) + "_" + twoDigits(s + 1));
     }
 }
 
 // Relative sunshine by hour of the day and by month (northern mid latitude).
-const float32 kSunByHour[24] = {0, 0, 0, 0, 0, 0, 0.05f, 0.2f, 0.4f, 0.6f, 0.8f, 0.95f,
-                                1, 0.95f, 0.85f, 0.7f, 0.5f, 0.3f, 0.12f, 0.03f, 0, 0, 0, 0};
+const float32 kSunByHour[24] = {0, 0,     0,     0,    0,    0,    0.05f, 0.2f,  0.4f, 0.6f, 0.8f, 0.95f,
+                                1, 0.95f, 0.85f, 0.7f, 0.5f, 0.3f, 0.12f, 0.03f, 0,    0,    0,    0};
 const float32 kSunByMonth[12] = {0.45f, 0.55f, 0.7f, 0.8f, 0.9f, 1, 1, 0.95f, 0.8f, 0.65f, 0.5f, 0.4f};
 
 // How a zone's year is made: a zone of its own size and exposure, in a
@@ -110,7 +108,8 @@ struct ZoneClimate {
 };
 
 ZoneClimate makeClimate(Random& r) {
-    return {uniform(r, 80.0f, 200.0f), uniform(r, 300.0f, 900.0f), uniform(r, 20.0f, 80.0f), uniform(r, 200.0f, 1500.0f)};
+    return {uniform(r, 80.0f, 200.0f), uniform(r, 300.0f, 900.0f), uniform(r, 20.0f, 80.0f),
+            uniform(r, 200.0f, 1500.0f)};
 }
 
 // One hour: the free-floating temperature against the set points decides
@@ -262,7 +261,8 @@ int run(int argc, char** argv) {
     int error = 0;
     if (!writeBuilding(output, zones, seed, varied, error)) {
         std::cerr << "sample-building: " << args[0] << ": no se puede escribir (" << zoneloads::errorReason(error)
-                  << ")\n" << std::flush;
+                  << ")\n"
+                  << std::flush;
         return 1;
     }
     return 0;

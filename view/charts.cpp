@@ -24,7 +24,9 @@ std::vector<Rgb> twoHuePalette(Rgb neutral, Rgb first, Rgb second, int levels, i
     std::vector<Rgb> palette = {neutral, {150, 150, 150}};
     for (const Rgb& hue : {first, second}) {
         for (int level = 1; level <= levels; ++level) {
-            auto mix = [&](int full) { return static_cast<std::uint8_t>(255 - (255 - full) * (level + faint) / (levels + faint)); };
+            auto mix = [&](int full) {
+                return static_cast<std::uint8_t>(255 - (255 - full) * (level + faint) / (levels + faint));
+            };
             palette.push_back({mix(hue.r), mix(hue.g), mix(hue.b)});
         }
     }
@@ -33,7 +35,9 @@ std::vector<Rgb> twoHuePalette(Rgb neutral, Rgb first, Rgb second, int levels, i
 
 // The palette of the Qs carpets: white for 0, then the cooling (Qs above 0)
 // and the heating (Qs below 0) hues.
-std::vector<Rgb> carpetPalette() { return twoHuePalette({255, 255, 255}, {33, 102, 172}, {178, 24, 43}, kCarpetLevels, 0); }
+std::vector<Rgb> carpetPalette() {
+    return twoHuePalette({255, 255, 255}, {33, 102, 172}, {178, 24, 43}, kCarpetLevels, 0);
+}
 
 // The largest finite |Qs|: the carpet's scale, the same on both sides of 0.
 double carpetScale(const std::vector<double>& qs) {
@@ -44,19 +48,21 @@ double carpetScale(const std::vector<double>& qs) {
     return scale;
 }
 
-const char kCarpetHead[] =
-    R"(<figure class="carpet"><div class="cbox"><div class="hrs"><span>0h</span><span>6h</span>)"
-    R"(<span>12h</span><span>18h</span><span>24h</span></div>)"
-    R"(<img class="$0" width="730" height="192" alt="$1" src="data:image/png;base64,)";
+const char kCarpetHead[] = R"(<figure class="carpet"><div class="cbox"><div class="hrs"><span>0h</span><span>6h</span>)"
+                           R"(<span>12h</span><span>18h</span><span>24h</span></div>)"
+                           R"(<img class="$0" width="730" height="192" alt="$1" src="data:image/png;base64,)";
 const char kCarpetMonth[] = R"(<span style="left:$0%">$1</span>)";
 const char kCarpetScale[] = R"(<div class="scale"><span>$0 W</span><span class="bar"></span><span>$1 W</span></div>)";
-const char kDifferenceScale[] = R"(<div class="scale"><span>$0 W</span><span class="bar diff"></span><span>$1 W</span></div>)";
+const char kDifferenceScale[] =
+    R"(<div class="scale"><span>$0 W</span><span class="bar diff"></span><span>$1 W</span></div>)";
 const char kTemperatureScale[] =
     R"(<div class="scale"><span>bajo Tmin</span><span class="bar temp"></span><span>sobre Tmax</span></div>)";
 
 // The palette of the difference carpets: white for none, then more
 // (variant above base) and less.
-std::vector<Rgb> differencePalette() { return twoHuePalette({255, 255, 255}, {27, 120, 55}, {118, 42, 131}, kCarpetLevels, 0); }
+std::vector<Rgb> differencePalette() {
+    return twoHuePalette({255, 255, 255}, {27, 120, 55}, {118, 42, 131}, kCarpetLevels, 0);
+}
 
 }  // namespace
 
@@ -70,10 +76,10 @@ std::vector<Rgb> temperaturePalette() {
 namespace {
 
 const char kSvgStart[] = R"(<svg xmlns="http://www.w3.org/2000/svg" width="640" height="240" viewBox="0 0 640 240">)";
-const char kGridLine[] = R"(<line x1="60" x2="620" y1="$0" y2="$0" class="$1"/><text x="56" y="$0" class="yl">$2</text>)";
-const char kAxisTitles[] =
-    R"svg(<text x="14" y="110" class="yt" transform="rotate(-90 14 110)">$0</text>)svg"
-    R"(<text x="340" y="236" class="xt">$1</text>)";
+const char kGridLine[] =
+    R"(<line x1="60" x2="620" y1="$0" y2="$0" class="$1"/><text x="56" y="$0" class="yl">$2</text>)";
+const char kAxisTitles[] = R"svg(<text x="14" y="110" class="yt" transform="rotate(-90 14 110)">$0</text>)svg"
+                           R"(<text x="340" y="236" class="xt">$1</text>)";
 const char kXLabel[] = R"(<text x="$0" y="216" class="xl">$1</text>)";
 const char kMonthBar[] = R"(<rect class="$0" x="$1" y="$2" width="$3" height="$4"><title>$5: $6 kWh</title></rect>)";
 
@@ -154,17 +160,19 @@ void appendCarpet(std::string& out, const SectionFigures& figures) {
     double levels = scale > 0 ? kCarpetLevels / scale : 0;
     static const std::vector<Rgb> palette = carpetPalette();
     auto pixels = carpetPixels([&](int h) { return carpetIndex(figures.qs[static_cast<std::size_t>(h)], levels); });
-    appendCarpetFigure(out, pixels, palette, "qcarpet", "Mapa de Qs por d&iacute;a y hora", "data-v",
-                       float32Bytes(figures.qs), fill(kCarpetScale, {general6(-scale), general6(scale)}),
-                       "Qs por hora: d&iacute;as del a&ntilde;o &rarr;, horas del d&iacute;a &darr;; rojo QsCAL (Qs &lt; 0), "
-                       "azul QsREF (Qs &gt; 0), blanco 0, gris no num&eacute;rico");
+    appendCarpetFigure(
+        out, pixels, palette, "qcarpet", "Mapa de Qs por d&iacute;a y hora", "data-v", float32Bytes(figures.qs),
+        fill(kCarpetScale, {general6(-scale), general6(scale)}),
+        "Qs por hora: d&iacute;as del a&ntilde;o &rarr;, horas del d&iacute;a &darr;; rojo QsCAL (Qs &lt; 0), "
+        "azul QsREF (Qs &gt; 0), blanco 0, gris no num&eacute;rico");
 }
 
 std::uint8_t temperatureIndex(double t, double high, double low) {
     if (std::isnan(t) || std::isnan(high) || std::isnan(low)) return 1;
     double excess = t > high ? t - high : t < low ? low - t : 0;
     if (excess == 0) return 0;
-    int level = std::isfinite(excess) ? static_cast<int>(std::ceil(excess * kTemperatureLevels / kTemperatureScaleK)) : kTemperatureLevels;
+    int level = std::isfinite(excess) ? static_cast<int>(std::ceil(excess * kTemperatureLevels / kTemperatureScaleK))
+                                      : kTemperatureLevels;
     level = std::min(kTemperatureLevels, std::max(1, level));
     return static_cast<std::uint8_t>((t > high ? 1 : 1 + kTemperatureLevels) + level);
 }
@@ -179,8 +187,8 @@ void appendTemperatureCarpet(std::string& out, const SectionFigures& figures) {
     // the picture's own colour: no values need to be carried for it.
     appendCarpetFigure(out, pixels, palette, "tcarpet", "Mapa de Treal respecto a Tmin y Tmax por d&iacute;a y hora",
                        "data-t", "", kTemperatureScale,
-                        "Treal por hora respecto a sus consignas: naranja sobre Tmax, morado bajo Tmin (m&aacute;s "
-                        "intenso cuanto m&aacute;s lejos, hasta 4 K), claro entre ambas, gris no num&eacute;rico");
+                       "Treal por hora respecto a sus consignas: naranja sobre Tmax, morado bajo Tmin (m&aacute;s "
+                       "intenso cuanto m&aacute;s lejos, hasta 4 K), claro entre ambas, gris no num&eacute;rico");
 }
 
 namespace {
@@ -266,7 +274,8 @@ std::vector<std::size_t> curveSamples(std::size_t n) {
 
 // A duration curve's polyline (class `kind`) and the values the page's
 // script shows under the pointer, "hour value" pairs.
-void appendCurve(std::string& svg, std::string& data, const Chart& c, const std::vector<double>& sorted, const char* kind) {
+void appendCurve(std::string& svg, std::string& data, const Chart& c, const std::vector<double>& sorted,
+                 const char* kind) {
     svg += fill(R"(<polyline class="$0" points=")", {kind});
     for (std::size_t i : curveSamples(sorted.size())) {
         double v = std::min(c.high, std::max(c.low, sorted[i]));  // infinities at the edge
@@ -345,8 +354,8 @@ std::string monthlyBars(const std::vector<const Summary*>& designs) {
                 double top = std::min(c.y(v), c.y(0));
                 double height = std::fabs(c.y(v) - c.y(0));
                 std::string kind = std::string(side == 0 ? "pos" : "neg") + (d == 0 ? "" : "2");
-                svg += fill(kMonthBar, {kind, fixed1(x + slot * left), fixed1(top), fixed1(slot * (compared ? 0.38 : 0.6)),
-                                        fixed1(height), label, general6(v)});
+                svg += fill(kMonthBar, {kind, fixed1(x + slot * left), fixed1(top),
+                                        fixed1(slot * (compared ? 0.38 : 0.6)), fixed1(height), label, general6(v)});
             }
         }
     }
@@ -419,22 +428,25 @@ std::string peakDayHtml(const SectionFigures& figures, int hour, const char* pea
         TemperatureAxis axis = temperatureAxis({t, high, low});
         for (double v = axis.low; v <= axis.high + axis.step / 2; v += axis.step) {
             std::string y = fixed1(c.y1 - (v - axis.low) / (axis.high - axis.low) * (c.y1 - c.y0));
-            svg += fill(R"(<text x="624" y="$0" class="yr">$1</text>)", {y, general6(std::fabs(v) < axis.step / 1e6 ? 0 : v)});
+            svg += fill(R"(<text x="624" y="$0" class="yr">$1</text>)",
+                        {y, general6(std::fabs(v) < axis.step / 1e6 ? 0 : v)});
         }
         svg += R"svg(<text x="634" y="110" class="yt" transform="rotate(90 634 110)">T [&deg;C]</text>)svg";
         svg += dayLine(c, high, "pd-band", axis.low, axis.high) + dayLine(c, low, "pd-band", axis.low, axis.high);
         svg += dayLine(c, t, "pd-t", axis.low, axis.high);
         for (int h = 0; h < kHoursPerDay; ++h) {
-            tips += fill(R"(<rect class="pd-tip" x="$0" y="20" width="$1" height="180"><title>$2: Qs $3 W, Treal $4, Tmax $5, Tmin $6 &deg;C</title></rect>)",
-                         {fixed1(dayX(c, h) - (c.x1 - c.x0) / kHoursPerDay / 2), fixed1((c.x1 - c.x0) / kHoursPerDay),
-                          htmlText(hourDate(static_cast<int>(first) + h)), reportText(qs[h]), reportText(t[h]),
-                          reportText(high[h]), reportText(low[h])});
+            tips += fill(
+                R"(<rect class="pd-tip" x="$0" y="20" width="$1" height="180"><title>$2: Qs $3 W, Treal $4, Tmax $5, Tmin $6 &deg;C</title></rect>)",
+                {fixed1(dayX(c, h) - (c.x1 - c.x0) / kHoursPerDay / 2), fixed1((c.x1 - c.x0) / kHoursPerDay),
+                 htmlText(hourDate(static_cast<int>(first) + h)), reportText(qs[h]), reportText(t[h]),
+                 reportText(high[h]), reportText(low[h])});
         }
     } else {
         for (int h = 0; h < kHoursPerDay; ++h) {
-            tips += fill(R"(<rect class="pd-tip" x="$0" y="20" width="$1" height="180"><title>$2: Qs $3 W, QL $4 W</title></rect>)",
-                         {fixed1(dayX(c, h) - (c.x1 - c.x0) / kHoursPerDay / 2), fixed1((c.x1 - c.x0) / kHoursPerDay),
-                          htmlText(hourDate(static_cast<int>(first) + h)), reportText(qs[h]), reportText(ql[h])});
+            tips += fill(
+                R"(<rect class="pd-tip" x="$0" y="20" width="$1" height="180"><title>$2: Qs $3 W, QL $4 W</title></rect>)",
+                {fixed1(dayX(c, h) - (c.x1 - c.x0) / kHoursPerDay / 2), fixed1((c.x1 - c.x0) / kHoursPerDay),
+                 htmlText(hourDate(static_cast<int>(first) + h)), reportText(qs[h]), reportText(ql[h])});
         }
     }
     svg += tips + "</svg>";
@@ -454,8 +466,9 @@ std::string differenceCarpetHtml(const std::vector<double>& base, const std::vec
     static const std::vector<Rgb> palette = differencePalette();
     auto pixels = carpetPixels([&](int h) { return carpetIndex(difference[static_cast<std::size_t>(h)], levels); });
     std::string out;
-    appendCarpetFigure(out, pixels, palette, "dcarpet", "Mapa de la diferencia de Qs del edificio por d&iacute;a y hora",
-                       "data-d", float32Bytes(difference), fill(kDifferenceScale, {general6(-scale), general6(scale)}),
+    appendCarpetFigure(out, pixels, palette, "dcarpet",
+                       "Mapa de la diferencia de Qs del edificio por d&iacute;a y hora", "data-d",
+                       float32Bytes(difference), fill(kDifferenceScale, {general6(-scale), general6(scale)}),
                        "Qs de la variante menos Qs de la base, por hora: verde m&aacute;s, morado menos, "
                        "blanco igual, gris no num&eacute;rico");
     return out;
@@ -472,12 +485,14 @@ std::string durationCurvesHtml(const std::vector<double>& base, const std::vecto
     appendCurve(svg, variantData, c, sortedVariant, "ldc2");
     svg += "</svg>";
     return fill(R"(<figure class="curve" data-c="$0" data-c2="$1">)", {baseData, variantData}) + svg +
-           "<figcaption>Curvas de duraci&oacute;n de Qs del edificio: base (negro) y variante (naranja)</figcaption></figure>";
+           "<figcaption>Curvas de duraci&oacute;n de Qs del edificio: base (negro) y variante "
+           "(naranja)</figcaption></figure>";
 }
 
 std::string monthlyComparisonHtml(const Summary& base, const Summary& variant) {
     return "<figure>" + monthlyBars({&base, &variant}) +
-           "<figcaption>Energ&iacute;a sensible mensual del edificio: base (izquierda, oscuro) y variante (derecha, claro); "
+           "<figcaption>Energ&iacute;a sensible mensual del edificio: base (izquierda, oscuro) y variante (derecha, "
+           "claro); "
            "Qs &gt; 0 azul, Qs &lt; 0 rojo</figcaption></figure>";
 }
 

@@ -28,7 +28,7 @@ TEST(CarpetIndex, OneColourPerSignAndStrengthByMagnitude) {
         EXPECT_GE(carpetIndex(-v, levels), 2 + kCarpetLevels) << v;
         EXPECT_LE(carpetIndex(-v, levels), 1 + 2 * kCarpetLevels) << v;
     }
-    EXPECT_EQ(carpetIndex(0.001, levels), 2);           // the faintest step, never white
+    EXPECT_EQ(carpetIndex(0.001, levels), 2);                   // the faintest step, never white
     EXPECT_EQ(carpetIndex(1000.0, levels), 1 + kCarpetLevels);  // the scale itself: the strongest
     EXPECT_EQ(carpetIndex(kInf, levels), 1 + kCarpetLevels);
     EXPECT_LT(carpetIndex(250.0, levels), carpetIndex(750.0, levels));
@@ -43,9 +43,9 @@ TEST(TemperatureIndex, BandAndExcess) {
     EXPECT_EQ(temperatureIndex(20, 25, 20), 0);
     EXPECT_EQ(temperatureIndex(kNan, 25, 20), 1);
     EXPECT_EQ(temperatureIndex(22, kNan, 20), 1);
-    EXPECT_EQ(temperatureIndex(25.01, 25, 20), 2);   // the faintest step above
+    EXPECT_EQ(temperatureIndex(25.01, 25, 20), 2);  // the faintest step above
     EXPECT_EQ(temperatureIndex(25.5, 25, 20), 3);
-    EXPECT_EQ(temperatureIndex(29, 25, 20), 17);     // 4 K: the strongest above
+    EXPECT_EQ(temperatureIndex(29, 25, 20), 17);  // 4 K: the strongest above
     EXPECT_EQ(temperatureIndex(kInf, 25, 20), 17);
     EXPECT_EQ(temperatureIndex(19.99, 25, 20), 18);  // the faintest step below
     EXPECT_EQ(temperatureIndex(-40, 25, 20), 33);
@@ -61,9 +61,12 @@ TEST(PeakDay, TheWholeDayOfThePeak) {
     for (int h = 0; h < kHoursPerYear; ++h) figures.qs[static_cast<std::size_t>(h)] = h;
     std::string html = peakDayHtml(figures, 4741, "QsREF");  // 17 Jul 13:00
     std::size_t tips = 0;
-    for (std::size_t at = html.find("class=\"pd-tip\""); at != std::string::npos; at = html.find("class=\"pd-tip\"", at + 1)) ++tips;
+    for (std::size_t at = html.find("class=\"pd-tip\""); at != std::string::npos;
+         at = html.find("class=\"pd-tip\"", at + 1))
+        ++tips;
     EXPECT_EQ(tips, 24u);
-    EXPECT_NE(html.find("<title>17 jul 00:00: Qs 4728 W, Treal 21, Tmax 25, Tmin 20 &deg;C</title>"), std::string::npos);
+    EXPECT_NE(html.find("<title>17 jul 00:00: Qs 4728 W, Treal 21, Tmax 25, Tmin 20 &deg;C</title>"),
+              std::string::npos);
     EXPECT_NE(html.find("<title>17 jul 23:00: Qs 4751 W,"), std::string::npos);
     EXPECT_NE(html.find("D&iacute;a del pico QsREF, 17 jul:"), std::string::npos);
     EXPECT_EQ(peakDayHtml(figures, -1, "QsCAL"), "");  // no peak, no day
@@ -79,7 +82,8 @@ TEST(DurationCurve, SortedValuesNeverRise) {
 
     // The drawn curve's y coordinates only go down the chart (up in SVG units).
     SectionFigures figures;
-    for (int h = 0; h < kHoursPerYear; ++h) figures.qs[static_cast<std::size_t>(h)] = std::sin(h * 0.37) * 900 + (h % 11);
+    for (int h = 0; h < kHoursPerYear; ++h)
+        figures.qs[static_cast<std::size_t>(h)] = std::sin(h * 0.37) * 900 + (h % 11);
     std::string svg = durationCurveHtml(figures);
     std::size_t start = svg.find("points=\"");
     ASSERT_NE(start, std::string::npos);

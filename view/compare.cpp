@@ -50,8 +50,12 @@ std::vector<Compared> comparedFigures(const SummaryRow& base, const SummaryRow& 
     const Summary& b = base.summary;
     const Summary& v = variant.summary;
     // A building's hours outside are its zone blocks' added up.
-    auto above = [](const SummaryRow& r) { return static_cast<double>(r.block == 0 ? r.zoneHoursAbove : r.summary.hoursAbove); };
-    auto below = [](const SummaryRow& r) { return static_cast<double>(r.block == 0 ? r.zoneHoursBelow : r.summary.hoursBelow); };
+    auto above = [](const SummaryRow& r) {
+        return static_cast<double>(r.block == 0 ? r.zoneHoursAbove : r.summary.hoursAbove);
+    };
+    auto below = [](const SummaryRow& r) {
+        return static_cast<double>(r.block == 0 ? r.zoneHoursBelow : r.summary.hoursBelow);
+    };
     return {{"QsREF_max[W]", b.maxPos, v.maxPos},
             {"QsCAL_max[W]", b.minNeg, v.minNeg},
             {"QL_max[W]", b.maxQL, v.maxQL},

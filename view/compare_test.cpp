@@ -22,12 +22,16 @@ SummaryRow row(const std::string& report, int block, const std::string& zone, do
 // come last; what has no partner is left alone and warned of.
 TEST(Pairing, ByNameInOrderOfOccurrence) {
     std::vector<SummaryRow> base = {row("b.txt", 1, "Sala", 100), row("b.txt", 2, "Aula", 200),
-                                    row("b.txt", 3, "Aula", 300), row("b.txt", 4, "Patio", 1), row("b.txt", 0, "", 600)};
-    std::vector<SummaryRow> variant = {row("v.txt", 1, "Aula", 210), row("v.txt", 2, "Sala", 90), row("v.txt", 3, "Aula", 330),
-                                       row("v.txt", 4, "Aula", 5), row("v.txt", 0, "", 620)};
+                                    row("b.txt", 3, "Aula", 300), row("b.txt", 4, "Patio", 1),
+                                    row("b.txt", 0, "", 600)};
+    std::vector<SummaryRow> variant = {row("v.txt", 1, "Aula", 210), row("v.txt", 2, "Sala", 90),
+                                       row("v.txt", 3, "Aula", 330), row("v.txt", 4, "Aula", 5),
+                                       row("v.txt", 0, "", 620)};
     Pairing pairing = pairRows(base, variant);
     ASSERT_EQ(pairing.pairs.size(), 4u);
-    auto blocks = [&](std::size_t i) { return std::make_pair(pairing.pairs[i].base->block, pairing.pairs[i].variant->block); };
+    auto blocks = [&](std::size_t i) {
+        return std::make_pair(pairing.pairs[i].base->block, pairing.pairs[i].variant->block);
+    };
     EXPECT_EQ(blocks(0), std::make_pair(1, 2));
     EXPECT_EQ(blocks(1), std::make_pair(2, 1));
     EXPECT_EQ(blocks(2), std::make_pair(3, 3));

@@ -78,7 +78,8 @@ Parsed parseOptions(const std::vector<std::filesystem::path>& arguments, ViewerO
         fault = "--comparar necesita dos informes o mas: la base y las variantes";
         return Parsed::wrong;
     }
-    if (o.page.text.empty()) o.page = zoneloads::fileNameOfPath(std::filesystem::path(o.reports[0].path).replace_extension(".html"));
+    if (o.page.text.empty())
+        o.page = zoneloads::fileNameOfPath(std::filesystem::path(o.reports[0].path).replace_extension(".html"));
     return Parsed::run;
 }
 
@@ -87,17 +88,10 @@ int run(int argc, char** argv) {
     ViewerOptions options;
     std::string fault;
     switch (parseOptions(zoneloads::commandLineArguments(argc, argv), options, fault)) {
-        case Parsed::help:
-            std::cout << kUsage << std::flush;
-            return 0;
-        case Parsed::version:
-            std::cout << "zoneloads-view " ZONELOADS_VERSION "\n" << std::flush;
-            return 0;
-        case Parsed::wrong:
-            std::cerr << "zoneloads-view: " << fault << "\n" << kUsage << std::flush;
-            return 2;
-        case Parsed::run:
-            break;
+        case Parsed::help: std::cout << kUsage << std::flush; return 0;
+        case Parsed::version: std::cout << "zoneloads-view " ZONELOADS_VERSION "\n" << std::flush; return 0;
+        case Parsed::wrong: std::cerr << "zoneloads-view: " << fault << "\n" << kUsage << std::flush; return 2;
+        case Parsed::run: break;
     }
     std::vector<zoneloads::view::SummaryRow> rows;
     std::vector<std::string> warnings;
@@ -113,7 +107,8 @@ int run(int argc, char** argv) {
     if (!std::cout) {
         int why = errno;
         std::cerr << "zoneloads-view: salida estandar: error al escribir la tabla ("
-                  << zoneloads::errorReason(why != 0 ? why : EIO) << ")\n" << std::flush;
+                  << zoneloads::errorReason(why != 0 ? why : EIO) << ")\n"
+                  << std::flush;
         return 1;
     }
     return 0;

@@ -139,7 +139,8 @@ TEST_F(ViewExecutable, OutputsWithoutWritePermissionAreKept) {
 
 // A table that cannot be written is an error, not a silent success.
 TEST_F(ViewExecutable, LostTableIsAnError) {
-    testkit::ToolRun run = runShell(std::string("\"") + VIEW_EXE + "\" casa.txt > /dev/full 2> err.txt; echo $?; cat err.txt", "out.txt");
+    testkit::ToolRun run =
+        runShell(std::string("\"") + VIEW_EXE + "\" casa.txt > /dev/full 2> err.txt; echo $?; cat err.txt", "out.txt");
     EXPECT_EQ(run.output, "1\nzoneloads-view: salida estandar: error al escribir la tabla (disco lleno)\n");
     run = runShell(std::string("\"") + VIEW_EXE + "\" casa.txt >&- 2> err.txt; echo $?; cat err.txt", "out.txt");
     EXPECT_EQ(run.output.substr(0, 2), "1\n");

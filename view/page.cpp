@@ -112,13 +112,15 @@ std::string sectionHeadHtml(const SummaryRow& row) {
     html += "</h3>\n<p>" + peakText("QsREF m&aacute;x", s.maxPosText, s.maxPosHour) + " &middot; " +
             peakText("QsCAL m&aacute;x", s.minNegText, s.minNegHour) + "<br>" +
             peakText("QL m&aacute;x", s.maxQLText, s.maxQLHour) + " &middot; " +
-            peakText("Qs + QL m&aacute;x", general6(s.maxTotal), s.maxTotalHour) + "<br>Qs &gt; 0: " + kWhText(s.sumPosWh) +
-            " kWh en " + std::to_string(s.hoursPos) + " h &middot; Qs &lt; 0: " + kWhText(s.sumNegWh) + " kWh en " +
-            std::to_string(s.hoursNeg) + " h &middot; QL: " + kWhText(s.sumQLWh) + " kWh";
+            peakText("Qs + QL m&aacute;x", general6(s.maxTotal), s.maxTotalHour) +
+            "<br>Qs &gt; 0: " + kWhText(s.sumPosWh) + " kWh en " + std::to_string(s.hoursPos) +
+            " h &middot; Qs &lt; 0: " + kWhText(s.sumNegWh) + " kWh en " + std::to_string(s.hoursNeg) +
+            " h &middot; QL: " + kWhText(s.sumQLWh) + " kWh";
     if (s.temperatures) {
-        html += fill("<br>Treal sobre Tmax: <b>$0 h</b> ($1 K&middot;h) &middot; bajo Tmin: <b>$2 h</b> ($3 K&middot;h)",
-                     {std::to_string(s.hoursAbove), general6(s.degreeHoursAbove), std::to_string(s.hoursBelow),
-                      general6(s.degreeHoursBelow)});
+        html +=
+            fill("<br>Treal sobre Tmax: <b>$0 h</b> ($1 K&middot;h) &middot; bajo Tmin: <b>$2 h</b> ($3 K&middot;h)",
+                 {std::to_string(s.hoursAbove), general6(s.degreeHoursAbove), std::to_string(s.hoursBelow),
+                  general6(s.degreeHoursBelow)});
     }
     if (row.block == 0 && row.worstBlock > 0) {
         html += fill("<br>Zona con m&aacute;s horas fuera de consigna: bloque $0, $1: $2 h sobre Tmax y $3 h bajo Tmin",
@@ -126,13 +128,15 @@ std::string sectionHeadHtml(const SummaryRow& row) {
                       std::to_string(row.worst.hoursBelow)});
     }
     if (row.block == 0) {
-        html += fill("<br>Suma de los picos de las zonas: QsREF $0 W, QsCAL $1 W &middot; factor de simultaneidad "
-                     "(pico del edificio / suma de picos): QsREF $2, QsCAL $3",
-                     {general6(row.zonePeaksPos), general6(row.zonePeaksNeg),
-                      general6(simultaneity(s.maxPos, row.zonePeaksPos)), general6(simultaneity(s.minNeg, row.zonePeaksNeg))});
+        html += fill(
+            "<br>Suma de los picos de las zonas: QsREF $0 W, QsCAL $1 W &middot; factor de simultaneidad "
+            "(pico del edificio / suma de picos): QsREF $2, QsCAL $3",
+            {general6(row.zonePeaksPos), general6(row.zonePeaksNeg), general6(simultaneity(s.maxPos, row.zonePeaksPos)),
+             general6(simultaneity(s.minNeg, row.zonePeaksNeg))});
     }
     if (s.nanHours > 0) {
-        html += "<br><b>" + std::to_string(s.nanHours) + " horas con Qs no num&eacute;rico</b>, fuera de picos, sumas y cuentas";
+        html += "<br><b>" + std::to_string(s.nanHours) +
+                " horas con Qs no num&eacute;rico</b>, fuera de picos, sumas y cuentas";
     }
     return html + "</p>\n";
 }
@@ -153,12 +157,15 @@ std::string sectionFiguresHtml(const SectionFigures& figures) {
 
 std::string comparisonHtml(const std::string& baseName, const std::string& variantName, const Pairing& pairing,
                            const SectionFigures& baseBuilding, const SectionFigures& variantBuilding) {
-    std::string html = fill("<section class=\"comparison\"><h2>Comparaci&oacute;n: $0 (variante) frente a $1 (base)</h2>\n",
-                            {htmlName(variantName), htmlName(baseName)});
-    for (const std::string& warning : pairingWarnings(pairing)) html += "<p class=\"warn\">Aviso: " + htmlText(warning) + "</p>\n";
+    std::string html =
+        fill("<section class=\"comparison\"><h2>Comparaci&oacute;n: $0 (variante) frente a $1 (base)</h2>\n",
+             {htmlName(variantName), htmlName(baseName)});
+    for (const std::string& warning : pairingWarnings(pairing))
+        html += "<p class=\"warn\">Aviso: " + htmlText(warning) + "</p>\n";
     std::vector<std::string> header = differenceHeader();
-    html += R"(<div class="wide"><table class="comparison"><caption>Diferencias por zona y del edificio: base, variante, )"
-            R"(variante &minus; base y en % de la base</caption><tr>)";
+    html +=
+        R"(<div class="wide"><table class="comparison"><caption>Diferencias por zona y del edificio: base, variante, )"
+        R"(variante &minus; base y en % de la base</caption><tr>)";
     for (std::size_t i = 2; i < header.size(); ++i) html += "<th>" + htmlText(header[i]) + "</th>";
     html += "</tr>\n";
     for (const Pairing::Pair& pair : pairing.pairs) {

@@ -73,7 +73,8 @@ std::string indexedPng(int width, int height, const std::vector<Rgb>& palette,
     raw.reserve(static_cast<std::size_t>(height) * (static_cast<std::size_t>(width) + 1));
     for (int y = 0; y < height; ++y) {
         raw += '\0';  // filter type None
-        raw.append(reinterpret_cast<const char*>(pixels.data()) + static_cast<std::size_t>(y) * static_cast<std::size_t>(width),
+        raw.append(reinterpret_cast<const char*>(pixels.data()) +
+                       static_cast<std::size_t>(y) * static_cast<std::size_t>(width),
                    static_cast<std::size_t>(width));
     }
     putChunk(png, "IDAT", compressed(raw));

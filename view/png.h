@@ -15,8 +15,7 @@ struct Rgb {
 
 // The PNG file of a `width` x `height` image whose pixels (row by row, top
 // first) index `palette` (at most 256 colours).
-std::string indexedPng(int width, int height, const std::vector<Rgb>& palette,
-                       const std::vector<std::uint8_t>& pixels);
+std::string indexedPng(int width, int height, const std::vector<Rgb>& palette, const std::vector<std::uint8_t>& pixels);
 
 // `bytes` in base64, for a data: URL.
 std::string base64(const std::string& bytes);

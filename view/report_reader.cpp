@@ -104,8 +104,7 @@ bool realsLine(ReportReader& r, std::string& error, const char* what, std::strin
 // Reads more until the buffer holds `want` bytes from `begin`, or the rest
 // of the file.
 void fillAtLeast(ReportReader& r, std::size_t want) {
-    while (r.end - r.begin < want && !r.atEnd && refill(r)) {
-    }
+    while (r.end - r.begin < want && !r.atEnd && refill(r)) {}
 }
 
 // The line at the start of `bytes`, without its line end, and the length
@@ -141,7 +140,8 @@ bool nameLineFault(ReportReader& r, std::string& error, const char* what) {
         return fail(r, error, "se esperaba \"" + std::string(kNameStart) + "\"");
     }
     std::string text(first.text);
-    while (text.size() < kNameEnd.size() || text.compare(text.size() - kNameEnd.size(), kNameEnd.size(), kNameEnd) != 0) {
+    while (text.size() < kNameEnd.size() ||
+           text.compare(text.size() - kNameEnd.size(), kNameEnd.size(), kNameEnd) != 0) {
         if (text.size() > kNameStart.size() + kNameBytes + kNameEnd.size()) break;
         Line more;
         if (!takeLine(r, more, error, what)) return false;
@@ -174,7 +174,9 @@ bool readName(ReportReader& r, Section& section, std::string& error, const char*
         if (at > bytes.size() || (n > 0 && bytes[at - 1] == '\0')) break;  // a name holds no NUL
         if (bytes.compare(at, kNameEnd.size(), kNameEnd) != 0) continue;
         std::size_t eol = at + kNameEnd.size();
-        std::size_t taken = bytes.compare(eol, 1, "\n") == 0 ? eol + 1 : bytes.compare(eol, 2, "\r\n") == 0 ? eol + 2 : 0;
+        std::size_t taken = bytes.compare(eol, 1, "\n") == 0     ? eol + 1
+                            : bytes.compare(eol, 2, "\r\n") == 0 ? eol + 2
+                                                                 : 0;
         if (taken == 0) continue;
         bool weights = weightsFollow(bytes.substr(taken));
         if (chosen == std::string_view::npos || weights) {
@@ -185,7 +187,8 @@ bool readName(ReportReader& r, Section& section, std::string& error, const char*
     }
     if (chosen == std::string_view::npos) return nameLineFault(r, error, what);
     section.name.assign(bytes.data() + kNameStart.size(), chosen);
-    r.lineNumber += static_cast<long long>(std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(chosenTaken), '\n'));
+    r.lineNumber += static_cast<long long>(
+        std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(chosenTaken), '\n'));
     r.begin += chosenTaken;
     return true;
 }
@@ -199,7 +202,7 @@ std::size_t countLineEnds(const char* p, const char* end) {
         std::uint64_t w;
         std::memcpy(&w, p, sizeof w);
         std::uint64_t x = w ^ (kOnes * '\n');
-        std::uint64_t marks = ~(((x & kLows) + kLows) | x | kLows);  // the high bit of each LF byte
+        std::uint64_t marks = ~(((x & kLows) + kLows) | x | kLows);   // the high bit of each LF byte
         n += static_cast<std::size_t>(((marks >> 7) * kOnes) >> 56);  // the marks, added up
     }
     for (; p < end; ++p) n += *p == '\n';
@@ -244,8 +247,9 @@ bool collectLines(ReportReader& r, Section& section, int count, const char* what
         if (left > 0 && !refill(r)) {
             if (r.readError) return fail(r, error, "error al leer el fichero");
             ++r.lineNumber;
-            return fail(r, error, r.begin < r.end ? std::string("el informe termina a mitad de linea")
-                                                 : std::string("el informe termina antes de tiempo (se esperaba ") + what + ")");
+            return fail(r, error,
+                        r.begin < r.end ? std::string("el informe termina a mitad de linea")
+                                        : std::string("el informe termina antes de tiempo (se esperaba ") + what + ")");
         }
     }
     return true;
@@ -275,7 +279,8 @@ bool openReportFile(ReportReader& reader, const FileName& file, std::string& err
     // A folder opens for reading on some systems, but it holds no report.
     std::FILE* opened = std::filesystem::is_directory(file.path, ignored) ? nullptr : openForReading(file.path);
     if (!opened) {
-        error = file.text + ": no se puede abrir (" + errorReason(std::filesystem::is_directory(file.path, ignored) ? EISDIR : errno) + ")";
+        error = file.text + ": no se puede abrir (" +
+                errorReason(std::filesystem::is_directory(file.path, ignored) ? EISDIR : errno) + ")";
         return false;
     }
     openReportStream(reader, opened, file.text);
@@ -298,8 +303,9 @@ ReadResult readSection(ReportReader& reader, Section& section, std::string& erro
         if (reader.readError) return fail(reader, error, "error al leer el fichero"), ReadResult::error;
         if (reader.totalsRead) return ReadResult::end;
         ++reader.lineNumber;
-        fail(reader, error, reader.lineNumber == 1 ? "el fichero esta vacio, no es un informe"
-                                                   : "el informe termina antes de la seccion de totales");
+        fail(reader, error,
+             reader.lineNumber == 1 ? "el fichero esta vacio, no es un informe"
+                                    : "el informe termina antes de la seccion de totales");
         return ReadResult::error;
     }
     if (reader.totalsRead) return fail(reader, error, "texto tras el final del informe"), ReadResult::error;
@@ -319,8 +325,9 @@ ReadResult readSection(ReportReader& reader, Section& section, std::string& erro
         return collectLines(reader, section, kHoursPerYear, "una linea de totales", error) ? ReadResult::section
                                                                                            : ReadResult::error;
     }
-    fail(reader, error, reader.lineNumber == 1 ? "no es un informe de zoneloads"
-                                               : "se esperaba un bloque de zona o la seccion de totales");
+    fail(reader, error,
+         reader.lineNumber == 1 ? "no es un informe de zoneloads"
+                                : "se esperaba un bloque de zona o la seccion de totales");
     return ReadResult::error;
 }
 

@@ -129,8 +129,10 @@ TEST_F(ReportReaderTest, MalformedReportsNameTheirLine) {
     } cases[] = {
         {joinLines(fieldTooFew), "f.txt, linea 21: "},
         {joinLines(blockCut), "f.txt, linea 5001: el informe termina antes de tiempo"},
-        {joinLines(totalsCut), "f.txt, linea " + std::to_string(lines.size() - 99) + ": el informe termina antes de tiempo"},
-        {good.substr(0, good.size() - 1), "f.txt, linea " + std::to_string(lines.size()) + ": el informe termina a mitad"},
+        {joinLines(totalsCut),
+         "f.txt, linea " + std::to_string(lines.size() - 99) + ": el informe termina antes de tiempo"},
+        {good.substr(0, good.size() - 1),
+         "f.txt, linea " + std::to_string(lines.size()) + ": el informe termina a mitad"},
         {good + "more\r\n", "f.txt, linea " + std::to_string(lines.size() + 1) + ": texto tras el final"},
         {"hola\r\n", "f.txt, linea 1: no es un informe"},
         {"", "f.txt, linea 1: el fichero esta vacio"},
@@ -147,8 +149,14 @@ TEST_F(ReportReaderTest, HourlyLinesOfEveryShape) {
     // Values of every form the report writes: exponents, NaN, infinities,
     // -0, subnormals, long fields and lines.
     auto zone = testkit::makeZone("Z", 0);
-    const float values[] = {std::numeric_limits<float>::quiet_NaN(), -std::numeric_limits<float>::infinity(),
-                            -0.0f, 1e-42f, 1.5e6f, -0.000123457f, -123456.0f, 0.5f};
+    const float values[] = {std::numeric_limits<float>::quiet_NaN(),
+                            -std::numeric_limits<float>::infinity(),
+                            -0.0f,
+                            1e-42f,
+                            1.5e6f,
+                            -0.000123457f,
+                            -123456.0f,
+                            0.5f};
     for (int h = 0; h < kHoursPerYear; ++h) {
         float v = values[h % 8];
         zone->Treal[h] = zone->Tmax[h] = zone->Tmin[h] = zone->VventInf[h] = v;
@@ -166,16 +174,16 @@ TEST_F(ReportReaderTest, HourlyLinesOfEveryShape) {
 
     // Lines that are no hourly line, each at line 10 of the block.
     std::vector<std::string> lines = testkit::reportLines(readBytes("r.txt"));
-    for (const char* bad : {"1 , 2 ,  , 4 , 5 , 6 , 7 , 8", "1 , 2 , 3,4 , 5 , 6 , 7 , 8", "1 , 2 , 3 , 4 , 5 , 6 , 7 ,",
-                            "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8 , 9", "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8 ", "1  , 2 , 3 , 4 , 5 , 6 , 7 , 8",
-                            "1 , 2 , x , 4 , 5 , 6 , 7 , 8", "1 , 2 , 3 , 4 , 5 , 6 , 7.5 , 8", "1\t, 2 , 3 , 4 , 5 , 6 , 7 , 8",
-                            "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8/", "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8\xB1",
-                            // Numbers the report never writes, in every column.
-                            "19-89 , 2 , 3 , 4 , 5 , 6 , 7 , 8", "1 , 24n98 , 3 , 4 , 5 , 6 , 7 , 8",
-                            "1 , 2 , 16e , 4 , 5 , 6 , 7 , 8", "1 , 2 , 3 , 4 , 5 , 0.012.3 , 7 , 8",
-                            "1 , 2 , 3 , +4 , 5 , 6 , 7 , 8", "1 , 2 , 3 , 4 , 5. , 6 , 7 , 8",
-                            "1 , 2 , 3 , 4 , 5 , 6 , 2147483648 , 8", "1 , 2 , 3 , 4 , 5 , 6 , 7 , -8-",
-                            "1\r , 2 , 3 , 4 , 5 , 6 , 7 , 8"}) {
+    for (const char* bad :
+         {"1 , 2 ,  , 4 , 5 , 6 , 7 , 8", "1 , 2 , 3,4 , 5 , 6 , 7 , 8", "1 , 2 , 3 , 4 , 5 , 6 , 7 ,",
+          "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8 , 9", "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8 ", "1  , 2 , 3 , 4 , 5 , 6 , 7 , 8",
+          "1 , 2 , x , 4 , 5 , 6 , 7 , 8", "1 , 2 , 3 , 4 , 5 , 6 , 7.5 , 8", "1\t, 2 , 3 , 4 , 5 , 6 , 7 , 8",
+          "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8/", "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8\xB1",
+          // Numbers the report never writes, in every column.
+          "19-89 , 2 , 3 , 4 , 5 , 6 , 7 , 8", "1 , 24n98 , 3 , 4 , 5 , 6 , 7 , 8", "1 , 2 , 16e , 4 , 5 , 6 , 7 , 8",
+          "1 , 2 , 3 , 4 , 5 , 0.012.3 , 7 , 8", "1 , 2 , 3 , +4 , 5 , 6 , 7 , 8", "1 , 2 , 3 , 4 , 5. , 6 , 7 , 8",
+          "1 , 2 , 3 , 4 , 5 , 6 , 2147483648 , 8", "1 , 2 , 3 , 4 , 5 , 6 , 7 , -8-",
+          "1\r , 2 , 3 , 4 , 5 , 6 , 7 , 8"}) {
         std::vector<std::string> changed = lines;
         changed[9] = bad;
         writeBytes("bad.txt", joinLines(changed));
@@ -188,9 +196,10 @@ TEST_F(ReportReaderTest, HourlyLinesOfEveryShape) {
 TEST_F(ReportReaderTest, NamesOfAnyBytesAreReadBack) {
     std::string bytes;
     for (int b = 1; b < 256; ++b) bytes += static_cast<char>(b);
-    for (std::string name : {std::string("A\r\nB\nC"), std::string(" : # Pesos g(i) #"), std::string("x : # Pesos g(i) #\r\ny"),
-                             std::string("a : # Pesos g(i) #\n1,2"), std::string("\r\n\r\n\n\n"), std::string("z\r"),
-                             std::string(52, '\n'), bytes.substr(0, 52), bytes.substr(52, 52), bytes.substr(200, 52), std::string()}) {
+    for (std::string name :
+         {std::string("A\r\nB\nC"), std::string(" : # Pesos g(i) #"), std::string("x : # Pesos g(i) #\r\ny"),
+          std::string("a : # Pesos g(i) #\n1,2"), std::string("\r\n\r\n\n\n"), std::string("z\r"),
+          std::string(52, '\n'), bytes.substr(0, 52), bytes.substr(52, 52), bytes.substr(200, 52), std::string()}) {
         auto zone = testkit::makeZone(name, 0);
         Read r = reportOf(*zone);
         ASSERT_EQ(r.last, ReadResult::end) << r.error;
@@ -202,7 +211,8 @@ TEST_F(ReportReaderTest, NamesOfAnyBytesAreReadBack) {
         text.replace(text.find(hour5), hour5.size(), "\r\nx\r\n");
         writeBytes("bad.txt", text);
         Read bad = readAll("bad.txt");
-        std::string expected = "bad.txt, linea " + std::to_string(15 + std::count(name.begin(), name.end(), '\n')) + ":";
+        std::string expected =
+            "bad.txt, linea " + std::to_string(15 + std::count(name.begin(), name.end(), '\n')) + ":";
         EXPECT_EQ(bad.error.substr(0, expected.size()), expected) << bad.error;
     }
 }

@@ -15,13 +15,13 @@ namespace view {
 // The peaks, sums and counts of one section's sensible load. Hours whose Qs
 // is not a number are left out of all of them and counted in `nanHours`.
 struct Summary {
-    double maxPos = 0;        // largest Qs above 0 (QsREF), 0 when none
-    std::string maxPosText;   // as the report writes it; "0" when none
-    int maxPosHour = -1;      // hour of its first occurrence; -1 when none
-    double minNeg = 0;        // smallest Qs below 0 (QsCAL), 0 when none
+    double maxPos = 0;       // largest Qs above 0 (QsREF), 0 when none
+    std::string maxPosText;  // as the report writes it; "0" when none
+    int maxPosHour = -1;     // hour of its first occurrence; -1 when none
+    double minNeg = 0;       // smallest Qs below 0 (QsCAL), 0 when none
     std::string minNegText;
     int minNegHour = -1;
-    double sumPosWh = 0;      // sums of the hourly watts, in Wh
+    double sumPosWh = 0;  // sums of the hourly watts, in Wh
     double sumNegWh = 0;
     double sumQLWh = 0;
     int hoursPos = 0;

@@ -21,7 +21,8 @@ class StatisticsTest : public testkit::ScratchDir {
 protected:
     // The figures of every section of the report of `zones`, in order, the
     // totals last.
-    std::vector<SectionFigures> figuresOf(const std::vector<const ZoneRecord*>& zones, const std::string& report = "r.txt") {
+    std::vector<SectionFigures> figuresOf(const std::vector<const ZoneRecord*>& zones,
+                                          const std::string& report = "r.txt") {
         testkit::writeZoneFile("zones.bin", static_cast<int32>(zones.size()), zones);
         ZoneSelection selection;
         for (std::size_t i = 0; i < zones.size(); ++i) selection.slots.push_back(static_cast<int32>(i));
@@ -118,8 +119,9 @@ TEST_F(StatisticsTest, LatentAndTotalPeaks) {
     addZoneFigures(totals, {zoneA, zoneB});
     EXPECT_EQ(totals.worstBlock, 2);
     std::vector<std::string> fields = csvFields(totals);
-    EXPECT_EQ(std::vector<std::string>(fields.begin() + 16, fields.end()),
-              (std::vector<std::string>{"450.5", "13/01 12:00", "560.001", "13/01 13:00", "8760", "0", "43800", "0", "2"}));
+    EXPECT_EQ(
+        std::vector<std::string>(fields.begin() + 16, fields.end()),
+        (std::vector<std::string>{"450.5", "13/01 12:00", "560.001", "13/01 13:00", "8760", "0", "43800", "0", "2"}));
 }
 
 // The day of a peak, as the page draws it and the workbook lists it: the 24
@@ -179,7 +181,7 @@ TEST_F(StatisticsTest, TwoReportsDifferingInOneZone) {
     EXPECT_EQ(field(2, "QsREF_max[W]_base"), "153");
     EXPECT_EQ(field(2, "QsREF_max[W]_variante"), "9000");
     EXPECT_EQ(field(2, "QsREF_max[W]_dif"), "8847");
-    EXPECT_EQ(field(2, "Qs_pos[kWh]_dif"), "9");  // one hour of 9000 W more above 0
+    EXPECT_EQ(field(2, "Qs_pos[kWh]_dif"), "9");      // one hour of 9000 W more above 0
     EXPECT_EQ(field(2, "Qs_neg[kWh]_dif"), "0.047");  // and 47 W less below
     EXPECT_EQ(field(3, "zona"), "EDIFICIO");
     EXPECT_EQ(field(3, "QsREF_max[W]_variante"), "8903");  // 9000 and the Aulas' -49 and -48 at that hour

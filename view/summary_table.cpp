@@ -11,18 +11,59 @@ namespace zoneloads {
 namespace view {
 namespace {
 
-const char* const kCsvHeader[] = {"informe",        "bloque",         "zona",
-                                  "QsREF_max[W]",   "hora_QsREF_max", "QsCAL_max[W]",
-                                  "hora_QsCAL_max", "Qs_pos[kWh]",    "Qs_neg[kWh]",
-                                  "QL[kWh]",        "horas_Qs_pos",   "horas_Qs_neg",
-                                  "fecha_QsREF_max", "fecha_QsCAL_max", "suma_QsREF_max_zonas",
-                                  "suma_QsCAL_max_zonas", "QL_max[W]", "fecha_QL_max",
-                                  "QsQL_max[W]",    "fecha_QsQL_max", "horas_T_sobre_max",
-                                  "horas_T_bajo_min", "Kh_sobre_max", "Kh_bajo_min",
+const char* const kCsvHeader[] = {"informe",
+                                  "bloque",
+                                  "zona",
+                                  "QsREF_max[W]",
+                                  "hora_QsREF_max",
+                                  "QsCAL_max[W]",
+                                  "hora_QsCAL_max",
+                                  "Qs_pos[kWh]",
+                                  "Qs_neg[kWh]",
+                                  "QL[kWh]",
+                                  "horas_Qs_pos",
+                                  "horas_Qs_neg",
+                                  "fecha_QsREF_max",
+                                  "fecha_QsCAL_max",
+                                  "suma_QsREF_max_zonas",
+                                  "suma_QsCAL_max_zonas",
+                                  "QL_max[W]",
+                                  "fecha_QL_max",
+                                  "QsQL_max[W]",
+                                  "fecha_QsQL_max",
+                                  "horas_T_sobre_max",
+                                  "horas_T_bajo_min",
+                                  "Kh_sobre_max",
+                                  "Kh_bajo_min",
                                   "bloque_mas_horas_fuera"};
-enum Column { kReport, kBlock, kZone, kMaxPos, kMaxPosHour, kMinNeg, kMinNegHour, kPos, kNeg, kQL, kHoursPos,
-              kHoursNeg, kMaxPosDate, kMinNegDate, kZonePeaksPos, kZonePeaksNeg, kMaxQL, kMaxQLDate, kMaxTotal,
-              kMaxTotalDate, kHoursAbove, kHoursBelow, kDegreeHoursAbove, kDegreeHoursBelow, kWorstBlock, kColumns };
+enum Column {
+    kReport,
+    kBlock,
+    kZone,
+    kMaxPos,
+    kMaxPosHour,
+    kMinNeg,
+    kMinNegHour,
+    kPos,
+    kNeg,
+    kQL,
+    kHoursPos,
+    kHoursNeg,
+    kMaxPosDate,
+    kMinNegDate,
+    kZonePeaksPos,
+    kZonePeaksNeg,
+    kMaxQL,
+    kMaxQLDate,
+    kMaxTotal,
+    kMaxTotalDate,
+    kHoursAbove,
+    kHoursBelow,
+    kDegreeHoursAbove,
+    kDegreeHoursBelow,
+    kWorstBlock,
+    kColumns
+};
 
 std::string hourText(int hour) { return hour < 0 ? "" : std::to_string(hour); }
 
@@ -114,7 +155,9 @@ double simultaneity(double buildingPeak, double zonePeaks) { return zonePeaks !=
 
 std::string kWhText(double wh) { return general6(wh / 1000.0); }
 
-std::vector<std::string> csvHeaderNames() { return std::vector<std::string>(std::begin(kCsvHeader), std::end(kCsvHeader)); }
+std::vector<std::string> csvHeaderNames() {
+    return std::vector<std::string>(std::begin(kCsvHeader), std::end(kCsvHeader));
+}
 
 std::vector<std::string> csvFields(const SummaryRow& row) {
     const Summary& s = row.summary;
@@ -176,7 +219,7 @@ std::string spanishCsv(const std::vector<SummaryRow>& rows) {
 }
 
 std::string textTable(const std::vector<SummaryRow>& rows, bool forTerminal) {
-    const std::vector<int> columns = {kReport, kBlock,   kZone,      kMaxPos,     kMaxPosDate,   kMinNeg,
+    const std::vector<int> columns = {kReport,     kBlock, kZone,      kMaxPos,   kMaxPosDate,   kMinNeg,
                                       kMinNegDate, kMaxQL, kMaxQLDate, kMaxTotal, kMaxTotalDate, kPos,
                                       kNeg,        kQL,    kHoursPos,  kHoursNeg, kHoursAbove,   kHoursBelow};
     std::vector<std::vector<std::string>> all;

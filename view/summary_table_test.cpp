@@ -69,7 +69,8 @@ TEST(TextTable, ControlBytesNeverReachATerminal) {
 // The totals row adds the sums of its zone blocks' peaks, and the dates of
 // the peaks come at the end of every row.
 TEST(Csv, DatesAndSumsOfZonePeaks) {
-    std::vector<SummaryRow> zones = {madeRow("a.txt", 1, "A", 500, 0, -250.5, 1416), madeRow("a.txt", 2, "B", 0, -1, -1, 8759)};
+    std::vector<SummaryRow> zones = {madeRow("a.txt", 1, "A", 500, 0, -250.5, 1416),
+                                     madeRow("a.txt", 2, "B", 0, -1, -1, 8759)};
     SummaryRow totals = madeRow("a.txt", 0, "", 480, 4741, -251, 1416);
     addZoneFigures(totals, zones);
     auto first16 = [](const SummaryRow& row) {
@@ -79,7 +80,8 @@ TEST(Csv, DatesAndSumsOfZonePeaks) {
     };
     EXPECT_EQ(first16(zones[0]), "a.txt,1,A,500,0,-250.5,1416,1234.57,-563.968,0,3,4,01/01 00:00,01/03 00:00,,");
     EXPECT_EQ(first16(zones[1]), "a.txt,2,B,0,,-1,8759,1234.57,-563.968,0,3,4,,31/12 23:00,,");
-    EXPECT_EQ(first16(totals), "a.txt,TOTAL,,480,4741,-251,1416,1234.57,-563.968,0,3,4,17/07 13:00,01/03 00:00,500,-251.5");
+    EXPECT_EQ(first16(totals),
+              "a.txt,TOTAL,,480,4741,-251,1416,1234.57,-563.968,0,3,4,17/07 13:00,01/03 00:00,500,-251.5");
     EXPECT_DOUBLE_EQ(simultaneity(480, totals.zonePeaksPos), 0.96);
     EXPECT_EQ(simultaneity(0, 0), 0);
 }
@@ -88,7 +90,11 @@ TEST(Csv, DatesAndSumsOfZonePeaks) {
 // Windows-1252, CR LF; names that look like formulas stay text.
 TEST(SpanishCsv, OpensAsNumbersInASpanishSpreadsheet) {
     std::vector<SummaryRow> rows = {madeRow("A\xC3\xB1o.txt", 1, "=HYPERLINK(\"x\")", 1.5e6, 4741, -0.25, 0),
-                                    madeRow("b.txt", 2, "-1 planta;2", 12, 1, -3, 2), madeRow("b.txt", 3, "@\x01" "C\xE1mara", 1, 1, -1, 1)};
+                                    madeRow("b.txt", 2, "-1 planta;2", 12, 1, -3, 2),
+                                    madeRow("b.txt", 3,
+                                            "@\x01"
+                                            "C\xE1mara",
+                                            1, 1, -1, 1)};
     std::string csv = spanishCsv(rows);
     std::vector<std::string> lines = testkit::reportLines(csv);
     ASSERT_EQ(lines.size(), 4u);
@@ -97,7 +103,9 @@ TEST(SpanishCsv, OpensAsNumbersInASpanishSpreadsheet) {
               "A\xF1o.txt;1;\"'=HYPERLINK(\"\"x\"\")\";1,5e+06;4741;-0,25;0;1234,57;-563,968;0;3;4;"
               "17/07/2018 13:00;01/01/2018 00:00;;");
     EXPECT_EQ(lines[2].substr(0, 23), "b.txt;2;\"'-1 planta;2\";");
-    EXPECT_EQ(lines[3].substr(0, 18), "b.txt;3;'@\x01" "C\xE1mara;");
+    EXPECT_EQ(lines[3].substr(0, 18),
+              "b.txt;3;'@\x01"
+              "C\xE1mara;");
     EXPECT_EQ(csv.substr(csv.size() - 2), "\r\n");
     EXPECT_EQ(csv.find("\xEF\xBB\xBF"), std::string::npos);
 }

@@ -198,13 +198,14 @@ Comparisons compareParts(const std::vector<ReportPart>& parts, bool asked) {
     Comparisons comparisons;
     for (std::size_t v = 1; asked && v < parts.size(); ++v) {
         comparisons.pairings.push_back(pairRows(parts[0].report.rows, parts[v].report.rows));
-        for (const std::string& warning : pairingWarnings(comparisons.pairings.back())) comparisons.warnings.push_back(warning);
+        for (const std::string& warning : pairingWarnings(comparisons.pairings.back()))
+            comparisons.warnings.push_back(warning);
     }
     return comparisons;
 }
 
-bool writePage(const std::vector<ReportPart>& parts, const std::vector<FileName>& reports, const Comparisons& comparisons,
-               Output& blocks, Output& page) {
+bool writePage(const std::vector<ReportPart>& parts, const std::vector<FileName>& reports,
+               const Comparisons& comparisons, Output& blocks, Output& page) {
     put(page, pageStart(parts.size() == 1 ? "Cargas de " + htmlName(reports[0].text)
                                           : "Cargas de " + std::to_string(parts.size()) + " edificios"));
     for (std::size_t v = 0; v < comparisons.pairings.size(); ++v) {
@@ -305,8 +306,10 @@ bool writeWorkbookOutput(std::vector<ReportPart>& parts, const Comparisons& comp
     std::error_code ignored;
     fs::remove(scratch, ignored);
     forgetOnInterrupt(registration);
-    if (!written) error = options.xlsx.text + ": no se puede escribir el libro (" + why + ")";
-    else if (!copied) error = outputFault(options.xlsx.text, "error al escribir", out.error != 0 ? out.error : EIO);
+    if (!written)
+        error = options.xlsx.text + ": no se puede escribir el libro (" + why + ")";
+    else if (!copied)
+        error = outputFault(options.xlsx.text, "error al escribir", out.error != 0 ? out.error : EIO);
     return written && copied;
 }
 
@@ -352,7 +355,8 @@ bool writeViewerOutputs(const ViewerOptions& options, int threads, std::vector<S
     // The zone sections and the zone blocks' hours wait in scratch files
     // with no name, until the page's head and the workbook can be written.
     outputs.blocks.target.file = openScratchFile();
-    if (!outputs.blocks.target.file) return fail(error, outputFault("fichero temporal", "no se puede crear", errno), all);
+    if (!outputs.blocks.target.file)
+        return fail(error, outputFault("fichero temporal", "no se puede crear", errno), all);
     std::FILE* hours = nullptr;
     if (!options.xlsx.text.empty() && !(outputs.hours.file = hours = openScratchFile())) {
         return fail(error, outputFault("fichero temporal", "no se puede crear", errno), all);
@@ -369,7 +373,9 @@ bool writeViewerOutputs(const ViewerOptions& options, int threads, std::vector<S
     bool kept = !outputs.blocks.failed && outputs.hoursError == 0;
     if (!kept) {
         if (hours) std::fclose(hours);
-        return fail(error, outputFault("fichero temporal", "error al escribir", outputs.blocks.error + outputs.hoursError), all);
+        return fail(error,
+                    outputFault("fichero temporal", "error al escribir", outputs.blocks.error + outputs.hoursError),
+                    all);
     }
     rows.clear();
     for (const ReportPart& p : parts) rows.insert(rows.end(), p.report.rows.begin(), p.report.rows.end());
@@ -397,8 +403,10 @@ bool writeViewerOutputs(const ViewerOptions& options, int threads, std::vector<S
     if (!done) return fail(error, error, all);
     finishOutput(outputs.blocks, false);
     // Put in place in turn; all were complete, so only the system may fail one now.
-    for (auto [out, name] : {std::pair<Output*, const FileName*>{&page, &options.page}, {&csv, &options.csv},
-                             {&csvEs, &options.csvEs}, {&xlsx, &options.xlsx}}) {
+    for (auto [out, name] : {std::pair<Output*, const FileName*>{&page, &options.page},
+                             {&csv, &options.csv},
+                             {&csvEs, &options.csvEs},
+                             {&xlsx, &options.xlsx}}) {
         if (out->target.file && !finishOutput(*out, true)) {
             return fail(error, outputFault(name->text, "error al escribir", out->error), all);
         }

@@ -16,10 +16,10 @@ namespace view {
 
 struct ViewerOptions {
     std::vector<FileName> reports;
-    FileName page;    // the page to write
-    FileName csv;     // the script CSV to write; an empty name for none
-    FileName csvEs;   // the CSV for a Spanish-locale spreadsheet; empty for none
-    FileName xlsx;    // the workbook; empty for none
+    FileName page;         // the page to write
+    FileName csv;          // the script CSV to write; an empty name for none
+    FileName csvEs;        // the CSV for a Spanish-locale spreadsheet; empty for none
+    FileName xlsx;         // the workbook; empty for none
     bool compare = false;  // the first report the base, the others variants compared with it
     WorkbookLimits workbookLimits;
 };

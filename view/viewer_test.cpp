@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <set>
 #include <string>
@@ -77,7 +77,8 @@ protected:
     }
     static std::set<std::string> names() {
         std::set<std::string> found;
-        for (const auto& entry : std::filesystem::directory_iterator(".")) found.insert(entry.path().filename().string());
+        for (const auto& entry : std::filesystem::directory_iterator("."))
+            found.insert(entry.path().filename().string());
         return found;
     }
 };

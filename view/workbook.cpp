@@ -77,11 +77,31 @@ void writePeak(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, double peak, 
 
 void writeSummarySheet(lxw_worksheet* sheet, const std::vector<WorkbookReport>& reports, const Formats& formats) {
     writeHeader(sheet,
-                {"informe", "bloque", "zona", "QsREF_max [W]", "fecha QsREF_max", "QsCAL_max [W]", "fecha QsCAL_max",
-                 "Qs > 0 [kWh]", "Qs < 0 [kWh]", "QL [kWh]", "horas Qs > 0", "horas Qs < 0", "suma QsREF_max zonas [W]",
-                 "factor de simultaneidad QsREF", "suma QsCAL_max zonas [W]", "factor de simultaneidad QsCAL",
-                 "QL_max [W]", "fecha QL_max", "Qs+QL max [W]", "fecha Qs+QL max", "horas Treal > Tmax",
-                 "horas Treal < Tmin", "Kh sobre Tmax", "Kh bajo Tmin", "bloque con mas horas fuera"},
+                {"informe",
+                 "bloque",
+                 "zona",
+                 "QsREF_max [W]",
+                 "fecha QsREF_max",
+                 "QsCAL_max [W]",
+                 "fecha QsCAL_max",
+                 "Qs > 0 [kWh]",
+                 "Qs < 0 [kWh]",
+                 "QL [kWh]",
+                 "horas Qs > 0",
+                 "horas Qs < 0",
+                 "suma QsREF_max zonas [W]",
+                 "factor de simultaneidad QsREF",
+                 "suma QsCAL_max zonas [W]",
+                 "factor de simultaneidad QsCAL",
+                 "QL_max [W]",
+                 "fecha QL_max",
+                 "Qs+QL max [W]",
+                 "fecha Qs+QL max",
+                 "horas Treal > Tmax",
+                 "horas Treal < Tmin",
+                 "Kh sobre Tmax",
+                 "Kh bajo Tmin",
+                 "bloque con mas horas fuera"},
                 formats);
     worksheet_freeze_panes(sheet, 1, 0);
     worksheet_set_column(sheet, 0, 2, 18, nullptr);
@@ -163,7 +183,8 @@ void writeDurationSheet(lxw_worksheet* sheet, const std::vector<WorkbookReport>&
         worksheet_write_number(sheet, static_cast<lxw_row_t>(h + 1), 0, h + 1, nullptr);
         for (std::size_t r = 0; r < sorted.size(); ++r) {
             if (static_cast<std::size_t>(h) < sorted[r].size()) {
-                writeValue(sheet, static_cast<lxw_row_t>(h + 1), static_cast<lxw_col_t>(r + 1), sorted[r][static_cast<std::size_t>(h)]);
+                writeValue(sheet, static_cast<lxw_row_t>(h + 1), static_cast<lxw_col_t>(r + 1),
+                           sorted[r][static_cast<std::size_t>(h)]);
             }
         }
     }
@@ -193,7 +214,8 @@ void writeChartSheet(lxw_workbook* book, lxw_worksheet* sheet, const std::vector
         chart_title_set_name(curve, curveTitle.c_str());
         lxw_chart_series* series = chart_add_series(curve, nullptr, nullptr);
         chart_series_set_categories(series, "Duracion", 1, 0, kHoursPerYear, 0);
-        chart_series_set_values(series, "Duracion", 1, static_cast<lxw_col_t>(r + 1), kHoursPerYear, static_cast<lxw_col_t>(r + 1));
+        chart_series_set_values(series, "Duracion", 1, static_cast<lxw_col_t>(r + 1), kHoursPerYear,
+                                static_cast<lxw_col_t>(r + 1));
         chart_series_set_name(series, "Qs [W]");
         chart_legend_set_position(curve, LXW_CHART_LEGEND_NONE);
         chart_axis_set_name(curve->x_axis, "horas");
@@ -204,7 +226,8 @@ void writeChartSheet(lxw_workbook* book, lxw_worksheet* sheet, const std::vector
 
 // The 24 hours of the days of each section's QsREF and QsCAL peaks.
 void writePeakDaysSheet(lxw_worksheet* sheet, const std::vector<WorkbookReport>& reports, const Formats& formats) {
-    writeHeader(sheet, {"informe", "bloque", "zona", "pico", "fecha", "Qs [W]", "QL [W]", "Treal [C]", "Tmax [C]", "Tmin [C]"},
+    writeHeader(sheet,
+                {"informe", "bloque", "zona", "pico", "fecha", "Qs [W]", "QL [W]", "Treal [C]", "Tmax [C]", "Tmin [C]"},
                 formats);
     worksheet_freeze_panes(sheet, 1, 0);
     worksheet_set_column(sheet, 0, 2, 16, nullptr);
@@ -289,8 +312,8 @@ std::size_t hourlySheets(std::size_t blocks, const WorkbookLimits& limits) {
 // Reads the hours [first, first + count) of zone block `block` into `values`.
 bool readHours(HoursFile& hours, long long block, int first, int count, double* values) {
     long long offset = (block * kHoursPerYear + first) * static_cast<long long>(sizeof(double));
-    return seekTo(hours.file, offset) &&
-           std::fread(values, sizeof(double), static_cast<std::size_t>(count), hours.file) == static_cast<std::size_t>(count);
+    return seekTo(hours.file, offset) && std::fread(values, sizeof(double), static_cast<std::size_t>(count),
+                                                    hours.file) == static_cast<std::size_t>(count);
 }
 
 // One hourly sheet: the date, zone blocks [first, first + count), and, on a
@@ -313,17 +336,21 @@ bool writeHourlySheet(lxw_worksheet* sheet, const WorkbookReport& report, HoursF
     for (int h0 = 0; h0 < kHoursPerYear; h0 += kBandHours) {
         int hoursInBand = std::min(kBandHours, kHoursPerYear - h0);
         for (std::size_t c = 0; c < count; ++c) {
-            if (!readHours(hours, report.firstBlock + static_cast<long long>(first + c), h0, hoursInBand, &band[c * kBandHours])) {
+            if (!readHours(hours, report.firstBlock + static_cast<long long>(first + c), h0, hoursInBand,
+                           &band[c * kBandHours])) {
                 return false;
             }
         }
         for (int h = h0; h < h0 + hoursInBand; ++h) {
             auto row = static_cast<lxw_row_t>(h + 1);
             worksheet_write_number(sheet, row, 0, spreadsheetDate(h), formats.date);
-            for (std::size_t c = 0; c < count; ++c) writeValue(sheet, row, static_cast<lxw_col_t>(c + 1), band[c * kBandHours + static_cast<std::size_t>(h - h0)]);
+            for (std::size_t c = 0; c < count; ++c)
+                writeValue(sheet, row, static_cast<lxw_col_t>(c + 1),
+                           band[c * kBandHours + static_cast<std::size_t>(h - h0)]);
             if (!building) continue;
             for (int b = 0; b < 4; ++b) {
-                writeValue(sheet, row, static_cast<lxw_col_t>(count + 1 + static_cast<std::size_t>(b)), (*columns[b])[static_cast<std::size_t>(h)]);
+                writeValue(sheet, row, static_cast<lxw_col_t>(count + 1 + static_cast<std::size_t>(b)),
+                           (*columns[b])[static_cast<std::size_t>(h)]);
             }
         }
     }

@@ -27,10 +27,10 @@ WorkbookReport reportOf(const std::string& name, std::size_t blocks) {
 TEST(WorkbookSheets, NamedAfterTheReportsAndContinued) {
     WorkbookLimits limits;
     limits.zoneColumnsPerSheet = 2;
-    std::vector<std::string> names = workbookSheetNames(
-        {reportOf("casa.txt", 5), reportOf("sub/casa.txt", 2), reportOf("resumen.txt", 0), reportOf("[x]:*?.txt", 1),
-         reportOf("A\xC3\xB1o 2024 con un nombre largo.txt", 1)},
-        limits);
+    std::vector<std::string> names =
+        workbookSheetNames({reportOf("casa.txt", 5), reportOf("sub/casa.txt", 2), reportOf("resumen.txt", 0),
+                            reportOf("[x]:*?.txt", 1), reportOf("A\xC3\xB1o 2024 con un nombre largo.txt", 1)},
+                           limits);
     EXPECT_EQ(names, (std::vector<std::string>{"Resumen", "Mensual", "Graficos", "Duracion", "Dias pico", "Horas casa",
                                                "Horas casa (2)", "Horas casa (3)", "Horas casa 2", "Horas resumen",
                                                "Horas x", "Horas A\xC3\xB1o 2024 con un n"}));

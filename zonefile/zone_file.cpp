@@ -68,9 +68,7 @@ bool readZone(const std::filesystem::path& file, int32 zone, ZoneRecord& record)
     return std::fread(&record, 1, sizeof record, in.file) == sizeof record;
 }
 
-std::string readFailedMessage(const std::string& fileName) {
-    return "# Error al leer fichero entrada " + fileName;
-}
+std::string readFailedMessage(const std::string& fileName) { return "# Error al leer fichero entrada " + fileName; }
 
 bool readZoneName(const std::filesystem::path& file, int32 zone, char (&name)[kNameBytes]) {
     OpenFile in(file);
@@ -83,8 +81,6 @@ std::size_t nameLength(const char (&name)[kNameBytes]) {
     return nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - name) : kNameBytes;
 }
 
-std::string zoneName(const char (&name)[kNameBytes]) {
-    return std::string(name, nameLength(name));
-}
+std::string zoneName(const char (&name)[kNameBytes]) { return std::string(name, nameLength(name)); }
 
 }  // namespace zoneloads

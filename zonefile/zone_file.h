@@ -21,22 +21,22 @@ constexpr int kSpaceNameBytes = 50;
 // read as one block. Texts end at their first NUL byte, if they hold one.
 struct ZoneRecord {
     char name[kNameBytes];
-    float32 zoneValueA;            // carried, not interpreted
-    float32 zoneValueB;            // carried, not interpreted
+    float32 zoneValueA;  // carried, not interpreted
+    float32 zoneValueB;  // carried, not interpreted
     unsigned char reserved1[4];
-    float32 p[2];                  // weights p(0), p(1)
-    float32 g[24];                 // weights g(0) .. g(23)
+    float32 p[2];   // weights p(0), p(1)
+    float32 g[24];  // weights g(0) .. g(23)
     unsigned char reserved2[4];
-    float32 zoneValueC;            // carried, not interpreted
+    float32 zoneValueC;  // carried, not interpreted
     float32 spaceValues[kSpaceSlots];
     char spaceNames[kSpaceSlots][kSpaceNameBytes];
     int32 daRef[kHoursPerYear];
     int32 daCal[kHoursPerYear];
-    float32 Qs[kHoursPerYear];     // sensible load [W]
-    float32 QL[kHoursPerYear];     // latent load [W]
-    float32 Treal[kHoursPerYear];  // [C]
-    float32 Tmax[kHoursPerYear];   // [C]
-    float32 Tmin[kHoursPerYear];   // [C]
+    float32 Qs[kHoursPerYear];        // sensible load [W]
+    float32 QL[kHoursPerYear];        // latent load [W]
+    float32 Treal[kHoursPerYear];     // [C]
+    float32 Tmax[kHoursPerYear];      // [C]
+    float32 Tmin[kHoursPerYear];      // [C]
     float32 VventInf[kHoursPerYear];  // ventilation and infiltration [kg/s]
 };
 
