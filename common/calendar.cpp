@@ -42,6 +42,10 @@ std::string hourDate(int hour) {
     return text;
 }
 
+int dayStart(int hour) { return hour - hour % kHoursPerDay; }
+
+std::string hourDay(int hour) { return std::to_string(hourDayOfMonth(hour)) + " " + monthName(hourMonth(hour)); }
+
 std::string hourDayMonth(int hour) {
     char text[32];
     std::snprintf(text, sizeof text, "%02d/%02d %02d:00", hourDayOfMonth(hour), hourMonth(hour) + 1,

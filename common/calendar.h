@@ -28,8 +28,14 @@ int hourMonth(int hour);
 // The day of the month (1 to 31) of hour h.
 int hourDayOfMonth(int hour);
 
+// The first hour of the day of hour h.
+int dayStart(int hour);
+
 // The start of hour h as "21 jul 15:00".
 std::string hourDate(int hour);
+
+// The day of hour h as "21 jul".
+std::string hourDay(int hour);
 
 // The start of hour h as "21/07 15:00".
 std::string hourDayMonth(int hour);

@@ -5,6 +5,8 @@
 #include <thread>
 #include <vector>
 
+#include "common/platform.h"
+
 namespace zoneloads {
 
 struct WorkerPool {
@@ -51,6 +53,9 @@ int processorCount() {
 
 std::unique_ptr<WorkerPool, void (*)(WorkerPool*)> startWorkers(int threads) {
     std::unique_ptr<WorkerPool, void (*)(WorkerPool*)> pool(new WorkerPool, stopWorkers);
+    // Started while interrupts are held, the workers never take one: an
+    // interrupt reaches the main thread, which may hold it off for a while.
+    InterruptsHeld held;
     for (int i = 0; i < threads; ++i) pool->threads.emplace_back(runJobs, std::ref(*pool));
     return pool;
 }

@@ -41,6 +41,8 @@ constexpr std::size_t kInterruptPathUnits = 4096;
 std::atomic<bool> slotTaken[kInterruptSlots];
 std::atomic<bool> slotArmed[kInterruptSlots];
 fs::path::value_type interruptPaths[kInterruptSlots][kInterruptPathUnits];
+// How many InterruptsHeld live; an interrupt waits while any does.
+std::atomic<int> interruptsHeld{0};
 
 }  // namespace
 
@@ -61,6 +63,8 @@ std::string errorReason(int error) {
         case EBADF: return "la salida esta cerrada";
         case EMFILE:
         case ENFILE: return "demasiados ficheros abiertos";
+        case ENOMEM: return "sin memoria";
+        case kErrorFileInUse: return "abierto en otro programa";
 #if defined(EDQUOT)
         case EDQUOT: return "cuota de disco agotada";
 #endif
@@ -95,8 +99,11 @@ HANDLE queryHandle(const fs::path& path) {
 // errno for the last Windows error, as the C library would set it.
 int errnoOfLastError() {
     switch (GetLastError()) {
-        case ERROR_ACCESS_DENIED:
-        case ERROR_SHARING_VIOLATION: return EACCES;
+        case ERROR_ACCESS_DENIED: return EACCES;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION: return kErrorFileInUse;
+        case ERROR_NOT_ENOUGH_MEMORY:
+        case ERROR_OUTOFMEMORY: return ENOMEM;
         case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND: return ENOENT;
         case ERROR_FILE_EXISTS:
@@ -125,24 +132,44 @@ std::FILE* fileOfHandle(HANDLE handle, bool readable) {
     return file;
 }
 
+// Runs on a thread of its own: a step that holds interrupts finishes first.
 BOOL WINAPI removeOnConsoleEvent(DWORD event) {
     if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT || event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT ||
         event == CTRL_SHUTDOWN_EVENT) {
+        for (int waited = 0; interruptsHeld > 0 && waited < 5000; ++waited) Sleep(1);
         // The files were opened sharing deletion: they go when the process
         // ends, which the next handler makes it do.
-        for (int i = 0; i < kInterruptSlots; ++i) {
-            if (slotArmed[i]) DeleteFileW(interruptPaths[i]);
-        }
+        removeRegisteredFiles();
     }
     return FALSE;
 }
+
+}  // namespace
 
 void watchInterrupts() {
     static const bool installed = SetConsoleCtrlHandler(removeOnConsoleEvent, TRUE) != 0;
     (void)installed;
 }
 
-}  // namespace
+InterruptsHeld::InterruptsHeld() { ++interruptsHeld; }
+
+InterruptsHeld::~InterruptsHeld() { --interruptsHeld; }
+
+void removeRegisteredFiles() {
+    for (int i = 0; i < kInterruptSlots; ++i) {
+        if (slotArmed[i]) DeleteFileW(interruptPaths[i]);
+    }
+}
+
+int keepAside(const fs::path& target, const fs::path& aside) {
+    // Moved, not linked: a file another program holds open cannot be
+    // replaced, and moving it tells so before any output is put in place.
+    return MoveFileExW(target.c_str(), aside.c_str(), 0) ? 0 : errnoOfLastError();
+}
+
+int moveReplacing(const fs::path& from, const fs::path& to) {
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) ? 0 : errnoOfLastError();
+}
 
 bool isStandardInput(const fs::path& path) {
     BY_HANDLE_FILE_INFORMATION input;
@@ -354,12 +381,20 @@ int streamNumberOfName(const std::string& name) {
 }
 
 void removeRegistered(int signalNumber) {
-    for (int i = 0; i < kInterruptSlots; ++i) {
-        if (slotArmed[i]) unlink(interruptPaths[i]);
-    }
+    removeRegisteredFiles();
     signal(signalNumber, SIG_DFL);
     raise(signalNumber);
 }
+
+// The interrupts whose handler removes the registered files.
+sigset_t interruptSignals() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&set, signalNumber);
+    return set;
+}
+
+}  // namespace
 
 // Installs the handler once, for each signal that is not ignored: a run
 // started to ignore one (nohup, a background job) keeps ignoring it.
@@ -379,7 +414,36 @@ void watchInterrupts() {
     (void)installed;
 }
 
-}  // namespace
+// Blocked on the thread that holds them: the workers take no signal (they
+// start with the signals blocked, see startWorkers), so a signal waits for
+// this thread to unblock it.
+InterruptsHeld::InterruptsHeld() {
+    if (interruptsHeld++ > 0) return;
+    sigset_t set = interruptSignals();
+    pthread_sigmask(SIG_BLOCK, &set, nullptr);
+}
+
+InterruptsHeld::~InterruptsHeld() {
+    if (--interruptsHeld > 0) return;
+    sigset_t set = interruptSignals();
+    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+}
+
+void removeRegisteredFiles() {
+    for (int i = 0; i < kInterruptSlots; ++i) {
+        if (slotArmed[i]) unlink(interruptPaths[i]);
+    }
+}
+
+int keepAside(const fs::path& target, const fs::path& aside) {
+    if (link(target.c_str(), aside.c_str()) == 0) return 0;
+    // A file system without links (a FAT stick, some network shares): moved.
+    return rename(target.c_str(), aside.c_str()) == 0 ? 0 : errno;
+}
+
+int moveReplacing(const fs::path& from, const fs::path& to) {
+    return rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
 
 bool isStandardInput(const fs::path& path) {
     struct stat input;
@@ -548,13 +612,6 @@ fs::path newScratchName(const char* extension) {
         if (!fs::exists(fs::symlink_status(candidate, error))) return candidate;
     }
     return {};
-}
-
-int runProgram(int (*body)(int argc, char** argv), int argc, char** argv) {
-    useConsoleCharacters();
-    int status = body(argc, argv);
-    pauseIfOwnConsole();
-    return status;
 }
 
 }  // namespace zoneloads

@@ -67,6 +67,38 @@ std::FILE* openForWriting(const std::filesystem::path& path);
 // (bytes on POSIX, UTF-16 units on Windows).
 std::size_t longestFileName(const std::filesystem::path& folder);
 
+// Gives the file `target` the second name `aside`, so that its bytes can be
+// given back after `target` is replaced: a second link to the same file
+// where the file system has links, else `target` moved to `aside`. Returns 0,
+// or the errno value of the failure (on Windows, kErrorFileInUse when another
+// program holds the file open).
+int keepAside(const std::filesystem::path& target, const std::filesystem::path& aside);
+
+// Moves the file `from` to `to`, replacing what `to` names; 0, or the errno
+// value of the failure (kErrorFileInUse as keepAside says).
+int moveReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// The "errno value" of a file that another program holds open and will not
+// share (a workbook open in a spreadsheet on Windows); no system errno has it.
+constexpr int kErrorFileInUse = 100000;
+
+// Installs, once, what removes the files registered by removeOnInterrupt
+// when the run is interrupted; every program does so at its start.
+void watchInterrupts();
+
+// While one lives, an interrupt waits: it takes effect when the last one is
+// destroyed. For steps that must not be cut in the middle.
+struct InterruptsHeld {
+    InterruptsHeld();
+    ~InterruptsHeld();
+    InterruptsHeld(const InterruptsHeld&) = delete;
+    InterruptsHeld& operator=(const InterruptsHeld&) = delete;
+};
+
+// Removes every file registered by removeOnInterrupt now, for a run that
+// ends by a fault it did not expect.
+void removeRegisteredFiles();
+
 // Has `path` removed if the run is interrupted (Ctrl-C, SIGTERM, SIGHUP;
 // Ctrl-C, Ctrl-Break or closing the console on Windows) before
 // forgetOnInterrupt. Returns what forgetOnInterrupt takes; -1 when it could
@@ -121,11 +153,6 @@ std::vector<std::filesystem::path> commandLineArguments(int argc, char** argv);
 // and text shows as consoleCharacters says. A pipe or a file keeps its
 // bytes, exactly as before. Windows only; nothing on POSIX.
 void useConsoleCharacters();
-
-// Runs a program's `body`, with the console used as characters
-// (useConsoleCharacters) and the pause of a window opened for the program
-// alone (pauseIfOwnConsole) after it; returns the body's exit status.
-int runProgram(int (*body)(int argc, char** argv), int argc, char** argv);
 
 // When the program's console window was opened for it alone (a double-click
 // or a drop on the program in Explorer), asks the user to press Enter

@@ -46,6 +46,54 @@ bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 }  // namespace
 
+char32_t windows1252Character(unsigned char byte) {
+    if (byte < 0x80 || byte >= 0xA0) return byte;
+    char16_t unit = kHigh1252[byte - 0x80];
+    return unit == byte ? 0 : unit;  // the undefined ones keep their value in the table
+}
+
+void appendUtf8(std::string& out, char32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | code >> 6);
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | code >> 12);
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | code >> 18);
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+bool appendShownByte(std::string& out, unsigned char byte) {
+    if (byte < 0x20 || byte == 0x7F) {
+        appendUtf8(out, byte == 0x7F ? 0x2421 : 0x2400 + byte);  // the control pictures
+        return true;
+    }
+    char32_t character = windows1252Character(byte);
+    if (character != 0) {
+        appendUtf8(out, character);
+        return false;
+    }
+    const char hex[] = "0123456789ABCDEF";
+    out += "\\x";
+    out += hex[byte >> 4];
+    out += hex[byte & 0xF];
+    return true;
+}
+
+std::string displayText(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (char c : bytes) appendShownByte(out, static_cast<unsigned char>(c));
+    return out;
+}
+
 bool isValidUtf8(std::string_view bytes) {
     for (std::size_t at = 0, length = 0; at < bytes.size(); at += length) {
         if (decodeUtf8(bytes, at, length) < 0) return false;
@@ -113,21 +161,7 @@ std::string utf8FromUtf16(std::u16string_view utf16) {
         } else if (code >= 0xD800 && code < 0xE000) {
             code = 0xFFFD;
         }
-        if (code < 0x80) {
-            out += static_cast<char>(code);
-        } else if (code < 0x800) {
-            out += static_cast<char>(0xC0 | code >> 6);
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            out += static_cast<char>(0xE0 | code >> 12);
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | code >> 18);
-            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
+        appendUtf8(out, code);
     }
     return out;
 }

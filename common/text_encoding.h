@@ -13,6 +13,24 @@ namespace zoneloads {
 // forms, surrogates or code points past U+10FFFF).
 bool isValidUtf8(std::string_view bytes);
 
+// The character of a Windows-1252 byte; 0 for the five bytes 1252 leaves
+// undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D).
+char32_t windows1252Character(unsigned char byte);
+
+// Appends the code point `code` (at most U+10FFFF) as UTF-8.
+void appendUtf8(std::string& out, char32_t code);
+
+// Appends a report byte (Windows-1252) as it is shown to a reader: its
+// character in UTF-8, or, for a control byte, its control picture (U+2400 +
+// byte, U+2421 for DEL), and for a byte that is no character "\xNN".
+// Returns true when the byte was shown by such a mark, not by its character.
+bool appendShownByte(std::string& out, unsigned char byte);
+
+// Report bytes as appendShownByte shows them: UTF-8 text that no byte of
+// the report can turn into a terminal's command or a spreadsheet's invalid
+// character.
+std::string displayText(std::string_view bytes);
+
 // Well-formed UTF-8 as UTF-16.
 std::u16string utf16FromUtf8(std::string_view utf8);
 

@@ -4,12 +4,17 @@
 #include <iostream>
 
 #include "common/platform.h"
+#include "common/program.h"
 #include "dialogue/dialogue.h"
 
+namespace {
+
+// Arguments are not read: the whole run is a dialogue.
+int dialogue(int, char**) { return zoneloads::runDialogue(std::cin, std::cout, zoneloads::isStandardInput); }
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    zoneloads::ignoreWriteSignals();
-    // Arguments are not read: the whole run is a dialogue.
-    return zoneloads::runProgram(
-        [](int, char**) { return zoneloads::runDialogue(std::cin, std::cout, zoneloads::isStandardInput); }, argc,
-        argv);
+    const zoneloads::Program program{"zoneloads", zoneloads::kExitFailure, true};
+    return zoneloads::runProgram(program, dialogue, argc, argv);
 }

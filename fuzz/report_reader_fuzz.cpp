@@ -1,4 +1,4 @@
-// Fuzz target: the viewer's report reader on reports written by the report's
+// Fuzz target: the report reader on reports written by the report's
 // own grammar writers and then cut, grown and changed. The input is read as:
 //   byte 0      zone blocks (0 to 2), and whether lines end in LF alone (bit 7)
 //   byte 1      length of the zone's name (at most 52), then the name
@@ -24,8 +24,8 @@
 #include <vector>
 
 #include "reportfile/report_format.h"
-#include "view/report_reader.h"
-#include "view/statistics.h"
+#include "reportfile/report_reader.h"
+#include "view/figures/statistics.h"
 
 namespace {
 
@@ -58,7 +58,7 @@ std::string writeReport(const ZoneRecord& zone, int blocks) {
     for (int b = 0; b < blocks; ++b) {
         std::vector<char> block(kOpeningLines * kMaxLineBytes + kHoursPerYear * kMaxHourLineBytes + kMaxLineBytes);
         char* at = writeOpeningLines(block.data(), zone);
-        HourLineCache cache;
+        LastWrittenLine cache;
         float qsMax = 0, qsMin = 0;
         for (int h = 0; h < kHoursPerYear; ++h) {
             at = writeHourLine(at, zone, h, cache);
@@ -98,7 +98,7 @@ void check(bool condition) {
 
 // Qs of each hour, read plainly from the section's text: the field before
 // the 4th " , " of an hourly line, or the first of a totals line.
-void checkHoursAgainstText(const view::Section& section, const view::SectionFigures& figures) {
+void checkHoursAgainstText(const Section& section, const SectionHours& hours) {
     std::string_view text(section.text);
     std::size_t at = 0;
     for (int h = 0; h < kHoursPerYear; ++h) {
@@ -112,19 +112,19 @@ void checkHoursAgainstText(const view::Section& section, const view::SectionFigu
         char field[64] = {};
         std::memcpy(field, line.data() + start, std::min<std::size_t>(stop - start, sizeof field - 1));
         double plain = std::strtod(field, nullptr);
-        double read = figures.qs[static_cast<std::size_t>(h)];
+        double read = hours.qs[static_cast<std::size_t>(h)];
         check(std::signbit(plain) == std::signbit(read));
         check(std::isnan(plain) ? std::isnan(read) : plain == read);
     }
 }
 
-// The summary recomputed from the hours read.
-void checkSummary(const view::SectionFigures& figures) {
-    const view::Summary& s = figures.summary;
+// The figures of the hours read, against a plain recomputation.
+void checkFigures(const SectionHours& hours) {
+    view::SectionFigures f = view::sectionFigures(hours);
     double maxPos = 0, minNeg = 0;
     int maxHour = -1, minHour = -1, pos = 0, neg = 0, nan = 0;
     for (int h = 0; h < kHoursPerYear; ++h) {
-        double v = figures.qs[static_cast<std::size_t>(h)];
+        double v = hours.qs[static_cast<std::size_t>(h)];
         if (std::isnan(v)) {
             ++nan;
         } else if (v > 0) {
@@ -135,9 +135,9 @@ void checkSummary(const view::SectionFigures& figures) {
             if (v < minNeg) minNeg = v, minHour = h;
         }
     }
-    check(s.maxPos == maxPos && s.maxPosHour == maxHour && s.minNeg == minNeg && s.minNegHour == minHour);
-    check(s.hoursPos == pos && s.hoursNeg == neg && s.nanHours == nan);
-    check(!(s.maxPos < 0) && !(s.minNeg > 0));
+    check(f.qsRef.value == maxPos && f.qsRef.hour == maxHour && f.qsCal.value == minNeg && f.qsCal.hour == minHour);
+    check(f.hoursQsPos == pos && f.hoursQsNeg == neg && f.nanHours == nan);
+    check(!(f.qsRef.value < 0) && !(f.qsCal.value > 0));
 }
 
 void checkRefusal(const std::string& error) {
@@ -187,21 +187,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::FILE* file = fmemopen(text.data(), text.size(), "rb");
     if (!file) return 0;
-    static view::ReportReader reader;
-    static view::Section section;
-    static view::SectionFigures figures;
+    static ReportReader reader;
+    static Section section;
+    static SectionHours hours;
     std::string error;
-    view::openReportStream(reader, file, "r.txt");
-    view::ReadResult result;
-    while ((result = view::readSection(reader, section, error)) == view::ReadResult::section) {
-        if (!view::readFigures("r.txt", section, figures, error)) {
-            result = view::ReadResult::error;
+    openReportStream(reader, file, "r.txt");
+    ReadResult result;
+    while ((result = readSection(reader, section, error)) == ReadResult::section) {
+        if (!readSectionHours("r.txt", section, hours, error)) {
+            result = ReadResult::error;
             break;
         }
-        checkSummary(figures);
-        checkHoursAgainstText(section, figures);
+        checkFigures(hours);
+        checkHoursAgainstText(section, hours);
     }
-    view::closeReportFile(reader);
-    if (result == view::ReadResult::error) checkRefusal(error);
+    closeReportFile(reader);
+    if (result == ReadResult::error) checkRefusal(error);
     return 0;
 }

@@ -26,7 +26,7 @@ void HourlyTotals::add(int hour, float32 Qs, float32 QL) {
     }
 }
 
-void HourlyTotals::writeSection(ReportOutput& out) const {
+void HourlyTotals::writeSection(OutputFile& out) const {
     // Four reals of at most 12 characters, three separators and the line end,
     // and the formatter's slack past the last line.
     constexpr std::size_t kMaxTotalsLineBytes = 4 * 12 + 3 * 3 + 2;
@@ -34,7 +34,7 @@ void HourlyTotals::writeSection(ReportOutput& out) const {
     std::unique_ptr<char[]> text(new char[capacity]);
     char* at = writeTextLine(text.get(), kTotalsTitle);
     for (int h = 0; h < kHoursPerYear; ++h) at = writeTotalsLine(at, sumQs[h], sumQL[h], sumQsNeg[h], sumQsPos[h]);
-    writeReportBytes(out, text.get(), static_cast<std::size_t>(at - text.get()));
+    writeOutput(out, text.get(), static_cast<std::size_t>(at - text.get()));
 }
 
 }  // namespace zoneloads

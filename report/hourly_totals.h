@@ -3,8 +3,8 @@
 #pragma once
 
 #include "common/calendar.h"
+#include "common/output_file.h"
 #include "common/types.h"
-#include "report/report_output.h"
 
 namespace zoneloads {
 
@@ -26,7 +26,7 @@ struct HourlyTotals {
 
     // Writes the totals section: its title, then one line per hour (sum,
     // latent, non-positive part, positive part).
-    void writeSection(ReportOutput& out) const;
+    void writeSection(OutputFile& out) const;
 };
 
 }  // namespace zoneloads

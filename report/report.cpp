@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "common/number_format.h"
+#include "common/output_file.h"
 #include "report/hourly_totals.h"
-#include "report/report_output.h"
 #include "reportfile/report_format.h"
 #include "zonefile/zone_file.h"
 
@@ -43,7 +43,7 @@ bool formatBlock(const std::filesystem::path& input, int32 zone, BlockSlot& slot
     if (!slot.text) slot.text.reset(new char[kMaxBlockBytes]);
     const ZoneRecord& record = *slot.record;
     char* at = writeOpeningLines(slot.text.get(), record);
-    HourLineCache cache;
+    LastWrittenLine cache;
     for (int h = 0; h < kHoursPerYear; ++h) at = writeHourLine(at, record, h, cache);
     float32 qsMax, qsMin;
     zoneExtremes(record, qsMax, qsMin);
@@ -53,9 +53,9 @@ bool formatBlock(const std::filesystem::path& input, int32 zone, BlockSlot& slot
 }
 
 // Adds a formatted block's loads into the totals and writes its text.
-void writeBlock(const BlockSlot& slot, HourlyTotals& totals, ReportOutput& out) {
+void writeBlock(const BlockSlot& slot, HourlyTotals& totals, OutputFile& out) {
     for (int h = 0; h < kHoursPerYear; ++h) totals.add(h, slot.record->Qs[h], slot.record->QL[h]);
-    writeReportBytes(out, slot.text.get(), slot.length);
+    writeOutput(out, slot.text.get(), slot.length);
 }
 
 // The number of slots the report walks: those before the first negative one.
@@ -70,7 +70,7 @@ std::size_t walkedSlots(const ZoneSelection& selection) {
 // into the totals; false when a zone cannot be read. Block k is formatted in
 // slot k % depth, which block k - depth has left once it was written.
 bool writeZoneBlocks(const std::filesystem::path& input, const ZoneSelection& selection, HourlyTotals& totals,
-                     ReportOutput& out, int threads) {
+                     OutputFile& out, int threads) {
     const std::size_t depth = static_cast<std::size_t>(threads) + 1;
     std::vector<BlockSlot> slots(depth);
     const std::size_t walked = walkedSlots(selection);
@@ -81,7 +81,7 @@ bool writeZoneBlocks(const std::filesystem::path& input, const ZoneSelection& se
         read = blocks.takeOldest() && read;
         if (read) writeBlock(slots[written++ % depth], totals, out);
     };
-    for (std::size_t k = 0; k < walked && read && !out.failed; ++k) {
+    for (std::size_t k = 0; k < walked && read && !outputFailed(out); ++k) {
         if (blocks.full()) writeOldest();
         if (!read) break;
         BlockSlot& slot = slots[k % depth];
@@ -96,20 +96,21 @@ bool writeZoneBlocks(const std::filesystem::path& input, const ZoneSelection& se
 
 bool writeReport(const FileName& input, const FileName& report, const ZoneSelection& selection, std::string& error,
                  int threads) {
-    ReportOutput out;
-    if (!openReport(out, report.path)) {
+    OutputFile out;
+    if (!openOutput(out, report)) {
         error = "# Error al abrir fichero salida " + report.text;
         return false;
     }
+    writeStraightToDisk(out);
     auto totals = std::make_unique<HourlyTotals>();
     totals->clear();
     if (!writeZoneBlocks(input.path, selection, *totals, out, threads)) {
-        abandonReport(out);
         error = readFailedMessage(input.text);
-        return false;
+        return false;  // the report is abandoned: an old one keeps its bytes
     }
     totals->writeSection(out);
-    if (!closeReport(out)) {
+    std::string commitError;
+    if (!commitOutputs({&out}, commitError)) {
         error = "# Error al escribir fichero salida " + report.text;
         return false;
     }

@@ -12,7 +12,7 @@ namespace zoneloads {
 
 // Writes the report of the selection's zones, up to its first negative
 // slot, then the totals section. An existing report is replaced only by a
-// complete one (see report_output.h). Returns false, with the console
+// complete one (see common/output_file.h). Returns false, with the console
 // message that says why in `error`, when the report cannot be created or
 // written or a zone cannot be read. Zone blocks are read and formatted on
 // `threads` worker threads (0: all on the calling thread); the bytes are the

@@ -40,7 +40,7 @@ char* appendWeights(char* at, const float32* weights, int count) {
 // change, else formatted straight into the line. (Formatting elsewhere and
 // copying over would read back bytes just stored, which the processor
 // cannot forward and makes wait.)
-char* appendColumn(char* at, float32 value, HourLineCache::Column& column) {
+char* appendColumn(char* at, float32 value, LastWrittenLine::Column& column) {
     std::uint32_t bits;
     std::memcpy(&bits, &value, sizeof bits);
     char* end;
@@ -56,7 +56,7 @@ char* appendColumn(char* at, float32 value, HourLineCache::Column& column) {
     return end;
 }
 
-char* appendField(char* at, float32 value, HourLineCache::Column& column) {
+char* appendField(char* at, float32 value, LastWrittenLine::Column& column) {
     return append(appendColumn(at, value, column), kSeparator);
 }
 
@@ -82,13 +82,13 @@ char* writeOpeningLines(char* at, const ZoneRecord& zone) {
 
 // The columns in report order, which is not their order in the record,
 // written out rather than looked up.
-char* writeHourLine(char* at, const ZoneRecord& zone, int h, HourLineCache& cache) {
-    at = appendField(at, zone.Treal[h], cache.columns[kTreal]);
-    at = appendField(at, zone.Tmax[h], cache.columns[kTmax]);
-    at = appendField(at, zone.Tmin[h], cache.columns[kTmin]);
-    at = appendField(at, zone.Qs[h], cache.columns[kQs]);
-    at = appendField(at, zone.QL[h], cache.columns[kQL]);
-    at = appendField(at, zone.VventInf[h], cache.columns[kVventInf]);
+char* writeHourLine(char* at, const ZoneRecord& zone, int h, LastWrittenLine& last) {
+    at = appendField(at, zone.Treal[h], last.columns[kTreal]);
+    at = appendField(at, zone.Tmax[h], last.columns[kTmax]);
+    at = appendField(at, zone.Tmin[h], last.columns[kTmin]);
+    at = appendField(at, zone.Qs[h], last.columns[kQs]);
+    at = appendField(at, zone.QL[h], last.columns[kQL]);
+    at = appendField(at, zone.VventInf[h], last.columns[kVventInf]);
     at = append(formatInt32(zone.daCal[h], at), kSeparator);
     at = formatInt32(zone.daRef[h], at);
     return endLine(at);
@@ -104,17 +104,6 @@ char* writeTotalsLine(char* at, float32 sumQs, float32 sumQL, float32 sumQsNeg, 
     at = append(formatFloat32(sumQL, at), kSeparator);
     at = append(formatFloat32(sumQsNeg, at), kSeparator);
     return endLine(formatFloat32(sumQsPos, at));
-}
-
-bool readNameLine(std::string_view line, std::string& name) {
-    if (line.size() < kNameStart.size() + kNameEnd.size() || line.substr(0, kNameStart.size()) != kNameStart ||
-        line.substr(line.size() - kNameEnd.size()) != kNameEnd) {
-        return false;
-    }
-    std::size_t length = line.size() - kNameStart.size() - kNameEnd.size();
-    if (length > static_cast<std::size_t>(kNameBytes)) return false;
-    name.assign(line.data() + kNameStart.size(), length);
-    return true;
 }
 
 // A plain loop: the lines are short, and a library call per comma costs more
@@ -178,7 +167,7 @@ bool splitHourLineBytes(std::string_view line, Field* fields) {
 
 bool splitHourLine(std::string_view line, Field* fields) { return splitHourLineBytes(line, fields); }
 
-bool readHourLine(std::string_view line, HourLineMemo& memo, double* reals, Field* fields) {
+bool readHourLine(std::string_view line, LastReadLine& last, double* reals, Field* fields) {
     const char* p = line.data();
     const char* end = p + line.size();
     for (int c = 0; c < kHourFields; ++c) {
@@ -188,7 +177,7 @@ bool readHourLine(std::string_view line, HourLineMemo& memo, double* reals, Fiel
         }
         const char* start = p;
         if (c < kDaCal) {
-            HourLineMemo::Column& m = memo.columns[c];
+            LastReadLine::Column& m = last.columns[c];
             auto length = static_cast<std::ptrdiff_t>(m.length);
             if (m.text && end - p >= length && std::memcmp(p, m.text, m.length) == 0 &&
                 (p + length == end || p[length] == ' ')) {

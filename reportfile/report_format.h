@@ -68,7 +68,7 @@ char* writeOpeningLines(char* at, const ZoneRecord& zone);
 // again (set points, idle loads and flows stay the same for hours on end).
 // Start each block with a fresh one; the previous line must stay where it
 // was written, just before the new one.
-struct HourLineCache {
+struct LastWrittenLine {
     struct Column {
         std::uint32_t bits = 0;
         const char* text = nullptr;  // nullptr: nothing to copy yet
@@ -78,7 +78,7 @@ struct HourLineCache {
 };
 
 // The hourly line of hour h of the zone.
-char* writeHourLine(char* at, const ZoneRecord& zone, int h, HourLineCache& cache);
+char* writeHourLine(char* at, const ZoneRecord& zone, int h, LastWrittenLine& last);
 
 // The extremes line: qsMax, qsMin.
 char* writeExtremesLine(char* at, float32 qsMax, float32 qsMin);
@@ -94,10 +94,6 @@ struct Field {
     std::size_t length;
 };
 
-// The name of a name line (`line` starts with kNameStart and ends with
-// kNameEnd, the name between of at most kNameBytes); false when it is none.
-bool readNameLine(std::string_view line, std::string& name);
-
 // Splits a line at every occurrence of `separator` (kSeparator or
 // kWeightSeparator) into exactly `count` fields; false when it holds another
 // number of them.
@@ -111,7 +107,7 @@ bool splitHourLine(std::string_view line, Field* fields);
 // value of each real column, so that a column repeating its text (set
 // points and flows do, for hours on end) is not read again. Start each block
 // with a fresh one; the line before must stay where it was read.
-struct HourLineMemo {
+struct LastReadLine {
     struct Column {
         const char* text = nullptr;  // nullptr: nothing to compare with yet
         std::size_t length = 0;
@@ -124,6 +120,6 @@ struct HourLineMemo {
 // report order, into `reals`, and its eight fields into `fields`; false
 // when it is no such line (then splitHourLine and parseReal tell what is
 // wrong with it).
-bool readHourLine(std::string_view line, HourLineMemo& memo, double* reals, Field* fields);
+bool readHourLine(std::string_view line, LastReadLine& last, double* reals, Field* fields);
 
 }  // namespace zoneloads

@@ -32,6 +32,24 @@ std::unique_ptr<ZoneRecord> makeZone(const std::string& name, int seed) {
     return zone;
 }
 
+std::vector<std::unique_ptr<ZoneRecord>> makeKnownZones(const std::string& nameA) {
+    std::vector<std::unique_ptr<ZoneRecord>> zones;
+    zones.push_back(makeZone(nameA, 0));
+    zones.push_back(makeZone("B", 0));
+    ZoneRecord& a = *zones[0];
+    ZoneRecord& b = *zones[1];
+    for (int h = 0; h < kHoursPerYear; ++h) {
+        a.Qs[h] = 0;
+        a.QL[h] = 10;
+        b.Qs[h] = h < 10 ? std::numeric_limits<float>::quiet_NaN() : -1.0f;
+        b.QL[h] = 2;
+    }
+    a.Qs[100] = a.Qs[200] = 500;
+    a.Qs[300] = -250.5f;
+    a.Qs[5000] = 1000.25f;
+    return zones;
+}
+
 void writeZoneFile(const std::string& path, int32 count, const std::vector<const ZoneRecord*>& zones) {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(&count), sizeof count);

@@ -24,6 +24,12 @@ namespace testkit {
 //   QL = h % 5 * 10, VventInf = 0.0123, daCal = h % 3, daRef = h % 2.
 std::unique_ptr<ZoneRecord> makeZone(const std::string& name, int seed);
 
+// The two zones of a small building whose every figure is known. Zone A
+// (named `nameA`): Qs 0 but for 500 at hours 100 and 200, -250.5 at 300 and
+// 1000.25 at 5000; QL 10. Zone B: no positive hour, Qs -1 but NaN in hours
+// 0 to 9; QL 2. Both otherwise as makeZone(name, 0).
+std::vector<std::unique_ptr<ZoneRecord>> makeKnownZones(const std::string& nameA);
+
 // Writes `count` followed by the given records.
 void writeZoneFile(const std::string& path, int32 count, const std::vector<const ZoneRecord*>& zones);
 // Writes a file of `zones` records made by makeZone (names "Z0", "Z1", ...).

@@ -24,8 +24,9 @@
 #include <vector>
 
 #include "common/calendar.h"
+#include "common/output_file.h"
 #include "common/platform.h"
-#include "common/replaced_file.h"
+#include "common/program.h"
 #include "zonefile/zone_file.h"
 
 namespace {
@@ -202,35 +203,31 @@ bool parseCount(const std::string& text, long long& value) {
     return !text.empty() && *end == '\0' && value >= 0 && value <= 100000;
 }
 
-// Writes the building; false when the file cannot be written.
-bool writeBuilding(const std::filesystem::path& path, long long zones, long long seed, bool varied, int& error) {
-    zoneloads::ReplacedFile out;
-    if (!zoneloads::openReplaced(out, path)) {
-        error = out.error;
+// Writes the building; false, with the message in `error`, when the file
+// cannot be written.
+bool writeBuilding(const zoneloads::FileName& name, long long zones, long long seed, bool varied, std::string& error) {
+    zoneloads::OutputFile out;
+    if (!zoneloads::openOutput(out, name)) {
+        error = zoneloads::outputMessage(out);
         return false;
     }
     int32 count = static_cast<int32>(zones);
-    bool written = std::fwrite(&count, sizeof count, 1, out.file) == 1;
+    bool written = zoneloads::writeOutput(out, &count, sizeof count);
     auto zone = std::make_unique<ZoneRecord>();
     Random r{static_cast<std::uint64_t>(seed)};
     for (int i = 0; i < count && written; ++i) {
         fillZone(*zone, r, i, varied);
-        written = std::fwrite(zone.get(), sizeof *zone, 1, out.file) == 1;
+        written = zoneloads::writeOutput(out, zone.get(), sizeof *zone);
     }
-    error = written ? 0 : errno;
-    if (!zoneloads::finishReplaced(out, written)) {
-        if (error == 0) error = out.error;
-        return false;
-    }
-    return true;
+    return zoneloads::commitOutputs({&out}, error);
 }
 
 int run(int argc, char** argv) {
     std::vector<std::string> args;
-    std::filesystem::path output;
+    zoneloads::FileName output;
     for (const std::filesystem::path& argument : zoneloads::commandLineArguments(argc, argv)) {
         args.push_back(zoneloads::textOfPath(argument));
-        if (args.size() == 1) output = argument;
+        if (args.size() == 1) output = zoneloads::fileNameOfPath(argument);
     }
     if (!args.empty() && (args[0] == "-h" || args[0] == "--help" || args[0] == "/?")) {
         std::cout << kUsage << std::flush;
@@ -258,11 +255,9 @@ int run(int argc, char** argv) {
             return wrongArguments("opcion desconocida: " + args[i]);
         }
     }
-    int error = 0;
+    std::string error;
     if (!writeBuilding(output, zones, seed, varied, error)) {
-        std::cerr << "sample-building: " << args[0] << ": no se puede escribir (" << zoneloads::errorReason(error)
-                  << ")\n"
-                  << std::flush;
+        std::cerr << "sample-building: " << error << "\n" << std::flush;
         return 1;
     }
     return 0;
@@ -270,4 +265,7 @@ int run(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) { return zoneloads::runProgram(run, argc, argv); }
+int main(int argc, char** argv) {
+    const zoneloads::Program program{"sample-building", 1, false};
+    return zoneloads::runProgram(program, run, argc, argv);
+}

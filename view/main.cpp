@@ -12,7 +12,8 @@
 #include "common/file_name.h"
 #include "common/pipeline.h"
 #include "common/platform.h"
-#include "view/summary_table.h"
+#include "common/program.h"
+#include "view/tables/console_table.h"
 #include "view/viewer.h"
 
 namespace {
@@ -103,7 +104,7 @@ int run(int argc, char** argv) {
     for (const std::string& warning : warnings) std::cerr << "zoneloads-view: aviso: " << warning << "\n";
     std::cerr << std::flush;
     errno = 0;
-    std::cout << zoneloads::view::textTable(rows, zoneloads::standardOutputIsTerminal()) << std::flush;
+    std::cout << zoneloads::view::consoleTable(rows, zoneloads::standardOutputIsTerminal()) << std::flush;
     if (!std::cout) {
         int why = errno;
         std::cerr << "zoneloads-view: salida estandar: error al escribir la tabla ("
@@ -116,4 +117,7 @@ int run(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) { return zoneloads::runProgram(run, argc, argv); }
+int main(int argc, char** argv) {
+    const zoneloads::Program program{"zoneloads-view", 1, false};
+    return zoneloads::runProgram(program, run, argc, argv);
+}

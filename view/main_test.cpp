@@ -137,6 +137,26 @@ TEST_F(ViewExecutable, OutputsWithoutWritePermissionAreKept) {
     EXPECT_FALSE(testkit::fileExists("q.html"));
 }
 
+// A CSV written to a pipe whose reader has gone, or a page past the
+// file-size limit, is one message and the failure status; no signal kills
+// the viewer, the old page keeps its bytes and no temporary is left.
+TEST_F(ViewExecutable, ClosedPipeAndFileSizeLimitAreMessages) {
+    writeBytes("casa.html", "old page");
+    const std::string exe = std::string("\"") + VIEW_EXE + "\"";
+    testkit::ToolRun run = runShell("{ sleep 0.3; " + exe +
+                                        " casa.txt --csv /dev/stdout 2> err.txt; echo $? > status.txt; } | true; "
+                                        "sleep 0.1; cat status.txt err.txt",
+                                    "out.txt");
+    EXPECT_EQ(run.output, "1\nzoneloads-view: /dev/stdout: error al escribir (el lector de la tuberia se ha ido)\n");
+    // 200 KiB: room for the zone sections' scratch file (about 175 kB), not for the page.
+    run = runShell("(ulimit -f 400; " + exe + " casa.txt > /dev/null) 2>&1; echo \"status $?\"", "out.txt");
+    EXPECT_EQ(run.output, "zoneloads-view: casa.html: error al escribir (fichero demasiado grande)\nstatus 1\n");
+    EXPECT_EQ(readBytes("casa.html"), "old page");
+    for (const auto& entry : std::filesystem::directory_iterator(".")) {
+        EXPECT_NE(entry.path().extension(), ".tmp") << "left behind: " << entry.path();
+    }
+}
+
 // A table that cannot be written is an error, not a silent success.
 TEST_F(ViewExecutable, LostTableIsAnError) {
     testkit::ToolRun run =

@@ -1,15 +1,15 @@
 // The viewer's work, given its options: read the reports, write the page,
-// the CSVs and the workbook, and give the summary rows. Every output is
-// written to a temporary file beside it and put in place only when all are
-// complete, so a failed run leaves existing ones as they were.
+// the CSVs and the workbook, and give the summary rows. The outputs are
+// written to temporary files beside them and put in place together only when
+// all are complete: a run that fails leaves every existing one as it was.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "common/file_name.h"
-#include "view/summary_table.h"
-#include "view/workbook.h"
+#include "view/figures/summary_row.h"
+#include "view/workbook/workbook.h"
 
 namespace zoneloads {
 namespace view {

@@ -1,0 +1,63 @@
+#include "common/number_display.h"
+
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+#include "common/number_format.h"
+
+namespace zoneloads {
+namespace {
+
+// Writes v with one decimal at `text`; returns its end. Chart coordinates
+// and values, far below 1e14, are rounded to tenths as integers, which is
+// much faster than a general conversion; 0.0 has no sign. Anything larger,
+// and what is no number, is converted in full.
+char* writeFixed1(char* text, char* limit, double v) {
+    if (!(std::fabs(v) < 1e14)) return std::to_chars(text, limit, v, std::chars_format::fixed, 1).ptr;
+    long long tenths = std::llround(v * 10);
+    if (tenths < 0) {
+        *text++ = '-';
+        tenths = -tenths;
+    }
+    text = std::to_chars(text, limit, tenths / 10).ptr;
+    *text++ = '.';
+    *text++ = static_cast<char>('0' + tenths % 10);
+    return text;
+}
+
+}  // namespace
+
+// std::to_chars's output is exact and the same on every platform.
+std::string general6(double v) {
+    char text[64];
+    auto result = std::to_chars(text, text + sizeof text, v, std::chars_format::general, kSignificantDigits);
+    return std::string(text, result.ptr);
+}
+
+double general6Value(double v) {
+    if (!std::isfinite(v)) return v;
+    std::string text = general6(v);
+    double value = v;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+std::string fixed1(double v) {
+    char text[64];
+    return std::string(text, writeFixed1(text, text + sizeof text, v));
+}
+
+void appendFixed1(std::string& out, double v, char after) {
+    char text[64];
+    char* end = writeFixed1(text, text + sizeof text - 1, v);
+    *end++ = after;
+    out.append(text, end);
+}
+
+std::string reportText(double value) {
+    char text[kMaxNumberChars];
+    return std::string(text, formatFloat32(static_cast<float32>(value), text));
+}
+
+}  // namespace zoneloads

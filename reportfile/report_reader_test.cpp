@@ -1,0 +1,268 @@
+#include "reportfile/report_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "common/number_format.h"
+#include "report/report.h"
+#include "reportfile/report_format.h"
+#include "testkit/zone_files.h"
+
+namespace zoneloads {
+namespace {
+
+using testkit::readBytes;
+using testkit::writeBytes;
+
+const char* const kOddName = "<script>&\"\xE1\xBA";
+
+// The report of testkit's known zones, A (named kOddName), B, A.
+void writeMadeUpReport(const std::string& path) {
+    auto zones = testkit::makeKnownZones(kOddName);
+    testkit::writeZoneFile("zones.bin", 2, {zones[0].get(), zones[1].get()});
+    ZoneSelection selection{{0, 1, 0}, ""};
+    std::string error;
+    ASSERT_TRUE(writeReport("zones.bin", path, selection, error)) << error;
+}
+
+struct Read {
+    std::vector<Section> sections;
+    std::vector<SectionHours> hours;
+    std::string error;
+    ReadResult last;
+};
+
+Read readAll(const std::string& path) {
+    Read r;
+    ReportReader reader;
+    if (!openReportFile(reader, path, r.error)) {
+        r.last = ReadResult::error;
+        return r;
+    }
+    Section s;
+    while ((r.last = readSection(reader, s, r.error)) == ReadResult::section) {
+        SectionHours hours;
+        if (!readSectionHours(path, s, hours, r.error)) {
+            r.last = ReadResult::error;
+            break;
+        }
+        r.sections.push_back(s);
+        r.hours.push_back(hours);
+    }
+    closeReportFile(reader);
+    return r;
+}
+
+// Lines joined back into a report's bytes.
+std::string joinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
+// The report r.txt of the one zone, written by zoneloads's own writer, as read.
+Read reportOf(const ZoneRecord& zone) {
+    testkit::writeZoneFile("zones.bin", 1, {&zone});
+    ZoneSelection selection{{0}, ""};
+    std::string error;
+    EXPECT_TRUE(writeReport("zones.bin", "r.txt", selection, error)) << error;
+    return readAll("r.txt");
+}
+
+class ReportReaderTest : public testkit::ScratchDir {};
+
+// Every value the report's writers write is read back by the section's
+// readers as the value of its text, with its sign; the sections come in
+// order, named and numbered.
+TEST_F(ReportReaderTest, WhatTheWritersWriteIsReadBack) {
+    writeMadeUpReport("r.txt");
+    Read r = readAll("r.txt");
+    ASSERT_EQ(r.last, ReadResult::end) << r.error;
+    ASSERT_EQ(r.sections.size(), 4u);
+    EXPECT_EQ(r.sections[0].name, kOddName);
+    EXPECT_EQ(r.sections[1].name, "B");
+    EXPECT_EQ(r.sections[1].block, 2);
+    EXPECT_TRUE(r.sections[3].totals);
+    EXPECT_EQ(r.sections[3].block, 0);
+    const SectionHours& a = r.hours[0];
+    EXPECT_EQ(a.qs[100], 500);
+    EXPECT_EQ(a.qs[300], -250.5);
+    EXPECT_EQ(a.qs[5000], 1000.25);
+    EXPECT_EQ(a.ql[7], 10);
+    EXPECT_EQ(a.treal[3], 21.5);  // 20 + (h % 10) / 2
+    EXPECT_EQ(a.tmax[3], 25);
+    EXPECT_TRUE(a.qsPos.empty());
+    EXPECT_TRUE(std::isnan(r.hours[1].qs[9]));
+    EXPECT_EQ(r.hours[1].qs[10], -1);
+    // The totals: A twice and B, the parts split by sign.
+    const SectionHours& totals = r.hours[3];
+    EXPECT_TRUE(totals.treal.empty());
+    EXPECT_EQ(totals.qs[100], 999);
+    EXPECT_EQ(totals.qsPos[100], 1000);
+    EXPECT_EQ(totals.qsNeg[100], -1);
+    EXPECT_EQ(totals.ql[100], 22);
+    EXPECT_TRUE(std::isnan(totals.qsNeg[0]));
+}
+
+TEST_F(ReportReaderTest, MalformedReportsNameTheirLine) {
+    writeMadeUpReport("r.txt");
+    std::string good = readBytes("r.txt");
+    std::vector<std::string> lines = testkit::reportLines(good);
+    std::vector<std::string> fieldTooFew = lines;
+    fieldTooFew[20] = fieldTooFew[20].substr(0, fieldTooFew[20].rfind(" , "));
+    std::vector<std::string> totalsCut(lines.begin(), lines.end() - 100);
+    std::vector<std::string> blockCut(lines.begin(), lines.begin() + 5000);
+    struct Case {
+        std::string text;
+        std::string messageStart;
+    } cases[] = {
+        {joinLines(fieldTooFew), "f.txt, linea 21: "},
+        {joinLines(blockCut), "f.txt, linea 5001: el informe termina antes de tiempo"},
+        {joinLines(totalsCut),
+         "f.txt, linea " + std::to_string(lines.size() - 99) + ": el informe termina antes de tiempo"},
+        {good.substr(0, good.size() - 1),
+         "f.txt, linea " + std::to_string(lines.size()) + ": el informe termina a mitad"},
+        {good + "more\r\n", "f.txt, linea " + std::to_string(lines.size() + 1) + ": texto tras el final"},
+        {"hola\r\n", "f.txt, linea 1: no es un informe"},
+        {"", "f.txt, linea 1: el fichero esta vacio"},
+    };
+    for (const Case& c : cases) {
+        writeBytes("f.txt", c.text);
+        Read r = readAll("f.txt");
+        EXPECT_EQ(r.last, ReadResult::error);
+        EXPECT_EQ(r.error.substr(0, c.messageStart.size()), c.messageStart) << r.error;
+    }
+}
+
+TEST_F(ReportReaderTest, HourlyLinesOfEveryShape) {
+    // Values of every form the report writes: exponents, NaN, infinities,
+    // -0, subnormals, long fields and lines.
+    auto zone = testkit::makeZone("Z", 0);
+    const float values[] = {std::numeric_limits<float>::quiet_NaN(),
+                            -std::numeric_limits<float>::infinity(),
+                            -0.0f,
+                            1e-42f,
+                            1.5e6f,
+                            -0.000123457f,
+                            -123456.0f,
+                            0.5f};
+    for (int h = 0; h < kHoursPerYear; ++h) {
+        float v = values[h % 8];
+        zone->Treal[h] = zone->Tmax[h] = zone->Tmin[h] = zone->VventInf[h] = v;
+        zone->Qs[h] = v;
+        zone->daCal[h] = -2147483647 - 1;
+    }
+    Read r = reportOf(*zone);
+    ASSERT_EQ(r.last, ReadResult::end) << r.error;
+    EXPECT_TRUE(std::isnan(r.hours[0].qs[0]));
+    EXPECT_EQ(r.hours[0].qs[1], -HUGE_VAL);
+    EXPECT_TRUE(std::signbit(r.hours[0].qs[2]));  // -0
+    EXPECT_EQ(r.hours[0].qs[4], 1.5e6);
+    EXPECT_EQ(r.hours[0].qs[5], -0.000123457);
+    EXPECT_EQ(r.hours[0].tmin[6], -123456);
+
+    // Lines that are no hourly line, each at line 10 of the block.
+    std::vector<std::string> lines = testkit::reportLines(readBytes("r.txt"));
+    for (const char* bad :
+         {"1 , 2 ,  , 4 , 5 , 6 , 7 , 8", "1 , 2 , 3,4 , 5 , 6 , 7 , 8", "1 , 2 , 3 , 4 , 5 , 6 , 7 ,",
+          "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8 , 9", "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8 ", "1  , 2 , 3 , 4 , 5 , 6 , 7 , 8",
+          "1 , 2 , x , 4 , 5 , 6 , 7 , 8", "1 , 2 , 3 , 4 , 5 , 6 , 7.5 , 8", "1\t, 2 , 3 , 4 , 5 , 6 , 7 , 8",
+          "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8/", "1 , 2 , 3 , 4 , 5 , 6 , 7 , 8\xB1",
+          // Numbers the report never writes, in every column.
+          "19-89 , 2 , 3 , 4 , 5 , 6 , 7 , 8", "1 , 24n98 , 3 , 4 , 5 , 6 , 7 , 8", "1 , 2 , 16e , 4 , 5 , 6 , 7 , 8",
+          "1 , 2 , 3 , 4 , 5 , 0.012.3 , 7 , 8", "1 , 2 , 3 , +4 , 5 , 6 , 7 , 8", "1 , 2 , 3 , 4 , 5. , 6 , 7 , 8",
+          "1 , 2 , 3 , 4 , 5 , 6 , 2147483648 , 8", "1 , 2 , 3 , 4 , 5 , 6 , 7 , -8-",
+          "1\r , 2 , 3 , 4 , 5 , 6 , 7 , 8"}) {
+        std::vector<std::string> changed = lines;
+        changed[9] = bad;
+        writeBytes("bad.txt", joinLines(changed));
+        Read b = readAll("bad.txt");
+        EXPECT_EQ(b.last, ReadResult::error) << bad;
+        EXPECT_EQ(b.error.substr(0, 17), "bad.txt, linea 10") << bad << ": " << b.error;
+    }
+}
+
+TEST_F(ReportReaderTest, NamesOfAnyBytesAreReadBack) {
+    std::string bytes;
+    for (int b = 1; b < 256; ++b) bytes += static_cast<char>(b);
+    for (std::string name :
+         {std::string("A\r\nB\nC"), std::string(" : # Pesos g(i) #"), std::string("x : # Pesos g(i) #\r\ny"),
+          std::string("a : # Pesos g(i) #\n1,2"), std::string("\r\n\r\n\n\n"), std::string("z\r"),
+          std::string(52, '\n'), bytes.substr(0, 52), bytes.substr(52, 52), bytes.substr(200, 52), std::string()}) {
+        auto zone = testkit::makeZone(name, 0);
+        Read r = reportOf(*zone);
+        ASSERT_EQ(r.last, ReadResult::end) << r.error;
+        EXPECT_EQ(r.sections[0].name, name);
+        // The lines after the name are counted with the name's line breaks:
+        // hour 5's line (its first occurrence) is line 15 of a one-line name.
+        std::string text = readBytes("r.txt");
+        std::string hour5 = "\r\n22.5 , 25 , 20 , 100 , 0 , 0.0123 , 2 , 1\r\n";
+        text.replace(text.find(hour5), hour5.size(), "\r\nx\r\n");
+        writeBytes("bad.txt", text);
+        Read bad = readAll("bad.txt");
+        std::string expected =
+            "bad.txt, linea " + std::to_string(15 + std::count(name.begin(), name.end(), '\n')) + ":";
+        EXPECT_EQ(bad.error.substr(0, expected.size()), expected) << bad.error;
+    }
+}
+
+// Values written in exponent form, read on the reader's slow path, keep
+// their sign.
+TEST_F(ReportReaderTest, NegativeExponentFormsStayNegative) {
+    auto zone = testkit::makeZone("Z", 0);
+    std::fill(std::begin(zone->Qs), std::end(zone->Qs), 0.0f);
+    zone->Qs[50] = -8.47033e-22f;
+    zone->Qs[60] = -1500.0f;
+    zone->Qs[70] = -1e23f;
+    Read r = reportOf(*zone);
+    ASSERT_EQ(r.last, ReadResult::end) << r.error;
+    EXPECT_EQ(r.hours[0].qs[50], -8.47033e-22);
+    EXPECT_EQ(r.hours[0].qs[70], -1e23);
+    EXPECT_EQ(r.hours[1].qs[70], -1e23);  // the totals too
+    EXPECT_EQ(r.hours[1].qsNeg[50], -8.47033e-22);
+}
+
+// A report whose line ends were made LF alone (by an editor or git) is read
+// with the same figures; lines of either end may be mixed.
+TEST_F(ReportReaderTest, LineEndsOfLineFeedAloneAreRead) {
+    writeMadeUpReport("r.txt");
+    Read crlf = readAll("r.txt");
+    std::string text = readBytes("r.txt");
+    std::string lf;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n' && i % 3 != 0)) lf += text[i];
+    }
+    writeBytes("lf.txt", lf);
+    Read r = readAll("lf.txt");
+    ASSERT_EQ(r.last, ReadResult::end) << r.error;
+    ASSERT_EQ(r.sections.size(), crlf.sections.size());
+    for (std::size_t i = 0; i < r.sections.size(); ++i) {
+        EXPECT_EQ(r.sections[i].name, crlf.sections[i].name);
+        EXPECT_EQ(r.hours[i].ql, crlf.hours[i].ql);
+        EXPECT_EQ(r.hours[i].treal, crlf.hours[i].treal);
+        for (int h = 0; h < kHoursPerYear; ++h) {
+            double a = r.hours[i].qs[static_cast<std::size_t>(h)], b = crlf.hours[i].qs[static_cast<std::size_t>(h)];
+            EXPECT_TRUE(a == b || (std::isnan(a) && std::isnan(b))) << i << " " << h;
+        }
+    }
+}
+
+TEST_F(ReportReaderTest, TotalsLinesMustHoldFourNumbers) {
+    writeMadeUpReport("r.txt");
+    std::vector<std::string> lines = testkit::reportLines(readBytes("r.txt"));
+    for (const char* bad : {"0 , , 0 , 0", "0 , 0 , 0 , 0 , 0", " , 0 , 0 , 0", "0 , 0 , 0 , 1e5", "0 ,0 , 0 , 0"}) {
+        std::vector<std::string> changed = lines;
+        changed[lines.size() - 2] = bad;
+        writeBytes("bad.txt", joinLines(changed));
+        Read b = readAll("bad.txt");
+        EXPECT_EQ(b.last, ReadResult::error) << bad;
+        std::string expected = "bad.txt, linea " + std::to_string(lines.size() - 1) + ":";
+        EXPECT_EQ(b.error.substr(0, expected.size()), expected) << bad << ": " << b.error;
+    }
+}
+
+}  // namespace
+}  // namespace zoneloads

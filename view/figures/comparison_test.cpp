@@ -1,0 +1,92 @@
+#include "view/figures/comparison.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "view/tables/csv.h"
+
+namespace zoneloads {
+namespace view {
+namespace {
+
+// A zone block (block > 0) or a building (block 0) with a QsREF peak.
+SummaryRow row(const std::string& report, int block, const std::string& zone, double qsRef) {
+    SectionFigures f;
+    f.qsRef.value = qsRef;
+    f.qsPosWh = qsRef * 10;
+    return zoneRow(report, zone, block, f);
+}
+
+// Names pair blocks whatever their order; a repeated name pairs its first
+// block with the other's first, its second with the second; the buildings
+// come last; what has no partner is left alone and warned of.
+TEST(Pairing, ByNameInOrderOfOccurrence) {
+    std::vector<SummaryRow> base = {row("b.txt", 1, "Sala", 100), row("b.txt", 2, "Aula", 200),
+                                    row("b.txt", 3, "Aula", 300), row("b.txt", 4, "Patio", 1),
+                                    row("b.txt", 0, "", 600)};
+    std::vector<SummaryRow> variant = {row("v.txt", 1, "Aula", 210), row("v.txt", 2, "Sala", 90),
+                                       row("v.txt", 3, "Aula", 330), row("v.txt", 4, "Aula", 5),
+                                       row("v.txt", 0, "", 620)};
+    Pairing pairing = pairRows(base, variant);
+    ASSERT_EQ(pairing.pairs.size(), 4u);
+    auto blocks = [&](std::size_t i) {
+        return std::make_pair(base[pairing.pairs[i].base].block, variant[pairing.pairs[i].variant].block);
+    };
+    EXPECT_EQ(blocks(0), std::make_pair(1, 2));
+    EXPECT_EQ(blocks(1), std::make_pair(2, 1));
+    EXPECT_EQ(blocks(2), std::make_pair(3, 3));
+    EXPECT_EQ(blocks(3), std::make_pair(0, 0));
+    EXPECT_EQ(pairingWarnings(pairing, base, variant),
+              (std::vector<std::string>{"b.txt: bloque 4 (Patio) sin zona del mismo nombre en la variante",
+                                        "v.txt: bloque 4 (Aula) sin zona del mismo nombre en la base"}));
+    // The rows hold positions, not pointers: they stay right when the rows move.
+    std::vector<SummaryRow> moved = std::move(base);
+    EXPECT_EQ(moved[pairing.pairs[1].base].zone, "Aula");
+}
+
+// A known difference comes out as base, variant, difference and percent of
+// the base, as numbers and as the CSV's text; a base of zero has no percent.
+TEST(Difference, FiguresOfAPair) {
+    std::vector<SummaryRow> base = {row("b.txt", 1, "Aula", 200), row("b.txt", 0, "", 200)};
+    std::vector<SummaryRow> variant = {row("v.txt", 1, "Aula", 150), row("v.txt", 0, "", 150)};
+    Comparison comparison = compareReports(base, variant);
+    ASSERT_EQ(comparison.rows.size(), 2u);
+    const DifferenceRow& d = comparison.rows[0];
+    EXPECT_EQ(d.figures[0].base, 200);
+    EXPECT_EQ(d.figures[0].variant, 150);
+    std::vector<std::string> fields = differenceFields(d);
+    std::vector<std::string> header = differenceHeader();
+    ASSERT_EQ(fields.size(), header.size());
+    EXPECT_EQ(std::vector<std::string>(fields.begin(), fields.begin() + 9),
+              (std::vector<std::string>{"b.txt", "v.txt", "Aula", "1", "1", "200", "150", "-50", "-25"}));
+    EXPECT_EQ(header[5], "QsREF_max[W]_base");
+    EXPECT_EQ(header[8], "QsREF_max[W]_dif[%]");
+    EXPECT_TRUE(std::isnan(percentOfBase(0, 3)));
+    EXPECT_EQ(percentOfBase(-200, -100), 50);  // of the base's magnitude: a smaller heating load
+    EXPECT_EQ(differenceFields(comparison.rows[1])[2], "EDIFICIO");
+    EXPECT_EQ(differenceFields(comparison.rows[1])[3], "TOTAL");
+}
+
+// The buildings compare the hours outside of all their zone blocks.
+TEST(Difference, BuildingsCountZoneHours) {
+    std::vector<SummaryRow> base = {row("b.txt", 0, "", 1)};
+    std::vector<SummaryRow> variant = {row("v.txt", 0, "", 1)};
+    base[0].zoneHoursAbove = 40;
+    variant[0].zoneHoursAbove = 30;
+    variant[0].figures.hoursAbove = 999;  // the totals' own count is not the building's
+    Comparison comparison = compareReports(base, variant);
+    std::vector<std::string> fields = differenceFields(comparison.rows.at(0));
+    std::vector<std::string> header = differenceHeader();
+    std::size_t at = 0;
+    while (at < header.size() && header[at] != "horas_T_sobre_max_base") ++at;
+    ASSERT_LT(at + 3, fields.size());
+    EXPECT_EQ(std::vector<std::string>(fields.begin() + at, fields.begin() + at + 4),
+              (std::vector<std::string>{"40", "30", "-10", "-25"}));
+}
+
+}  // namespace
+}  // namespace view
+}  // namespace zoneloads

@@ -1,0 +1,49 @@
+// The figures of one section of a report, a zone block or the building (the
+// totals section): its peaks, energies, counts and monthly energies, and for
+// a zone block its hours outside the set points. statistics.h computes them
+// from the section's hours.
+#pragma once
+
+#include <string>
+
+#include "common/calendar.h"
+
+namespace zoneloads {
+namespace view {
+
+// A peak of an hourly series and the first hour it is reached.
+struct Peak {
+    double value = 0;        // as the report writes it; 0 when there is none
+    std::string text = "0";  // how the tables write it
+    int hour = -1;           // -1 when there is none
+};
+
+struct SectionFigures {
+    Peak qsRef;  // the largest Qs above 0: the cooling peak, QsREF (text: the report's)
+    Peak qsCal;  // the smallest Qs below 0: the heating peak, QsCAL (text: the report's)
+    Peak ql;     // the largest QL above 0 (text: the report's)
+    Peak total;  // the largest Qs + QL above 0, over the hours where both are numbers (text: six digits)
+    // Energies in Wh: the sums of the hourly watts, each hour counting one
+    // hour. A zone block splits its own Qs by sign; the building takes the
+    // totals section's positive and non-positive sums.
+    double qsPosWh = 0;
+    double qsNegWh = 0;
+    double qlWh = 0;
+    double monthQsPosWh[kMonthsPerYear] = {};
+    double monthQsNegWh[kMonthsPerYear] = {};
+    double monthQLWh[kMonthsPerYear] = {};
+    int hoursQsPos = 0;  // hours with Qs above 0
+    int hoursQsNeg = 0;  // hours with Qs below 0
+    int nanHours = 0;    // hours whose Qs is no number: left out of all the above
+    // A zone block's temperatures, over the hours where Treal, Tmax and Tmin
+    // are all numbers: hours with Treal above Tmax and below Tmin, and their
+    // degree-hours (each hour's excess added up, in K h).
+    bool temperatures = false;
+    int hoursAbove = 0;
+    int hoursBelow = 0;
+    double degreeHoursAbove = 0;
+    double degreeHoursBelow = 0;
+};
+
+}  // namespace view
+}  // namespace zoneloads

@@ -1,0 +1,131 @@
+#include "view/figures/statistics.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "common/number_display.h"
+
+namespace zoneloads {
+namespace view {
+namespace {
+
+// Takes a zone block's hour of Treal, Tmax and Tmin into its hours outside
+// the band, and by how much; an hour where one is no number counts neither way.
+void addTemperatures(SectionFigures& f, double t, double high, double low) {
+    if (std::isnan(t) || std::isnan(high) || std::isnan(low)) return;
+    if (t > high) {
+        ++f.hoursAbove;
+        f.degreeHoursAbove += t - high;
+    } else if (t < low) {
+        ++f.hoursBelow;
+        f.degreeHoursBelow += low - t;
+    }
+}
+
+// Takes hour h, in hour order: its QL into the latent peak and Qs + QL into
+// the total peak, its Qs into the peaks and counts, its energy parts into
+// the sums. An hour whose Qs is no number is only counted as such.
+void addHour(SectionFigures& f, int h, int month, double qs, double pos, double neg, double ql) {
+    if (ql > f.ql.value) {
+        f.ql.value = ql;
+        f.ql.hour = h;
+    }
+    if (qs + ql > f.total.value) {  // never when either is no number
+        f.total.value = qs + ql;
+        f.total.hour = h;
+    }
+    if (std::isnan(qs)) {
+        ++f.nanHours;
+        return;
+    }
+    if (qs > 0) {
+        ++f.hoursQsPos;
+        if (qs > f.qsRef.value) f.qsRef = {qs, "", h};
+    } else if (qs < 0) {
+        ++f.hoursQsNeg;
+        if (qs < f.qsCal.value) f.qsCal = {qs, "", h};
+    }
+    f.qsPosWh += pos;
+    f.qsNegWh += neg;
+    f.qlWh += ql;
+    f.monthQsPosWh[month] += pos;
+    f.monthQsNegWh[month] += neg;
+    f.monthQLWh[month] += ql;
+}
+
+// A peak's text: the report's own for a value the report wrote.
+void setReportText(Peak& peak) { peak.text = peak.hour >= 0 ? reportText(peak.value) : "0"; }
+
+}  // namespace
+
+SectionFigures sectionFigures(const SectionHours& hours) {
+    SectionFigures f;
+    const bool building = !hours.qsPos.empty();
+    for (int month = 0, h = 0; month < kMonthsPerYear; ++month) {
+        for (const int end = (monthStartDay(month) + monthDays(month)) * kHoursPerDay; h < end; ++h) {
+            auto at = static_cast<std::size_t>(h);
+            double qs = hours.qs[at];
+            if (building) {
+                addHour(f, h, month, qs, hours.qsPos[at], hours.qsNeg[at], hours.ql[at]);
+            } else {
+                addTemperatures(f, hours.treal[at], hours.tmax[at], hours.tmin[at]);
+                addHour(f, h, month, qs, qs > 0 ? qs : 0, qs < 0 ? qs : 0, hours.ql[at]);
+            }
+        }
+    }
+    setReportText(f.qsRef);
+    setReportText(f.qsCal);
+    setReportText(f.ql);
+    f.total.text = general6(f.total.value);
+    f.temperatures = !building;
+    return f;
+}
+
+// Sorted by a radix sort of their float32 keys (the report writes float32
+// values, and one such sort per section costs far less than a comparison
+// sort): three digits of 11 bits, counted in one pass; a digit that all keys
+// share needs no pass of its own.
+std::vector<double> sortedDescending(const std::vector<double>& values) {
+    constexpr int kDigits = 3, kBits = 11, kBuckets = 1 << kBits;
+    std::vector<std::uint32_t> keys(values.size()), other(values.size());
+    std::vector<std::uint32_t> counts(kDigits * kBuckets, 0);
+    std::size_t n = 0;
+    for (double v : values) {
+        if (std::isnan(v)) continue;
+        float f = static_cast<float>(v);
+        std::uint32_t bits;
+        std::memcpy(&bits, &f, sizeof bits);
+        std::uint32_t key = bits >> 31 ? ~bits : bits | 0x80000000u;  // ascending as unsigned
+        keys[n++] = key;
+        for (int d = 0; d < kDigits; ++d) ++counts[d * kBuckets + ((key >> (d * kBits)) & (kBuckets - 1))];
+    }
+    keys.resize(n);
+    other.resize(n);
+    for (int d = 0; d < kDigits; ++d) {
+        std::uint32_t* count = &counts[static_cast<std::size_t>(d * kBuckets)];
+        if (n == 0 || count[(keys[0] >> (d * kBits)) & (kBuckets - 1)] == n) continue;
+        std::uint32_t start = 0;
+        for (int b = 0; b < kBuckets; ++b) {
+            std::uint32_t c = count[b];
+            count[b] = start;
+            start += c;
+        }
+        for (std::uint32_t k : keys) other[count[(k >> (d * kBits)) & (kBuckets - 1)]++] = k;
+        keys.swap(other);
+    }
+    std::vector<double> sorted(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        std::uint32_t k = keys[n - 1 - i];
+        std::uint32_t bits = k >> 31 ? k & 0x7FFFFFFFu : ~k;
+        float f;
+        std::memcpy(&f, &bits, sizeof f);
+        sorted[i] = f;
+    }
+    return sorted;
+}
+
+double simultaneity(double buildingPeak, double zonePeaks) { return zonePeaks != 0 ? buildingPeak / zonePeaks : 0; }
+
+}  // namespace view
+}  // namespace zoneloads

@@ -1,0 +1,249 @@
+#include "view/figures/statistics.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "report/report.h"
+#include "testkit/zone_files.h"
+#include "view/figures/comparison.h"
+#include "view/figures/peak_day.h"
+#include "view/figures/summary_row.h"
+#include "view/tables/csv.h"
+
+namespace zoneloads {
+namespace view {
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
+
+// A section read from a report: its hours and figures.
+struct Read {
+    SectionHours hours;
+    SectionFigures figures;
+};
+
+class StatisticsTest : public testkit::ScratchDir {
+protected:
+    // Every section of the report of `zones` (in that order), the totals last.
+    std::vector<Read> sectionsOf(const std::vector<const ZoneRecord*>& zones, const std::string& report = "r.txt",
+                                 std::vector<int32> order = {}) {
+        testkit::writeZoneFile("zones.bin", static_cast<int32>(zones.size()), zones);
+        ZoneSelection selection;
+        for (std::size_t i = 0; i < zones.size(); ++i) selection.slots.push_back(static_cast<int32>(i));
+        if (!order.empty()) selection.slots = order;
+        std::string error;
+        EXPECT_TRUE(writeReport("zones.bin", report, selection, error)) << error;
+        ReportReader reader;
+        std::vector<Read> all;
+        EXPECT_TRUE(openReportFile(reader, report, error)) << error;
+        Section section;
+        while (readSection(reader, section, error) == ReadResult::section) {
+            all.emplace_back();
+            EXPECT_TRUE(readSectionHours(report, section, all.back().hours, error)) << error;
+            all.back().figures = sectionFigures(all.back().hours);
+        }
+        closeReportFile(reader);
+        return all;
+    }
+
+    // The summary rows of the report of `zones`, as the viewer makes them:
+    // the zone blocks', then the building's.
+    std::vector<SummaryRow> rowsOf(const std::vector<const ZoneRecord*>& zones, const std::string& report) {
+        std::vector<Read> read = sectionsOf(zones, report);
+        std::vector<SummaryRow> rows;
+        for (std::size_t i = 0; i + 1 < read.size(); ++i) {
+            rows.push_back(zoneRow(report, zones[i]->name, static_cast<int>(i) + 1, read[i].figures));
+        }
+        rows.push_back(buildingRow(report, read.back().figures, rows));
+        return rows;
+    }
+};
+
+// testkit's known zones A and B, in a report of A, B, A.
+TEST_F(StatisticsTest, PeaksSumsAndCountsOfEveryBlockAndOfTheBuilding) {
+    auto zones = testkit::makeKnownZones("A");
+    std::vector<Read> r = sectionsOf({zones[0].get(), zones[1].get()}, "r.txt", {0, 1, 0});
+    ASSERT_EQ(r.size(), 4u);
+    const SectionFigures& fa = r[0].figures;
+    EXPECT_EQ(fa.qsRef.text, "1000.25");
+    EXPECT_EQ(fa.qsRef.hour, 5000);
+    EXPECT_EQ(fa.qsCal.text, "-250.5");
+    EXPECT_EQ(fa.qsCal.hour, 300);
+    EXPECT_DOUBLE_EQ(fa.qsPosWh, 2000.25);
+    EXPECT_DOUBLE_EQ(fa.qsNegWh, -250.5);
+    EXPECT_DOUBLE_EQ(fa.qlWh, 87600);
+    EXPECT_EQ(fa.hoursQsPos, 3);
+    EXPECT_EQ(fa.hoursQsNeg, 1);
+    EXPECT_EQ(fa.monthQsPosWh[0], 1000.0);  // hours 100 and 200 are in January
+    const SectionFigures& fb = r[1].figures;
+    EXPECT_EQ(fb.qsRef.text, "0");  // no hour above 0: no peak
+    EXPECT_EQ(fb.qsRef.hour, -1);
+    EXPECT_EQ(fb.qsCal.hour, 10);  // the first of equal peaks
+    EXPECT_EQ(fb.nanHours, 10);
+    EXPECT_DOUBLE_EQ(fb.qlWh, 2.0 * (kHoursPerYear - 10));  // a NaN hour is left out of every sum
+    // The building takes its energies from the totals' parts, its peaks from their sum.
+    const SectionFigures& building = r[3].figures;
+    EXPECT_FALSE(building.temperatures);
+    EXPECT_EQ(building.qsRef.text, "1999.5");
+    EXPECT_EQ(building.qsRef.hour, 5000);
+    EXPECT_EQ(building.qsCal.text, "-502");
+    EXPECT_EQ(building.nanHours, 10);
+    EXPECT_EQ(building.hoursQsNeg, 8747);
+    EXPECT_DOUBLE_EQ(building.qsPosWh, 4000.5);
+    EXPECT_NEAR(building.qsNegWh, -9251, 1e-9);
+}
+
+// A zone whose set points it leaves by known amounts: above Tmax by 2 K for
+// exactly 7 hours, below Tmin by 0.5 K for 3 hours, with NaN hours that
+// count neither way.
+TEST_F(StatisticsTest, HoursAndDegreeHoursOutsideTheSetPoints) {
+    auto zone = testkit::makeZone("Z", 0);
+    for (int h = 0; h < kHoursPerYear; ++h) {
+        zone->Tmax[h] = 25;
+        zone->Tmin[h] = 20;
+        zone->Treal[h] = 22;
+    }
+    for (int h : {100, 101, 102, 103, 104, 105, 4000}) zone->Treal[h] = 27;
+    for (int h : {10, 11, 12}) zone->Treal[h] = 19.5f;
+    zone->Treal[5000] = std::numeric_limits<float>::quiet_NaN();
+    zone->Tmax[5001] = std::numeric_limits<float>::quiet_NaN();
+    zone->Treal[5001] = 99;  // its Tmax is no number: not counted
+    zone->Tmin[5002] = std::numeric_limits<float>::quiet_NaN();
+    zone->Treal[5002] = -99;
+    zone->Treal[6000] = 25;  // at Tmax, not above
+    std::vector<Read> r = sectionsOf({zone.get()});
+    ASSERT_EQ(r.size(), 2u);
+    const SectionFigures& f = r[0].figures;
+    EXPECT_TRUE(f.temperatures);
+    EXPECT_EQ(f.hoursAbove, 7);
+    EXPECT_DOUBLE_EQ(f.degreeHoursAbove, 14.0);
+    EXPECT_EQ(f.hoursBelow, 3);
+    EXPECT_DOUBLE_EQ(f.degreeHoursBelow, 1.5);
+    EXPECT_FALSE(r[1].figures.temperatures);  // the totals hold no temperature
+}
+
+// The latent peak and the total (Qs + QL) peak, of a zone and of the
+// building, and the zone block the building row names for its hours outside.
+TEST_F(StatisticsTest, LatentAndTotalPeaks) {
+    auto a = testkit::makeZone("A", 0);
+    auto b = testkit::makeZone("B", 0);
+    for (int h = 0; h < kHoursPerYear; ++h) {
+        a->Qs[h] = b->Qs[h] = 0;
+        a->QL[h] = b->QL[h] = 0;
+        b->Treal[h] = 30;  // above its Tmax of 25 all year
+    }
+    a->QL[300] = 450.5f;
+    a->Qs[300] = 100;
+    a->Qs[301] = 560;  // the largest Qs + QL of A: 560 at hour 301, above 450.5 + 100 at hour 300
+    b->QL[301] = 1e-3f;
+    b->QL[7000] = std::numeric_limits<float>::quiet_NaN();
+    b->Qs[7000] = 9999;  // its QL is no number: no total at that hour
+    std::vector<SummaryRow> rows = rowsOf({a.get(), b.get()}, "r.txt");
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].figures.ql.text, "450.5");
+    EXPECT_EQ(rows[0].figures.ql.hour, 300);
+    EXPECT_EQ(rows[0].figures.total.value, 560);
+    EXPECT_EQ(rows[0].figures.total.hour, 301);
+    EXPECT_EQ(rows[1].figures.total.value, 0.001);
+    EXPECT_EQ(rows[1].figures.total.hour, 301);
+    // The building: 560.001 at hour 301 (sum of Qs 560, sum of QL 0.001).
+    const SummaryRow& building = rows[2];
+    EXPECT_EQ(building.figures.ql.text, "450.5");
+    EXPECT_NEAR(building.figures.total.value, 560.001, 1e-9);
+    EXPECT_EQ(building.figures.total.text, "560.001");
+    EXPECT_EQ(building.figures.total.hour, 301);
+    EXPECT_EQ(building.worstBlock, 2);
+    EXPECT_EQ(temperatureFigures(building).hoursAbove, 8760);
+    EXPECT_DOUBLE_EQ(temperatureFigures(building).degreeHoursAbove, 43800);
+    EXPECT_EQ(building.zoneHoursAbove, 8760);
+    EXPECT_EQ(building.zonePeaksQsRef, 560 + 9999);
+}
+
+// The day of a peak, as the page draws it and the workbook lists it: the 24
+// hours from its midnight, the zone's values as the report has them.
+TEST_F(StatisticsTest, PeakDayProfile) {
+    auto zone = testkit::makeZone("Z", 1);
+    zone->Qs[4741] = 5000;  // 17 Jul 13:00, far above the rest
+    std::vector<Read> r = sectionsOf({zone.get()});
+    ASSERT_EQ(r[0].figures.qsRef.hour, 4741);
+    PeakDay day = peakDay(r[0].hours, r[0].figures.qsRef.hour);
+    EXPECT_EQ(day.firstHour, 4728);
+    for (int h = 0; h < kHoursPerDay; ++h) {
+        int hour = 4728 + h;
+        EXPECT_EQ(day.qs[h], hour == 4741 ? 5000 : (hour % 7 - 3) * 50 + 1) << h;
+        EXPECT_EQ(day.ql[h], hour % 5 * 10) << h;
+        EXPECT_EQ(day.treal[h], 20 + (hour % 10) / 2.0 + 1) << h;
+        EXPECT_EQ(day.tmax[h], 25);
+        EXPECT_EQ(day.tmin[h], 20);
+    }
+    // The building's day holds its loads; it has no temperatures.
+    PeakDay building = peakDay(r[1].hours, r[1].figures.qsRef.hour);
+    EXPECT_EQ(building.firstHour, 4728);
+    EXPECT_EQ(building.qs[13], 5000);
+    EXPECT_EQ(building.treal[13], 0);
+    EXPECT_EQ(peakDay(r[0].hours, -1).firstHour, -1);  // no peak, no day
+}
+
+// Two designs that differ in one zone by a known amount, the zones in
+// another order and a name repeated: each zone meets its own, the
+// difference is in the changed zone and in the building only.
+TEST_F(StatisticsTest, TwoReportsDifferingInOneZone) {
+    auto a = testkit::makeZone("Aula", 1);
+    auto b = testkit::makeZone("Aula", 2);
+    auto c = testkit::makeZone("Sala", 3);
+    std::vector<SummaryRow> base = rowsOf({a.get(), b.get(), c.get()}, "base.txt");
+    c->Qs[4741] = 9000;  // the variant's Sala: -47 W at 17 Jul 13:00 in the base
+    std::vector<SummaryRow> variant = rowsOf({c.get(), a.get(), b.get()}, "variante.txt");
+    Comparison comparison = compareReports(base, variant);
+    EXPECT_TRUE(comparison.warnings.empty());
+    ASSERT_EQ(comparison.rows.size(), 4u);
+    const std::vector<std::string> header = differenceHeader();
+    auto field = [&](std::size_t row, const std::string& column) {
+        std::vector<std::string> fields = differenceFields(comparison.rows[row]);
+        for (std::size_t i = 0; i < header.size(); ++i) {
+            if (header[i] == column) return fields[i];
+        }
+        return std::string("no column ") + column;
+    };
+    // Aula meets the first Aula, the second the second, Sala its Sala.
+    EXPECT_EQ(field(0, "bloque_variante"), "2");
+    EXPECT_EQ(field(1, "bloque_variante"), "3");
+    EXPECT_EQ(field(2, "bloque_variante"), "1");
+    for (std::size_t row : {0u, 1u}) {
+        EXPECT_EQ(field(row, "QsREF_max[W]_dif"), "0");
+        EXPECT_EQ(field(row, "Qs_pos[kWh]_dif"), "0");
+    }
+    EXPECT_EQ(field(2, "QsREF_max[W]_base"), "153");
+    EXPECT_EQ(field(2, "QsREF_max[W]_variante"), "9000");
+    EXPECT_EQ(field(2, "QsREF_max[W]_dif"), "8847");
+    EXPECT_EQ(field(2, "Qs_pos[kWh]_dif"), "9");      // one hour of 9000 W more above 0
+    EXPECT_EQ(field(2, "Qs_neg[kWh]_dif"), "0.047");  // and 47 W less below
+    EXPECT_EQ(field(3, "zona"), "EDIFICIO");
+    EXPECT_EQ(field(3, "QsREF_max[W]_variante"), "8903");  // 9000 and the Aulas' -49 and -48 at that hour
+    EXPECT_EQ(field(3, "Qs_pos[kWh]_dif"), "9");
+    EXPECT_EQ(field(3, "QsCAL_max[W]_dif"), "0");
+}
+
+TEST(SortedDescending, NeverRisesAndLeavesNaNOut) {
+    std::vector<double> values = {3, -1, kNan, 0, 250.5, -kInf, 7, kInf, -0.0, 1e-7, -3e5};
+    std::vector<double> sorted = sortedDescending(values);
+    ASSERT_EQ(sorted.size(), values.size() - 1);
+    for (std::size_t i = 1; i < sorted.size(); ++i) EXPECT_GE(sorted[i - 1], sorted[i]) << i;
+    EXPECT_EQ(sorted.front(), kInf);
+    EXPECT_EQ(sorted.back(), -kInf);
+}
+
+TEST(Simultaneity, BuildingPeakOverTheSumOfZonePeaks) {
+    EXPECT_DOUBLE_EQ(simultaneity(480, 500), 0.96);
+    EXPECT_EQ(simultaneity(0, 0), 0);
+}
+
+}  // namespace
+}  // namespace view
+}  // namespace zoneloads

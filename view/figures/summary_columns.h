@@ -1,0 +1,61 @@
+// The columns of the summary, once, as data: each with its script name (the
+// CSV's header), its Spanish label, what kind of value it holds, how that is
+// taken from a row, and where it stands in each output that shows it. The
+// CSV, the Spanish CSV, the page's table, the console table, the workbook's
+// summary and the comparison all walk this table (doc/formats.md gives the
+// columns). A new figure is one row here and its computation.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "view/figures/summary_row.h"
+
+namespace zoneloads {
+namespace view {
+
+// What a cell holds, which decides how each output writes it.
+enum class CellKind {
+    empty,    // nothing: a figure the row does not have
+    report,   // a report's file name as given (UTF-8 on Windows)
+    zone,     // a zone's name, the report's bytes (Windows-1252)
+    text,     // fixed text ("TOTAL")
+    integer,  // a count or a block number: `number`, written as `text`
+    real,     // `number`, written as `text` (the report's text, or six significant digits)
+    hour,     // the hour index of a peak (0 to 8759)
+    date,     // the date of the hour `hour`, in each output's own form
+};
+
+struct Cell {
+    CellKind kind = CellKind::empty;
+    std::string text;   // report, zone, text: the bytes; integer, real: the number's text
+    double number = 0;  // integer, real: the value a spreadsheet holds
+    int hour = -1;      // hour, date
+};
+
+struct SummaryColumn {
+    const char* name;      // the script name, the CSV's header: never changed, new ones last
+    const char* label;     // the workbook's header
+    bool identifies;       // names the row (report, block, zone): text, aligned left
+    bool inCsv;            // in the CSVs and the page's table (in this table's order)
+    int workbookPosition;  // its place in the workbook's summary; -1 for none
+    int consolePosition;   // its place in the console table; -1 for none
+    int comparedPosition;  // its place among the figures compared between designs; -1 for none
+    Cell (*cell)(const SummaryRow& row);
+    double (*compared)(const SummaryRow& row);  // the value compared; nullptr when not compared
+};
+
+// Every column, the CSV's in the CSV's order.
+const std::vector<SummaryColumn>& summaryColumns();
+
+// The columns of one output, in that output's order.
+std::vector<const SummaryColumn*> csvColumns();
+std::vector<const SummaryColumn*> workbookColumns();
+std::vector<const SummaryColumn*> consoleColumns();
+std::vector<const SummaryColumn*> comparedColumns();
+
+// The text of a cell in the script CSV (dates as "17/07 13:00").
+std::string csvText(const Cell& cell);
+
+}  // namespace view
+}  // namespace zoneloads

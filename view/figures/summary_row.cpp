@@ -1,0 +1,39 @@
+#include "view/figures/summary_row.h"
+
+namespace zoneloads {
+namespace view {
+
+SummaryRow zoneRow(const std::string& report, const std::string& zone, int block, const SectionFigures& figures) {
+    SummaryRow row;
+    row.report = report;
+    row.block = block;
+    row.zone = zone;
+    row.figures = figures;
+    return row;
+}
+
+SummaryRow buildingRow(const std::string& report, const SectionFigures& figures,
+                       const std::vector<SummaryRow>& zoneRows) {
+    SummaryRow building = zoneRow(report, "", 0, figures);
+    int mostHours = -1;
+    for (const SummaryRow& row : zoneRows) {
+        const SectionFigures& f = row.figures;
+        building.zonePeaksQsRef += f.qsRef.value;
+        building.zonePeaksQsCal += f.qsCal.value;
+        building.zoneHoursAbove += f.hoursAbove;
+        building.zoneHoursBelow += f.hoursBelow;
+        int outside = f.hoursAbove + f.hoursBelow;
+        if (outside > mostHours) {
+            mostHours = outside;
+            building.worstBlock = row.block;
+            building.worstZone = row.zone;
+            building.worst = f;
+        }
+    }
+    return building;
+}
+
+const SectionFigures& temperatureFigures(const SummaryRow& row) { return isBuilding(row) ? row.worst : row.figures; }
+
+}  // namespace view
+}  // namespace zoneloads

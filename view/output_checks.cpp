@@ -1,0 +1,53 @@
+#include "view/output_checks.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "common/platform.h"
+
+namespace zoneloads {
+namespace view {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool sameFile(const fs::path& a, const fs::path& b) {
+    std::error_code error;
+    return fs::equivalent(a, b, error);
+}
+
+// True when two outputs would be one file (a device, which any may be
+// written to, aside): the same file by identity, or the same path.
+bool sameOutput(const fs::path& one, const fs::path& other) {
+    if (isDevice(one) || isDevice(other)) return false;
+    if (sameFile(one, other)) return true;
+    std::error_code error;
+    fs::path a = fs::weakly_canonical(fs::absolute(one, error), error).lexically_normal();
+    fs::path b = fs::weakly_canonical(fs::absolute(other, error), error).lexically_normal();
+    return !error && a == b;
+}
+
+}  // namespace
+
+bool checkOutputs(const std::vector<FileName>& reports, const std::vector<const FileName*>& outputs,
+                  std::string& error) {
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        for (const FileName& report : reports) {
+            if (sameFile(outputs[i]->path, report.path)) {
+                error = outputs[i]->text + ": es uno de los informes leidos";
+                return false;
+            }
+        }
+        for (std::size_t j = 0; j < i; ++j) {
+            if (sameOutput(outputs[i]->path, outputs[j]->path)) {
+                error = outputs[i]->text + (j == 0 && i == 1 ? ": la pagina y el CSV no pueden ser el mismo fichero"
+                                                             : ": dos salidas no pueden ser el mismo fichero");
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+}  // namespace view
+}  // namespace zoneloads

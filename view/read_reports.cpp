@@ -1,0 +1,133 @@
+#include "view/read_reports.h"
+
+#include <memory>
+#include <utility>
+
+#include "common/pipeline.h"
+#include "reportfile/report_reader.h"
+#include "view/figures/statistics.h"
+#include "view/page/page.h"
+
+namespace zoneloads {
+namespace view {
+namespace {
+
+// What a worker makes of a section: its row, figures and HTML (the
+// building's head waits for its zone blocks), or the fault found in its
+// lines; the building's hours, for the workbook and the comparisons; and
+// when a workbook is asked for, a zone block's Qs and the days of the
+// section's peaks.
+struct DrawnSection {
+    bool read = false;
+    std::string error;
+    bool building = false;
+    SummaryRow row;
+    std::string headHtml;
+    std::string figuresHtml;
+    std::unique_ptr<SectionHours> buildingHours;
+    std::vector<double> qs;
+    std::vector<PeakDay> peakDays;  // QsREF's, then QsCAL's
+};
+
+// Reads a section's hours and draws it. A zone block's hours go into hours
+// that each thread keeps and fills again for its next zone block: no fresh
+// memory per section.
+DrawnSection drawSection(const std::string& reportName, const Section& section, bool forWorkbook) {
+    thread_local SectionHours zoneHours;
+    DrawnSection d;
+    d.building = section.totals;
+    if (d.building) d.buildingHours = std::make_unique<SectionHours>();
+    SectionHours& hours = d.building ? *d.buildingHours : zoneHours;
+    d.read = readSectionHours(reportName, section, hours, d.error);
+    if (!d.read) return d;
+    SectionFigures figures = sectionFigures(hours);
+    d.row = zoneRow(reportName, section.name, section.block, figures);
+    if (!d.building) d.headHtml = sectionHeadHtml(d.row);
+    d.figuresHtml = sectionFiguresHtml(hours, figures);
+    if (forWorkbook) {
+        d.peakDays = {peakDay(hours, figures.qsRef.hour), peakDay(hours, figures.qsCal.hour)};
+        if (!d.building) d.qs = hours.qs;
+    }
+    return d;
+}
+
+// Where a drawn section goes: a zone block's row to the report's rows, its
+// HTML to the blocks file and its hours to the hours file; the building's
+// row, with what it takes from the zone blocks, and its HTML and hours to
+// the report.
+bool placeSection(DrawnSection d, SectionScratch& scratch, LoadedReport& report, std::string& error) {
+    if (!d.read) {
+        error = d.error;
+        return false;
+    }
+    WorkbookReport& contents = report.contents;
+    contents.peakDays.insert(contents.peakDays.end(), d.peakDays.begin(), d.peakDays.end());
+    if (d.building) {
+        SummaryRow building = buildingRow(contents.name, d.row.figures, contents.rows);
+        report.buildingHtml = sectionHeadHtml(building) + d.figuresHtml;
+        contents.rows.push_back(std::move(building));
+        contents.building = std::move(*d.buildingHours);
+        return true;
+    }
+    contents.rows.push_back(std::move(d.row));
+    writeOutput(scratch.blocks, d.headHtml);
+    writeOutput(scratch.blocks, d.figuresHtml);
+    report.blockBytes += static_cast<long long>(d.headHtml.size() + d.figuresHtml.size());
+    if (scratch.hours.scratch.file) appendHours(scratch.hours, d.qs);
+    return true;
+}
+
+// Reads one report. This thread only splits the report into sections; each
+// is read and drawn on the pipeline's threads, in a ring of section buffers
+// (section k in slot k % depth, which section k - depth has left once taken
+// back), so memory stays at a few sections and every core works. Results are
+// taken in report order, so the first fault in the file is the one reported.
+bool readReport(const FileName& file, int threads, SectionScratch& scratch, LoadedReport& report, std::string& error) {
+    ReportReader reader;
+    if (!openReportFile(reader, file, error)) return false;
+    const std::string& name = file.text;
+    report.contents.name = name;
+    report.contents.firstBlock = scratch.hours.blocks;
+    const std::size_t depth = static_cast<std::size_t>(threads) + 1;
+    const bool forWorkbook = scratch.hours.scratch.file != nullptr;
+    std::vector<Section> sections(depth);
+    bool placed = true;
+    ReadResult result = ReadResult::end;
+    std::string readError;
+    {
+        Pipeline<DrawnSection> drawing(threads, depth);  // after the sections, which its jobs read
+        auto placeOldest = [&] {
+            DrawnSection d = drawing.takeOldest();
+            if (placed) placed = placeSection(std::move(d), scratch, report, error);
+        };
+        for (std::size_t k = 0; placed; ++k) {
+            if (drawing.full()) placeOldest();
+            Section& section = sections[k % sections.size()];
+            if ((result = readSection(reader, section, readError)) != ReadResult::section) break;
+            drawing.give([&name, &section, forWorkbook] { return drawSection(name, section, forWorkbook); });
+        }
+        while (!drawing.empty()) placeOldest();
+    }
+    closeReportFile(reader);
+    if (!placed) return false;  // a fault in an earlier section than reading found one in
+    if (result == ReadResult::error) {
+        error = readError;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool readReports(const std::vector<FileName>& reports, int threads, SectionScratch& scratch,
+                 std::vector<LoadedReport>& loaded, std::string& error) {
+    loaded.clear();
+    for (const FileName& report : reports) {
+        loaded.emplace_back();
+        if (!readReport(report, threads, scratch, loaded.back(), error)) return false;
+    }
+    return true;
+}
+
+}  // namespace view
+}  // namespace zoneloads

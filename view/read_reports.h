@@ -1,0 +1,40 @@
+// Reading the reports: each section is read (its hours, by the report's own
+// readers), given its figures and drawn on the pipeline's workers, and what
+// the outputs need of it is kept in report order: the rows, the building's
+// hours and picture, the zone sections' HTML and hours in scratch files.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "common/file_name.h"
+#include "common/output_file.h"
+#include "view/workbook/workbook.h"
+
+namespace zoneloads {
+namespace view {
+
+// What the outputs keep of one report once it is read.
+struct LoadedReport {
+    WorkbookReport contents;   // its name, rows, peak days and building's hours
+    std::string buildingHtml;  // the building's section of the page
+    long long blockBytes = 0;  // how many bytes of zone sections it left in the blocks file
+};
+
+// Where the zone blocks wait until the outputs can take them: their
+// sections' HTML, until the page's head is written, and their hours, for
+// the workbook.
+struct SectionScratch {
+    OutputFile blocks;
+    HoursFile hours;  // its scratch file is open only when a workbook is asked for
+};
+
+// Reads the reports in order into `loaded`, reading and drawing sections on
+// `threads` worker threads (0: all on this one; the results are the same).
+// False, with a one-line message naming the file and the line, when a report
+// cannot be read; a failure of a scratch file is kept in it.
+bool readReports(const std::vector<FileName>& reports, int threads, SectionScratch& scratch,
+                 std::vector<LoadedReport>& loaded, std::string& error);
+
+}  // namespace view
+}  // namespace zoneloads

@@ -1,0 +1,132 @@
+#include "view/tables/csv.h"
+
+#include <gtest/gtest.h>
+
+#include "common/number_display.h"
+#include "testkit/zone_files.h"
+#include "view/figures/summary_columns.h"
+#include "view/tables/console_table.h"
+
+namespace zoneloads {
+namespace view {
+namespace {
+
+// A row of known figures: a QsREF peak of `qsRef` W at hour `refHour`, a
+// QsCAL peak of `qsCal` at `calHour`.
+SummaryRow madeRow(const std::string& report, int block, const std::string& zone, double qsRef, int refHour,
+                   double qsCal, int calHour) {
+    SectionFigures f;
+    f.qsRef = {qsRef, general6(qsRef), refHour};
+    f.qsCal = {qsCal, general6(qsCal), calHour};
+    f.qsPosWh = 1234567.5;
+    f.qsNegWh = -563968;
+    f.qlWh = 0;
+    f.hoursQsPos = 3;
+    f.hoursQsNeg = 4;
+    return zoneRow(report, zone, block, f);
+}
+
+// The lines of a CSV without their line ends.
+std::vector<std::string> linesOf(const std::string& csv) { return testkit::reportLines(csv); }
+
+TEST(Csv, QuotesOnlyWhereNeeded) {
+    EXPECT_EQ(csvLine({"a.txt", "1", "Sala, \"A\"", "5"}), "a.txt,1,\"Sala, \"\"A\"\"\",5");
+    EXPECT_EQ(csvLine({"a", "", "b"}), "a,,b");
+    // The first twelve columns as they always were, the dates and the sums
+    // of zone peaks after them.
+    EXPECT_EQ(linesOf(scriptCsv({}, {}))[0],
+              "informe,bloque,zona,QsREF_max[W],hora_QsREF_max,QsCAL_max[W],hora_QsCAL_max,Qs_pos[kWh],"
+              "Qs_neg[kWh],QL[kWh],horas_Qs_pos,horas_Qs_neg,fecha_QsREF_max,fecha_QsCAL_max,"
+              "suma_QsREF_max_zonas,suma_QsCAL_max_zonas,QL_max[W],fecha_QL_max,QsQL_max[W],fecha_QsQL_max,"
+              "horas_T_sobre_max,horas_T_bajo_min,Kh_sobre_max,Kh_bajo_min,bloque_mas_horas_fuera");
+}
+
+// The building's row adds the sums of its zone blocks' peaks, and the dates
+// of the peaks come after the first twelve columns.
+TEST(Csv, DatesAndSumsOfZonePeaks) {
+    std::vector<SummaryRow> rows = {madeRow("a.txt", 1, "A", 500, 0, -250.5, 1416),
+                                    madeRow("a.txt", 2, "B", 0, -1, -1, 8759)};
+    SummaryRow made = madeRow("a.txt", 0, "", 480, 4741, -251, 1416);
+    rows.push_back(buildingRow("a.txt", made.figures, rows));
+    std::vector<std::string> lines = linesOf(scriptCsv(rows, {}));
+    ASSERT_EQ(lines.size(), 4u);
+    auto first16 = [](const std::string& line) {
+        std::size_t at = 0;
+        for (int i = 0; i < 16; ++i) at = line.find(',', at) + 1;
+        return line.substr(0, at - 1);
+    };
+    EXPECT_EQ(first16(lines[1]), "a.txt,1,A,500,0,-250.5,1416,1234.57,-563.968,0,3,4,01/01 00:00,01/03 00:00,,");
+    EXPECT_EQ(first16(lines[2]), "a.txt,2,B,0,,-1,8759,1234.57,-563.968,0,3,4,,31/12 23:00,,");
+    EXPECT_EQ(first16(lines[3]),
+              "a.txt,TOTAL,,480,4741,-251,1416,1234.57,-563.968,0,3,4,17/07 13:00,01/03 00:00,500,-251.5");
+}
+
+// The Spanish-locale CSV: ";" between fields, decimal commas, full dates,
+// Windows-1252, CR LF; names that look like formulas stay text.
+TEST(SpanishCsv, OpensAsNumbersInASpanishSpreadsheet) {
+    std::vector<SummaryRow> rows = {madeRow("A\xC3\xB1o.txt", 1, "=HYPERLINK(\"x\")", 1.5e6, 4741, -0.25, 0),
+                                    madeRow("b.txt", 2, "-1 planta;2", 12, 1, -3, 2),
+                                    madeRow("b.txt", 3,
+                                            "@\x01"
+                                            "C\xE1mara",
+                                            1, 1, -1, 1)};
+    std::string csv = spanishCsv(rows);
+    std::vector<std::string> lines = linesOf(csv);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0].substr(0, 30), "informe;bloque;zona;QsREF_max[");
+    EXPECT_EQ(lines[1].substr(0, lines[1].find(";;") + 2),
+              "A\xF1o.txt;1;\"'=HYPERLINK(\"\"x\"\")\";1,5e+06;4741;-0,25;0;1234,57;-563,968;0;3;4;"
+              "17/07/2018 13:00;01/01/2018 00:00;;");
+    EXPECT_EQ(lines[2].substr(0, 23), "b.txt;2;\"'-1 planta;2\";");
+    EXPECT_EQ(lines[3].substr(0, 18),
+              "b.txt;3;'@\x01"
+              "C\xE1mara;");
+    EXPECT_EQ(csv.substr(csv.size() - 2), "\r\n");
+    EXPECT_EQ(csv.find("\xEF\xBB\xBF"), std::string::npos);
+}
+
+// Every output takes its columns from the one table: the CSV's are in it
+// once each, and every column an output places has a script name and a label.
+TEST(SummaryColumns, OneTableForEveryOutput) {
+    std::vector<std::string> names;
+    for (const SummaryColumn* c : csvColumns()) names.push_back(c->name);
+    EXPECT_EQ(names.size(), 25u);
+    EXPECT_EQ(workbookColumns().size(), 25u);
+    for (std::size_t i = 0; i < workbookColumns().size(); ++i) {
+        EXPECT_EQ(workbookColumns()[i]->workbookPosition, static_cast<int>(i));
+        EXPECT_NE(std::string(workbookColumns()[i]->label), "");
+    }
+    EXPECT_EQ(comparedColumns().size(), 9u);
+    for (const SummaryColumn* c : comparedColumns()) EXPECT_NE(c->compared, nullptr) << c->name;
+}
+
+TEST(ConsoleTable, AlignsColumnsWithDates) {
+    std::string text =
+        consoleTable({madeRow("a.txt", 1, "Z", 10, 4741, -2, 7), madeRow("a.txt", 0, "", 1000, 5, -2, 7)});
+    std::size_t first = text.find('\n');
+    std::size_t second = text.find('\n', first + 1);
+    // Every line as long as the header: right-aligned numbers end together.
+    EXPECT_EQ(second - first - 1, first);
+    EXPECT_NE(text.find(" 10     17 jul 13:00 "), std::string::npos) << text;
+    EXPECT_NE(text.find("fecha_QsREF_max"), std::string::npos);
+    EXPECT_EQ(text.find("hora_QsREF_max"), std::string::npos);  // the date instead of the hour index
+}
+
+// On a terminal no control byte of a name gets through: ESC and BEL show as
+// their pictures, as on the page, and columns still line up by character.
+TEST(ConsoleTable, ControlBytesNeverReachATerminal) {
+    std::vector<SummaryRow> rows = {madeRow("a.txt", 1, "\x1B]0;titulo\x07\x1B[2J", 10, 5, -2, 7),
+                                    madeRow("a.txt", 2, "C\xE1mara\r\n\x81", 1000, 5, -2, 7)};
+    std::string text = consoleTable(rows, true);
+    for (char c : text) EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 || c == '\n') << static_cast<int>(c);
+    EXPECT_NE(text.find("\xE2\x90\x9B]0;titulo\xE2\x90\x87\xE2\x90\x9B[2J"), std::string::npos);  // ESC, BEL
+    EXPECT_NE(text.find("C\xC3\xA1mara\xE2\x90\x8D\xE2\x90\x8A\\x81"), std::string::npos);
+    // Piped, the names are the report's bytes, line breaks as blanks.
+    std::string piped = consoleTable(rows);
+    EXPECT_NE(piped.find("\x1B]0;titulo\x07\x1B[2J"), std::string::npos);
+    EXPECT_NE(piped.find("C\xE1mara  \x81"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace view
+}  // namespace zoneloads
