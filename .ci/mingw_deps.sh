@@ -2,9 +2,11 @@
 # Builds the libraries the Windows build links statically, which Debian ships
 # for Linux only: libxlsxwriter, from Debian's own source package of the
 # version installed for Linux, cross-built with MinGW-w64 against Debian's
-# MinGW zlib (libz-mingw-w64-dev). Installs them into build-mingw-deps/prefix,
-# where the mingw preset's toolchain looks. Idempotent: a second run with the
-# library already built for that version does nothing.
+# MinGW zlib (libz-mingw-w64-dev), and minizip's reader (unzip), from the
+# copy of minizip that source carries. Installs them into
+# build-mingw-deps/prefix, where the mingw preset's toolchain looks.
+# Idempotent: a second run with the libraries already built for that
+# version does nothing.
 #   .ci/mingw_deps.sh           (as root, or with sudo for apt-get)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,8 +29,9 @@ fi
 # The source of the version that Linux builds link: the same code on both.
 version=$(dpkg-query -W -f='${source:Version}' libxlsxwriter-dev)
 stamp=$prefix/libxlsxwriter.version
-if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$version" ] && [ -f "$prefix/lib/libxlsxwriter.a" ]; then
-    echo "libxlsxwriter $version for MinGW: already built in build-mingw-deps/prefix"
+if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$version" ] && [ -f "$prefix/lib/libxlsxwriter.a" ] &&
+   [ -f "$prefix/lib/libminizip.a" ]; then
+    echo "libxlsxwriter $version and minizip's reader for MinGW: already built in build-mingw-deps/prefix"
     exit 0
 fi
 
@@ -61,5 +64,15 @@ cmake -S "$source" -B "$deps/build" -G Ninja \
     -DUSE_SYSTEM_MINIZIP=OFF -DUSE_NO_MD5=OFF -DUSE_OPENSSL_MD5=OFF > /dev/null
 cmake --build "$deps/build" > /dev/null
 cmake --install "$deps/build" > /dev/null
+
+# minizip's reader, which reads a written workbook back, with its file access.
+minizip=$source/third_party/minizip
+mkdir -p "$deps/minizip" "$prefix/include/minizip" "$prefix/lib"
+for part in unzip ioapi; do
+    x86_64-w64-mingw32-gcc-posix -O2 -c "$minizip/$part.c" -o "$deps/minizip/$part.o"
+done
+rm -f "$prefix/lib/libminizip.a"
+x86_64-w64-mingw32-ar rcs "$prefix/lib/libminizip.a" "$deps/minizip/unzip.o" "$deps/minizip/ioapi.o"
+cp "$minizip/unzip.h" "$minizip/ioapi.h" "$prefix/include/minizip/"
 echo "$version" > "$stamp"
-echo "libxlsxwriter $version for MinGW: built into build-mingw-deps/prefix"
+echo "libxlsxwriter $version and minizip's reader for MinGW: built into build-mingw-deps/prefix"

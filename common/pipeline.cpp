@@ -2,6 +2,7 @@
 
 #include <condition_variable>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -56,7 +57,13 @@ std::unique_ptr<WorkerPool, void (*)(WorkerPool*)> startWorkers(int threads) {
     // Started while interrupts are held, the workers never take one: an
     // interrupt reaches the main thread, which may hold it off for a while.
     InterruptsHeld held;
-    for (int i = 0; i < threads; ++i) pool->threads.emplace_back(runJobs, std::ref(*pool));
+    for (int i = 0; i < threads; ++i) {
+        try {
+            pool->threads.emplace_back(runJobs, std::ref(*pool));
+        } catch (const std::system_error&) {
+            break;  // the system has no more threads: fewer workers, or none (jobs run where given), same results
+        }
+    }
     return pool;
 }
 

@@ -39,8 +39,8 @@ void runOnWorkers(WorkerPool& pool, std::function<void()> job);
 template <typename Result>
 class Pipeline {
 public:
-    // `threads` workers, at most `depth` jobs given and not yet taken back
-    // (at least one).
+    // `threads` workers (fewer, down to none, when the system cannot start
+    // them), at most `depth` jobs given and not yet taken back (at least one).
     Pipeline(int threads, std::size_t depth) : pool_(startWorkers(threads)), depth_(depth > 0 ? depth : 1) {}
     Pipeline(const Pipeline&) = delete;
     Pipeline& operator=(const Pipeline&) = delete;

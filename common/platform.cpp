@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <system_error>
@@ -161,6 +162,22 @@ void removeRegisteredFiles() {
     }
 }
 
+StandardErrorSilenced::StandardErrorSilenced() : saved_(-1) {
+    std::fflush(stderr);
+    int nowhere = _open("NUL", _O_WRONLY);
+    if (nowhere < 0) return;
+    saved_ = _dup(2);
+    if (saved_ >= 0) _dup2(nowhere, 2);
+    _close(nowhere);
+}
+
+StandardErrorSilenced::~StandardErrorSilenced() {
+    if (saved_ < 0) return;
+    std::fflush(stderr);
+    _dup2(saved_, 2);
+    _close(saved_);
+}
+
 int keepAside(const fs::path& target, const fs::path& aside) {
     // Moved, not linked: a file another program holds open cannot be
     // replaced, and moving it tells so before any output is put in place.
@@ -208,15 +225,20 @@ std::FILE* createNewFile(const fs::path& path, bool readable) {
     return fileOfHandle(handle, readable);
 }
 
-std::FILE* openScratchFile() {
+fs::path temporaryFolder() {
     wchar_t folder[MAX_PATH + 1];
-    DWORD length = GetTempPathW(MAX_PATH + 1, folder);
-    if (length == 0 || length > MAX_PATH) {
+    DWORD length = GetTempPathW(MAX_PATH + 1, folder);  // TMP, TEMP, the profile's or Windows' own
+    return length == 0 || length > MAX_PATH ? fs::path() : fs::path(folder);
+}
+
+std::FILE* openScratchFile() {
+    fs::path folder = temporaryFolder();
+    if (folder.empty()) {
         errno = ENOENT;
         return nullptr;
     }
     for (int attempt = 0; attempt < 16; ++attempt) {
-        fs::path path = fs::path(folder) / (L"zoneloads-" + std::to_wstring(randomWord()) + L".tmp");
+        fs::path path = folder / (L"zoneloads-" + std::to_wstring(randomWord()) + L".tmp");
         HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
         if (handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS) continue;
@@ -229,12 +251,11 @@ std::FILE* openScratchFile() {
 std::FILE* openForReading(const fs::path& path) { return _wfopen(path.c_str(), L"rb"); }
 
 std::string narrowTemporaryFolder() {
-    wchar_t folder[MAX_PATH + 1];
-    DWORD length = GetTempPathW(MAX_PATH + 1, folder);
-    if (length == 0 || length > MAX_PATH) return "";
+    fs::path folder = temporaryFolder();
+    if (folder.empty()) return "";
     wchar_t shortFolder[MAX_PATH + 1];
-    DWORD shortLength = GetShortPathNameW(folder, shortFolder, MAX_PATH + 1);
-    const wchar_t* use = shortLength > 0 && shortLength <= MAX_PATH ? shortFolder : folder;
+    DWORD shortLength = GetShortPathNameW(folder.c_str(), shortFolder, MAX_PATH + 1);
+    const wchar_t* use = shortLength > 0 && shortLength <= MAX_PATH ? shortFolder : folder.c_str();
     int bytes = WideCharToMultiByte(CP_ACP, 0, use, -1, nullptr, 0, nullptr, nullptr);
     std::string narrow(static_cast<std::size_t>(bytes > 0 ? bytes : 1), '\0');
     WideCharToMultiByte(CP_ACP, 0, use, -1, narrow.data(), bytes, nullptr, nullptr);
@@ -244,7 +265,9 @@ std::string narrowTemporaryFolder() {
 
 std::FILE* openForWriting(const fs::path& path) { return _wfopen(path.c_str(), L"wb"); }
 
-bool seekTo(std::FILE* file, long long offset) { return _fseeki64(file, offset, SEEK_SET) == 0; }
+bool seekTo(std::FILE* file, long long offset, int origin) { return _fseeki64(file, offset, origin) == 0; }
+
+long long positionOf(std::FILE* file) { return _ftelli64(file); }
 
 std::size_t longestFileName(const fs::path&) { return 255; }
 
@@ -435,6 +458,22 @@ void removeRegisteredFiles() {
     }
 }
 
+StandardErrorSilenced::StandardErrorSilenced() : saved_(-1) {
+    std::fflush(stderr);
+    int nowhere = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (nowhere < 0) return;
+    saved_ = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
+    if (saved_ >= 0) dup2(nowhere, STDERR_FILENO);
+    close(nowhere);
+}
+
+StandardErrorSilenced::~StandardErrorSilenced() {
+    if (saved_ < 0) return;
+    std::fflush(stderr);
+    dup2(saved_, STDERR_FILENO);
+    close(saved_);
+}
+
 int keepAside(const fs::path& target, const fs::path& aside) {
     if (link(target.c_str(), aside.c_str()) == 0) return 0;
     // A file system without links (a FAT stick, some network shares): moved.
@@ -493,11 +532,17 @@ std::FILE* createNewFile(const fs::path& path, bool readable) {
     return file;
 }
 
+fs::path temporaryFolder() {
+    // TMPDIR when it names a folder this process may write in, else /tmp:
+    // a TMPDIR set wrong is passed over the same way by every scratch file.
+    const char* set = std::getenv("TMPDIR");
+    struct stat info;
+    if (set && *set && stat(set, &info) == 0 && S_ISDIR(info.st_mode) && access(set, W_OK | X_OK) == 0) return set;
+    return "/tmp";
+}
+
 std::FILE* openScratchFile() {
-    std::error_code error;
-    fs::path folder = fs::temp_directory_path(error);
-    if (error) folder = "/tmp";
-    std::string name = (folder / "zoneloads-XXXXXX").string();
+    std::string name = (temporaryFolder() / "zoneloads-XXXXXX").string();
     int fd = mkstemp(name.data());
     if (fd < 0) return nullptr;
     unlink(name.c_str());  // no name leads to it: it goes when closed, whatever ends the run
@@ -508,15 +553,15 @@ std::FILE* openScratchFile() {
 
 std::FILE* openForReading(const fs::path& path) { return std::fopen(path.c_str(), "rb"); }
 
-std::string narrowTemporaryFolder() {
-    std::error_code error;
-    fs::path folder = fs::temp_directory_path(error);
-    return error ? std::string("/tmp") : folder.string();
-}
+std::string narrowTemporaryFolder() { return temporaryFolder().string(); }
 
 std::FILE* openForWriting(const fs::path& path) { return std::fopen(path.c_str(), "wb"); }
 
-bool seekTo(std::FILE* file, long long offset) { return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0; }
+bool seekTo(std::FILE* file, long long offset, int origin) {
+    return fseeko(file, static_cast<off_t>(offset), origin) == 0;
+}
+
+long long positionOf(std::FILE* file) { return static_cast<long long>(ftello(file)); }
 
 std::size_t longestFileName(const fs::path& folder) {
     long longest = pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
@@ -601,9 +646,9 @@ fs::path newScratchName(const char* extension) {
     static std::mt19937_64 random(
         std::random_device{}() ^
         static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    fs::path folder = temporaryFolder();
+    if (folder.empty()) return {};
     std::error_code error;
-    fs::path folder = fs::temp_directory_path(error);
-    if (error) return {};
     for (int attempt = 0; attempt < 16; ++attempt) {
         char name[48];
         std::snprintf(name, sizeof name, "zoneloads-%08llx%s",

@@ -37,6 +37,11 @@ bool mayWrite(const std::filesystem::path& path);
 // it cannot. On Windows the file may be deleted while it is open.
 std::FILE* createNewFile(const std::filesystem::path& path, bool readable);
 
+// The folder of the run's scratch files: on POSIX TMPDIR when it names a
+// folder this process may write in, else /tmp; on Windows the system's
+// temporary folder (empty when there is none).
+std::filesystem::path temporaryFolder();
+
 // A new file in the system's temporary folder, open for writing and reading
 // in binary mode, that no name leads to: it is gone once closed, even when
 // the process is killed. nullptr, with errno set, when it cannot be made.
@@ -55,9 +60,13 @@ std::string narrowTemporaryFolder();
 // when it cannot.
 std::FILE* openForReading(const std::filesystem::path& path);
 
-// Moves `file` to byte `offset` (which may be past 2 GiB); false when it
-// cannot.
-bool seekTo(std::FILE* file, long long offset);
+// Moves `file` to byte `offset` (which may be past 2 GiB) from the start, or
+// from where `origin` says (SEEK_CUR, SEEK_END); false when it cannot.
+bool seekTo(std::FILE* file, long long offset, int origin = SEEK_SET);
+
+// Where `file` stands, in bytes from its start (past 2 GiB too); -1 when
+// that cannot be told.
+long long positionOf(std::FILE* file);
 
 // Opens a file for writing in binary mode, creating or truncating it;
 // nullptr, with errno set, when it cannot.
@@ -93,6 +102,19 @@ struct InterruptsHeld {
     ~InterruptsHeld();
     InterruptsHeld(const InterruptsHeld&) = delete;
     InterruptsHeld& operator=(const InterruptsHeld&) = delete;
+};
+
+// While one lives, what is written to standard error goes nowhere: for a
+// library that prints its own English account of a failure, which the
+// program then tells in its own words.
+struct StandardErrorSilenced {
+    StandardErrorSilenced();
+    ~StandardErrorSilenced();
+    StandardErrorSilenced(const StandardErrorSilenced&) = delete;
+    StandardErrorSilenced& operator=(const StandardErrorSilenced&) = delete;
+
+private:
+    int saved_;  // the descriptor that standard error was, to give it back; -1 when it was not moved
 };
 
 // Removes every file registered by removeOnInterrupt now, for a run that

@@ -1,5 +1,6 @@
 #include "common/program.h"
 
+#include <cstring>
 #include <exception>
 #include <iostream>
 #include <new>
@@ -41,6 +42,7 @@ int runProgram(const Program& program, int (*body)(int argc, char** argv), int a
         const char* cause = escapeCause();
         std::ostream& out = program.messagesOnStandardOutput ? std::cout : std::cerr;
         if (program.messagesOnStandardOutput) {
+            if (std::strncmp(cause, "error ", 6) == 0) cause += 6;  // "# Error interno", not "# Error error interno"
             out << "# Error " << cause << std::endl;
         } else {
             out << program.name << ": " << cause << std::endl;

@@ -119,6 +119,20 @@ void eachCodePoint(std::string_view utf8, long replacement, Take take) {
 
 }  // namespace
 
+std::string displayFileName(std::string_view name) {
+    if (!isValidUtf8(name)) return displayText(name);
+    std::string out;
+    out.reserve(name.size());
+    eachCodePoint(name, 0xFFFD, [&out](long code) {
+        if (code < 0x20 || code == 0x7F) {
+            appendShownByte(out, static_cast<unsigned char>(code));
+        } else {
+            appendUtf8(out, code == 0xFFFE || code == 0xFFFF ? 0xFFFD : static_cast<char32_t>(code));
+        }
+    });
+    return out;
+}
+
 std::u16string utf16FromUtf8(std::string_view utf8) {
     std::u16string out;
     eachCodePoint(utf8, 0xFFFD, [&out](long code) { appendUtf16(out, code); });

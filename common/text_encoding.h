@@ -31,6 +31,14 @@ bool appendShownByte(std::string& out, unsigned char byte);
 // character.
 std::string displayText(std::string_view bytes);
 
+// A file name as text to show, in UTF-8 that no byte can turn into a
+// terminal's command or a spreadsheet's invalid character: a name that is
+// well-formed UTF-8 (as Windows gives every name, and most systems do) as
+// its characters, control characters as their pictures and the
+// noncharacters U+FFFE and U+FFFF as U+FFFD; any other as Windows-1252
+// bytes, as displayText shows them.
+std::string displayFileName(std::string_view name);
+
 // Well-formed UTF-8 as UTF-16.
 std::u16string utf16FromUtf8(std::string_view utf8);
 

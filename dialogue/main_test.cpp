@@ -204,6 +204,35 @@ TEST_F(ExecutableTest, InterruptedRunLeavesNothingBehind) {
         }
     }
 }
+
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+// With less and less memory, every run ends: with its report, or with one
+// message, status -1, the old report kept and no temporary left.
+TEST_F(ExecutableTest, RunsOutOfMemoryEndWithOneMessage) {
+    testkit::writeBytes("report.txt", "old report");
+    testkit::writeBytes("answers.txt", "casa.bin\nreport.txt\n1\n");
+    bool toldOfMemory = false;
+    for (int kib = 6000; kib <= 30000; kib += 1000) {
+        testkit::ToolRun run = testkit::runShell(
+            "(ulimit -v " + std::to_string(kib) + "; \"" + ZONELOADS_EXE + "\" < answers.txt); echo \"status $?\"",
+            "out.txt");
+        const std::string& out = run.output;
+        if (out.find("status 127") != std::string::npos) continue;  // the system could not start it
+        if (out.substr(out.size() - 9) == "status 0\n") {
+            EXPECT_EQ(reportLines(readBytes("report.txt")).size(), 10u + 8760u + 1u + 8760u) << kib;
+            testkit::writeBytes("report.txt", "old report");
+            continue;
+        }
+        EXPECT_NE(out.find("# Error sin memoria\nstatus 255\n"), std::string::npos) << kib << ": " << out;
+        toldOfMemory = true;
+        EXPECT_EQ(readBytes("report.txt"), "old report") << kib;
+        for (const auto& entry : std::filesystem::directory_iterator(".")) {
+            EXPECT_NE(entry.path().extension(), ".tmp") << kib << ": left behind: " << entry.path();
+        }
+    }
+    EXPECT_TRUE(toldOfMemory);
+}
+#endif
 #endif
 
 }  // namespace

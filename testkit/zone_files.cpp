@@ -1,5 +1,6 @@
 #include "testkit/zone_files.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <fstream>
@@ -123,19 +124,28 @@ void expectFolderKept(const FolderState& before, const std::string& reportFile) 
 }
 
 void ScratchDir::SetUp() {
+    previous = std::filesystem::current_path();
+    // A death test's child runs the test again from its start, in the folder
+    // its parent made: it makes none of its own, which nobody would remove.
+    owner = GTEST_FLAG_GET(internal_run_death_test).empty();
+    if (!owner) {
+        dir = previous;
+        return;
+    }
     static std::mt19937_64 unique(
         std::random_device{}() ^
         static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()));
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = std::filesystem::temp_directory_path() /
-          ("zoneloads-" + std::string(info->name()) + "-" + std::to_string(unique() % 1000000000));
+    std::string name = info->name();
+    std::replace(name.begin(), name.end(), '/', '-');  // a parameterized test's name holds one
+    dir = std::filesystem::temp_directory_path() / ("zoneloads-" + name + "-" + std::to_string(unique() % 1000000000));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
-    previous = std::filesystem::current_path();
     std::filesystem::current_path(dir);
 }
 
 void ScratchDir::TearDown() {
+    if (!owner) return;
     std::filesystem::current_path(previous);
     std::error_code ignored;
     std::filesystem::remove_all(dir, ignored);

@@ -72,6 +72,7 @@ protected:
 
 private:
     std::filesystem::path previous;
+    bool owner = true;  // false in a death test's child, which works in its parent's folder
 };
 
 }  // namespace testkit

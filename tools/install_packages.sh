@@ -3,7 +3,7 @@
 # tests need (cmake --workflow --preset default), unless they are there.
 #   bash tools/install_packages.sh      (as root, or with sudo for apt-get)
 set -euo pipefail
-packages=(cmake ninja-build g++ libgtest-dev libxlsxwriter-dev zlib1g-dev)
+packages=(cmake ninja-build g++ libgtest-dev libxlsxwriter-dev libminizip-dev zlib1g-dev python3-openpyxl)
 missing=()
 for package in "${packages[@]}"; do
     dpkg -s "$package" > /dev/null 2>&1 || missing+=("$package")

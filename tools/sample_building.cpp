@@ -238,8 +238,10 @@ int run(int argc, char** argv) {
         return 0;
     }
     if (args.empty()) return wrongArguments("falta el fichero");
-    // A name that starts with "-" is an option mistyped, never a file to write.
-    if (args[0].size() > 1 && args[0][0] == '-') return wrongArguments("opcion desconocida: " + args[0]);
+    // A name that starts with "-" is an option mistyped, never a file to write;
+    // "-" alone is no name either (it is no standard output here).
+    if (args[0] == "-") return wrongArguments("falta el fichero (- no es un nombre de fichero)");
+    if (args[0][0] == '-') return wrongArguments("opcion desconocida: " + args[0]);
     long long zones = 3;
     long long seed = 1;
     bool varied = false;

@@ -35,6 +35,14 @@ TEST_F(SampleBuilding, SameArgumentsSameBytes) {
     EXPECT_EQ(readBytes("a.bin").size(), 4u + 2u * 285896u);
 }
 
+// "-" and names that start with "-" are options mistyped, never a file.
+TEST_F(SampleBuilding, ADashIsNoFileName) {
+    for (const char* name : {"-", "--zona", "-z"}) {
+        EXPECT_EQ(run(name).output.substr(run(name).output.size() - 9), "status 2\n") << name;
+        EXPECT_FALSE(testkit::fileExists(name));
+    }
+}
+
 #ifndef _WIN32
 // Past the file-size limit a write fails as a write (no signal kills the
 // program): one message, the failure status, the old file kept, no temporary.

@@ -63,7 +63,12 @@ Parsed parseOptions(const std::vector<std::filesystem::path>& arguments, ViewerO
                 fault = "falta el fichero tras " + arg.text;
                 return Parsed::wrong;
             }
-            *output = zoneloads::fileNameOfPath(arguments[++i]);
+            FileName value = zoneloads::fileNameOfPath(arguments[++i]);
+            if (!value.text.empty() && value.text[0] == '-') {  // an option, or a name no one means to write
+                fault = "falta el fichero tras " + arg.text + " (" + value.text + " no es un nombre de fichero)";
+                return Parsed::wrong;
+            }
+            *output = value;
         } else if (arg.text.size() > 1 && arg.text[0] == '-') {
             fault = "opcion desconocida: " + arg.text;
             return Parsed::wrong;

@@ -132,9 +132,17 @@ TEST_F(ViewExecutable, OutputsWithoutWritePermissionAreKept) {
     EXPECT_EQ(run.output, "zoneloads-view: p.html: no se puede crear (permiso denegado)\n");
     run = runShell(user + "\"" + VIEW_EXE + "\" casa.txt -o q.html --csv t.csv 2>&1", "out.txt");
     EXPECT_EQ(run.output, "zoneloads-view: t.csv: no se puede crear (permiso denegado)\n");
+    // A protected workbook beside an old page: the page is kept too.
+    writeBytes("q.html", "old page");
+    std::filesystem::permissions("q.html", std::filesystem::perms::all);  // that user may replace it
+    writeBytes("b.xlsx", "protected book");
+    testkit::protect("b.xlsx");
+    run = runShell(user + "\"" + VIEW_EXE + "\" casa.txt -o q.html --xlsx b.xlsx 2>&1", "out.txt");
+    EXPECT_EQ(run.output, "zoneloads-view: b.xlsx: no se puede crear (permiso denegado)\n");
+    EXPECT_EQ(readBytes("q.html"), "old page");
+    EXPECT_EQ(readBytes("b.xlsx"), "protected book");
     EXPECT_EQ(readBytes("p.html"), "protected page");
     EXPECT_EQ(readBytes("t.csv"), "protected table");
-    EXPECT_FALSE(testkit::fileExists("q.html"));
 }
 
 // A CSV written to a pipe whose reader has gone, or a page past the
@@ -152,10 +160,96 @@ TEST_F(ViewExecutable, ClosedPipeAndFileSizeLimitAreMessages) {
     run = runShell("(ulimit -f 400; " + exe + " casa.txt > /dev/null) 2>&1; echo \"status $?\"", "out.txt");
     EXPECT_EQ(run.output, "zoneloads-view: casa.html: error al escribir (fichero demasiado grande)\nstatus 1\n");
     EXPECT_EQ(readBytes("casa.html"), "old page");
+    // The workbook's library does not check its own scratch files: a workbook
+    // cut short is found and told, never put in place.
+    writeBytes("b.xlsx", "old book");
+    run = runShell("(ulimit -f 400; " + exe + " casa.txt -o /dev/null --xlsx b.xlsx > /dev/null) 2>&1; echo $?",
+                   "out.txt");
+    const std::string told = "zoneloads-view: b.xlsx: no se puede escribir el libro (";
+    EXPECT_EQ(run.output.substr(0, told.size()), told) << run.output;
+    EXPECT_EQ(run.output.substr(run.output.size() - 2), "1\n");
+    EXPECT_EQ(readBytes("b.xlsx"), "old book");
     for (const auto& entry : std::filesystem::directory_iterator(".")) {
         EXPECT_NE(entry.path().extension(), ".tmp") << "left behind: " << entry.path();
     }
 }
+
+// An output option takes a file name, never an option or a name that
+// starts like one: the usage and status 2, nothing written.
+TEST_F(ViewExecutable, AnOutputOptionTakesAFileNameNotAnOption) {
+    for (const char* arguments :
+         {"casa.txt otra.txt --csv --comparar", "casa.txt --xlsx -h", "casa.txt -o -", "casa.txt --csv-es --version"}) {
+        testkit::ToolRun run =
+            runShell(std::string("\"") + VIEW_EXE + "\" " + arguments + " 2>&1; echo \"status $?\"", "out.txt");
+        EXPECT_NE(run.output.find("falta el fichero tras "), std::string::npos) << arguments << ": " << run.output;
+        EXPECT_EQ(run.output.substr(run.output.size() - 9), "status 2\n") << arguments;
+    }
+    for (const char* name : {"--comparar", "-h", "-", "--version", "casa.html"})
+        EXPECT_FALSE(testkit::fileExists(name));
+}
+
+// A TMPDIR that names no usable folder is passed over alike by every
+// scratch file: the page and the workbook are written all the same.
+TEST_F(ViewExecutable, AnUnusableTemporaryFolderIsPassedOver) {
+    testkit::ToolRun run = runShell(
+        std::string("TMPDIR=/nonexistent/folder \"") + VIEW_EXE + "\" casa.txt --xlsx b.xlsx > /dev/null 2>&1; echo $?",
+        "out.txt");
+    EXPECT_EQ(run.output, "0\n");
+    EXPECT_EQ(readBytes("b.xlsx").substr(0, 2), "PK");
+    EXPECT_EQ(readBytes("casa.html").substr(0, 15), "<!DOCTYPE html>");
+}
+
+// Two outputs named alike are refused by what they are, before anything is
+// written.
+TEST_F(ViewExecutable, TwoOutputsOfOneFileAreNamedByWhatTheyAre) {
+    testkit::ToolRun run = view("casa.txt -o x.html --xlsx x.html");
+    EXPECT_EQ(run.output, "zoneloads-view: x.html: la pagina y el libro no pueden ser el mismo fichero\n");
+    run = view("casa.txt --csv t.csv --csv-es ./t.csv");
+    EXPECT_EQ(run.output, "zoneloads-view: ./t.csv: el CSV y el CSV en espanol no pueden ser el mismo fichero\n");
+    EXPECT_FALSE(testkit::fileExists("x.html"));
+}
+
+// Whatever fails, every old output keeps its bytes and no temporary is left:
+// a full device for the page with a CSV beside it.
+TEST_F(ViewExecutable, AFailedOutputKeepsEveryOtherOld) {
+    writeBytes("t.csv", "old table");
+    writeBytes("t.xlsx", "old book");
+    testkit::ToolRun run = view("casa.txt -o /dev/full --csv t.csv --xlsx t.xlsx");
+    EXPECT_EQ(run.output, "zoneloads-view: /dev/full: error al escribir (disco lleno)\n");
+    EXPECT_EQ(readBytes("t.csv"), "old table");
+    EXPECT_EQ(readBytes("t.xlsx"), "old book");
+    for (const auto& entry : std::filesystem::directory_iterator(".")) {
+        EXPECT_NE(entry.path().extension(), ".tmp") << "left behind: " << entry.path();
+    }
+}
+
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+// With less and less memory, every run ends: with its outputs, or with one
+// line and status 1, the old page kept and no temporary left. (A limit too
+// small for the program to start at all is the system's own failure.)
+TEST_F(ViewExecutable, RunsOutOfMemoryEndWithOneLine) {
+    writeBytes("casa.html", "old page");
+    bool toldOfMemory = false;
+    for (int kib = 8000; kib <= 40000; kib += 1000) {
+        testkit::ToolRun run = runShell("(ulimit -v " + std::to_string(kib) + "; \"" + VIEW_EXE +
+                                            "\" casa.txt -o new.html > /dev/null) 2>&1; echo \"status $?\"",
+                                        "out.txt");
+        const std::string& out = run.output;
+        if (out.find("status 127") != std::string::npos) continue;  // the system could not start it
+        if (out == "status 0\n") {
+            EXPECT_EQ(readBytes("new.html").substr(readBytes("new.html").size() - 8), "</html>\n") << kib;
+        } else {
+            EXPECT_EQ(out, "zoneloads-view: sin memoria\nstatus 1\n") << kib;
+            toldOfMemory = true;
+        }
+        EXPECT_EQ(readBytes("casa.html"), "old page");
+        for (const auto& entry : std::filesystem::directory_iterator(".")) {
+            EXPECT_NE(entry.path().extension(), ".tmp") << kib << ": left behind: " << entry.path();
+        }
+    }
+    EXPECT_TRUE(toldOfMemory);
+}
+#endif
 
 // A table that cannot be written is an error, not a silent success.
 TEST_F(ViewExecutable, LostTableIsAnError) {

@@ -29,19 +29,19 @@ bool sameOutput(const fs::path& one, const fs::path& other) {
 
 }  // namespace
 
-bool checkOutputs(const std::vector<FileName>& reports, const std::vector<const FileName*>& outputs,
-                  std::string& error) {
+bool checkOutputs(const std::vector<FileName>& reports, const std::vector<NamedOutput>& outputs, std::string& error) {
     for (std::size_t i = 0; i < outputs.size(); ++i) {
+        const FileName& name = *outputs[i].name;
         for (const FileName& report : reports) {
-            if (sameFile(outputs[i]->path, report.path)) {
-                error = outputs[i]->text + ": es uno de los informes leidos";
+            if (sameFile(name.path, report.path)) {
+                error = name.text + ": es uno de los informes leidos";
                 return false;
             }
         }
         for (std::size_t j = 0; j < i; ++j) {
-            if (sameOutput(outputs[i]->path, outputs[j]->path)) {
-                error = outputs[i]->text + (j == 0 && i == 1 ? ": la pagina y el CSV no pueden ser el mismo fichero"
-                                                             : ": dos salidas no pueden ser el mismo fichero");
+            if (sameOutput(name.path, outputs[j].name->path)) {
+                error =
+                    name.text + ": " + outputs[j].role + " y " + outputs[i].role + " no pueden ser el mismo fichero";
                 return false;
             }
         }

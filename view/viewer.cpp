@@ -23,10 +23,11 @@ namespace {
 const char kScratchName[] = "fichero temporal";
 
 // The outputs asked for, the page first.
-std::vector<const FileName*> askedOutputs(const ViewerOptions& options) {
-    std::vector<const FileName*> asked;
-    for (const FileName* out : {&options.page, &options.csv, &options.csvEs, &options.xlsx}) {
-        if (!out->text.empty()) asked.push_back(out);
+std::vector<NamedOutput> askedOutputs(const ViewerOptions& options) {
+    std::vector<NamedOutput> asked;
+    for (NamedOutput out : {NamedOutput{&options.page, "la pagina"}, NamedOutput{&options.csv, "el CSV"},
+                            NamedOutput{&options.csvEs, "el CSV en espanol"}, NamedOutput{&options.xlsx, "el libro"}}) {
+        if (!out.name->text.empty()) asked.push_back(out);
     }
     return asked;
 }
@@ -115,10 +116,16 @@ bool writeWorkbookOutput(std::vector<LoadedReport>& loaded, const std::vector<Co
         return failOutput(out, "no se puede escribir el libro", why);
     }
     std::FILE* file = openForReading(book.temporary);
+    bool whole = file && workbookIsWhole(file);
     std::error_code sizeError;
     auto size = static_cast<long long>(std::filesystem::file_size(book.temporary, sizeError));
-    bool copied = file && !sizeError && copyBytes(file, size, out);
+    bool copied = whole && !sizeError && std::fseek(file, 0, SEEK_SET) == 0 && copyBytes(file, size, out);
     if (file) std::fclose(file);
+    // A part cut short: the library's scratch files met the file-size limit
+    // or a full disk, which it does not check.
+    if (file && !whole)
+        return failOutput(out, "no se puede escribir el libro",
+                          "fichero temporal incompleto: disco lleno o fichero demasiado grande");
     return copied || failOutput(out, "error al escribir", EIO);
 }
 
@@ -163,7 +170,9 @@ bool writeViewerOutputs(const ViewerOptions& options, int threads, std::vector<S
     std::vector<Comparison> comparisons = options.compare ? compareVariants(loaded) : std::vector<Comparison>{};
     if (warnings) {
         warnings->clear();
-        for (const Comparison& c : comparisons) warnings->insert(warnings->end(), c.warnings.begin(), c.warnings.end());
+        for (const Comparison& c : comparisons) {
+            for (const UnpairedBlock& b : c.unpaired) warnings->push_back(warningText(b));
+        }
     }
     Outputs outputs;
     writeOutputs(options, loaded, rows, comparisons, scratch, outputs);

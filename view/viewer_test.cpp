@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 #include <cmath>
 #include <filesystem>
 #include <limits>
@@ -124,6 +128,32 @@ TEST_F(ViewerOutputs, FailuresSayWhy) {
     EXPECT_EQ(run("folder", "").substr(0, 25), "folder: no se puede crear");
     EXPECT_EQ(names(), before);
 }
+
+#if defined(_WIN32)
+// A workbook open in a spreadsheet program (which shares it for reading
+// only) cannot be replaced: the run says so, and the page beside it keeps
+// its old bytes too.
+TEST_F(ViewerOutputs, AWorkbookOpenElsewhereReplacesNothing) {
+    testkit::writeBytes("p.html", "old page");
+    testkit::writeBytes("b.xlsx", "old book");
+    HANDLE open = CreateFileW(L"b.xlsx", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(open, INVALID_HANDLE_VALUE);
+    ViewerOptions options;
+    options.reports = {"a.txt"};
+    options.page = "p.html";
+    options.xlsx = "b.xlsx";
+    std::vector<SummaryRow> rows;
+    std::string error;
+    EXPECT_FALSE(writeViewerOutputs(options, 0, rows, error));
+    CloseHandle(open);
+    EXPECT_EQ(error, "b.xlsx: error al escribir (abierto en otro programa)");
+    EXPECT_EQ(readBytes("p.html"), "old page");
+    EXPECT_EQ(readBytes("b.xlsx"), "old book");
+    for (const auto& entry : std::filesystem::directory_iterator(".")) {
+        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace view

@@ -4,6 +4,7 @@
 #include <limits>
 #include <map>
 
+#include "common/text_encoding.h"
 #include "view/figures/summary_columns.h"
 
 namespace zoneloads {
@@ -34,16 +35,23 @@ Pairing pairRows(const std::vector<SummaryRow>& base, const std::vector<SummaryR
     return pairing;
 }
 
-std::vector<std::string> pairingWarnings(const Pairing& pairing, const std::vector<SummaryRow>& base,
-                                         const std::vector<SummaryRow>& variant) {
-    std::vector<std::string> warnings;
-    auto warn = [&warnings](const SummaryRow& row, const char* other) {
-        warnings.push_back(row.report + ": bloque " + std::to_string(row.block) + " (" + row.zone +
-                           ") sin zona del mismo nombre en la " + other);
-    };
-    for (std::size_t i : pairing.baseAlone) warn(base[i], "variante");
-    for (std::size_t i : pairing.variantAlone) warn(variant[i], "base");
-    return warnings;
+std::vector<UnpairedBlock> unpairedBlocks(const Pairing& pairing, const std::vector<SummaryRow>& base,
+                                          const std::vector<SummaryRow>& variant) {
+    std::vector<UnpairedBlock> unpaired;
+    const std::string baseName = base.empty() ? "" : base.back().report;
+    const std::string variantName = variant.empty() ? "" : variant.back().report;
+    for (std::size_t i : pairing.baseAlone)
+        unpaired.push_back({baseName, base[i].block, base[i].zone, variantName, true});
+    for (std::size_t i : pairing.variantAlone) {
+        unpaired.push_back({variantName, variant[i].block, variant[i].zone, baseName, false});
+    }
+    return unpaired;
+}
+
+std::string warningText(const UnpairedBlock& block) {
+    return displayFileName(block.report) + ": bloque " + std::to_string(block.block) + " (" + displayText(block.zone) +
+           ") sin zona del mismo nombre en la " + (block.inBase ? "variante " : "base ") +
+           displayFileName(block.otherReport);
 }
 
 std::vector<DifferenceRow> differenceRows(const std::vector<SummaryRow>& base, const std::vector<SummaryRow>& variant,
@@ -71,7 +79,7 @@ Comparison compareReports(const std::vector<SummaryRow>& base, const std::vector
     Comparison comparison;
     comparison.baseReport = base.empty() ? "" : base.back().report;
     comparison.variantReport = variant.empty() ? "" : variant.back().report;
-    comparison.warnings = pairingWarnings(pairing, base, variant);
+    comparison.unpaired = unpairedBlocks(pairing, base, variant);
     comparison.rows = differenceRows(base, variant, pairing);
     return comparison;
 }

@@ -30,9 +30,24 @@ struct Pairing {
 // Pairs the rows of two reports (each: zone blocks, then its building).
 Pairing pairRows(const std::vector<SummaryRow>& base, const std::vector<SummaryRow>& variant);
 
-// One line for each zone block left alone, naming its report, block and zone.
-std::vector<std::string> pairingWarnings(const Pairing& pairing, const std::vector<SummaryRow>& base,
-                                         const std::vector<SummaryRow>& variant);
+// A zone block left alone by a pairing: its report, block and zone, and the
+// report that has no zone of its name.
+struct UnpairedBlock {
+    std::string report;
+    int block = 0;
+    std::string zone;  // its report bytes
+    std::string otherReport;
+    bool inBase = false;  // a block of the base, without a partner in the variant
+};
+
+// The zone blocks a pairing left alone: the base's, then the variant's.
+std::vector<UnpairedBlock> unpairedBlocks(const Pairing& pairing, const std::vector<SummaryRow>& base,
+                                          const std::vector<SummaryRow>& variant);
+
+// The warning of a block left alone, in one line to show ("b.txt: bloque 4
+// (Patio) sin zona del mismo nombre en la variante v.txt"): names shown as
+// text, control bytes as their pictures.
+std::string warningText(const UnpairedBlock& block);
 
 // One compared figure of a pair.
 struct ComparedFigure {
@@ -55,12 +70,12 @@ struct DifferenceRow {
 std::vector<DifferenceRow> differenceRows(const std::vector<SummaryRow>& base, const std::vector<SummaryRow>& variant,
                                           const Pairing& pairing);
 
-// A variant compared with the base: the warnings of their pairing and the
-// rows of their difference table.
+// A variant compared with the base: the zone blocks their pairing left
+// alone and the rows of their difference table.
 struct Comparison {
     std::string baseReport;
     std::string variantReport;
-    std::vector<std::string> warnings;
+    std::vector<UnpairedBlock> unpaired;
     std::vector<DifferenceRow> rows;
 };
 

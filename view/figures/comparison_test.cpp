@@ -39,12 +39,25 @@ TEST(Pairing, ByNameInOrderOfOccurrence) {
     EXPECT_EQ(blocks(1), std::make_pair(2, 1));
     EXPECT_EQ(blocks(2), std::make_pair(3, 3));
     EXPECT_EQ(blocks(3), std::make_pair(0, 0));
-    EXPECT_EQ(pairingWarnings(pairing, base, variant),
-              (std::vector<std::string>{"b.txt: bloque 4 (Patio) sin zona del mismo nombre en la variante",
-                                        "v.txt: bloque 4 (Aula) sin zona del mismo nombre en la base"}));
+    std::vector<std::string> warnings;
+    for (const UnpairedBlock& b : unpairedBlocks(pairing, base, variant)) warnings.push_back(warningText(b));
+    EXPECT_EQ(warnings,
+              (std::vector<std::string>{"b.txt: bloque 4 (Patio) sin zona del mismo nombre en la variante v.txt",
+                                        "v.txt: bloque 4 (Aula) sin zona del mismo nombre en la base b.txt"}));
     // The rows hold positions, not pointers: they stay right when the rows move.
     std::vector<SummaryRow> moved = std::move(base);
     EXPECT_EQ(moved[pairing.pairs[1].base].zone, "Aula");
+}
+
+// A warning is one line to show: a zone name's control bytes and a report
+// name that is not UTF-8 appear as marks and characters, never raw.
+TEST(Pairing, WarningsShowNamesSafely) {
+    UnpairedBlock block{"C\xE1mara.txt", 3, "Sala\x1B[2J\r\n", "var.txt", true};
+    std::string text = warningText(block);
+    EXPECT_EQ(text,
+              "C\xC3\xA1mara.txt: bloque 3 (Sala\xE2\x90\x9B[2J\xE2\x90\x8D\xE2\x90\x8A) sin zona del mismo "
+              "nombre en la variante var.txt");
+    for (char c : text) EXPECT_GE(static_cast<unsigned char>(c), 0x20);
 }
 
 // A known difference comes out as base, variant, difference and percent of

@@ -82,46 +82,44 @@ SectionFigures sectionFigures(const SectionHours& hours) {
     return f;
 }
 
-// Sorted by a radix sort of their float32 keys (the report writes float32
-// values, and one such sort per section costs far less than a comparison
-// sort): three digits of 11 bits, counted in one pass; a digit that all keys
-// share needs no pass of its own.
+// Sorted by a radix sort of their float32 keys (one such sort per section
+// costs far less than a comparison sort): three digits of 11 bits, counted
+// in one pass; a digit that all keys share needs no pass of its own. Each key
+// carries the position of its value, so the values come out as they went
+// in: the report's, not their float32. (Distinct values a report writes are
+// distinct float32s, so their keys order them exactly.)
 std::vector<double> sortedDescending(const std::vector<double>& values) {
     constexpr int kDigits = 3, kBits = 11, kBuckets = 1 << kBits;
-    std::vector<std::uint32_t> keys(values.size()), other(values.size());
+    std::vector<std::uint64_t> keys(values.size()), other(values.size());  // key << 32 | position
     std::vector<std::uint32_t> counts(kDigits * kBuckets, 0);
     std::size_t n = 0;
-    for (double v : values) {
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        double v = values[i];
         if (std::isnan(v)) continue;
         float f = static_cast<float>(v);
         std::uint32_t bits;
         std::memcpy(&bits, &f, sizeof bits);
         std::uint32_t key = bits >> 31 ? ~bits : bits | 0x80000000u;  // ascending as unsigned
-        keys[n++] = key;
+        keys[n++] = std::uint64_t{key} << 32 | i;
         for (int d = 0; d < kDigits; ++d) ++counts[d * kBuckets + ((key >> (d * kBits)) & (kBuckets - 1))];
     }
     keys.resize(n);
     other.resize(n);
+    auto digit = [](std::uint64_t k, int d) { return (k >> (32 + d * kBits)) & (kBuckets - 1); };
     for (int d = 0; d < kDigits; ++d) {
         std::uint32_t* count = &counts[static_cast<std::size_t>(d * kBuckets)];
-        if (n == 0 || count[(keys[0] >> (d * kBits)) & (kBuckets - 1)] == n) continue;
+        if (n == 0 || count[digit(keys[0], d)] == n) continue;
         std::uint32_t start = 0;
         for (int b = 0; b < kBuckets; ++b) {
             std::uint32_t c = count[b];
             count[b] = start;
             start += c;
         }
-        for (std::uint32_t k : keys) other[count[(k >> (d * kBits)) & (kBuckets - 1)]++] = k;
+        for (std::uint64_t k : keys) other[count[digit(k, d)]++] = k;
         keys.swap(other);
     }
     std::vector<double> sorted(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        std::uint32_t k = keys[n - 1 - i];
-        std::uint32_t bits = k >> 31 ? k & 0x7FFFFFFFu : ~k;
-        float f;
-        std::memcpy(&f, &bits, sizeof f);
-        sorted[i] = f;
-    }
+    for (std::size_t i = 0; i < n; ++i) sorted[i] = values[keys[n - 1 - i] & 0xFFFFFFFFu];
     return sorted;
 }
 

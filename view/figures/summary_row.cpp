@@ -15,7 +15,7 @@ SummaryRow zoneRow(const std::string& report, const std::string& zone, int block
 SummaryRow buildingRow(const std::string& report, const SectionFigures& figures,
                        const std::vector<SummaryRow>& zoneRows) {
     SummaryRow building = zoneRow(report, "", 0, figures);
-    int mostHours = -1;
+    int mostHours = 0;  // a block with no hour outside is no worst block
     for (const SummaryRow& row : zoneRows) {
         const SectionFigures& f = row.figures;
         building.zonePeaksQsRef += f.qsRef.value;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
+#include <utility>
 
 #include "common/calendar.h"
 #include "common/number_display.h"
@@ -95,11 +96,11 @@ std::uint8_t carpetIndex(double v, double levels) {
     if (std::isnan(v)) return 1;
     if (v == 0) return 0;
     int level = kCarpetLevels;
-    if (std::isfinite(v) && levels > 0) {
-        double x = std::fabs(v) * levels;
+    double x = std::fabs(v) * levels;
+    if (levels > 0 && std::isfinite(x) && x < kCarpetLevels) {  // compared before any conversion to int
         level = static_cast<int>(x);
         level += level < x;  // rounded up
-        level = std::min(kCarpetLevels, std::max(1, level));
+        level = std::max(1, level);
     }
     return static_cast<std::uint8_t>((v > 0 ? 1 : 1 + kCarpetLevels) + level);
 }
@@ -107,7 +108,7 @@ std::uint8_t carpetIndex(double v, double levels) {
 // Found without the math library, for the same bytes everywhere.
 double niceStep(double range, int parts) {
     double raw = range / parts;
-    if (!(raw > 0) || !std::isfinite(raw)) return 1;
+    if (!(raw > 1e-300) || !std::isfinite(raw)) return 1;
     double magnitude = 1;
     while (magnitude * 10 <= raw) magnitude *= 10;
     while (magnitude > raw) magnitude /= 10;
@@ -177,9 +178,8 @@ std::uint8_t temperatureIndex(double t, double high, double low) {
     if (std::isnan(t) || std::isnan(high) || std::isnan(low)) return 1;
     double excess = t > high ? t - high : t < low ? low - t : 0;
     if (excess == 0) return 0;
-    int level = std::isfinite(excess) ? static_cast<int>(std::ceil(excess * kTemperatureLevels / kTemperatureScaleK))
-                                      : kTemperatureLevels;
-    level = std::min(kTemperatureLevels, std::max(1, level));
+    double steps = std::ceil(excess * kTemperatureLevels / kTemperatureScaleK);
+    int level = steps < kTemperatureLevels ? std::max(1, static_cast<int>(steps)) : kTemperatureLevels;
     return static_cast<std::uint8_t>((t > high ? 1 : 1 + kTemperatureLevels) + level);
 }
 
@@ -199,27 +199,41 @@ void appendTemperatureCarpet(std::string& out, const SectionHours& hours) {
 
 namespace {
 
-// Widens [low, high] to whole steps of niceStep (and makes it non-empty);
-// returns the step.
-double widenToSteps(double& low, double& high) {
-    if (!(high > low)) {
-        low -= 1;
-        high += 1;
-    }
-    double step = niceStep(high - low, 5);
-    low = std::floor(low / step) * step;
-    high = std::ceil(high / step) * step;
-    return step;
+// The value of each line of an axis, from its low end: step after step,
+// as many as the axis has.
+std::vector<double> axisValues(const AxisSteps& axis) {
+    std::vector<double> values;
+    double v = axis.low;
+    for (int i = 0; i <= axis.count; ++i, v += axis.step) values.push_back(std::fabs(v) < axis.step / 1e6 ? 0 : v);
+    return values;
 }
 
 }  // namespace
 
-std::string chartFrame(Chart& c, const char* yTitle, const char* xTitle) {
-    double step = widenToSteps(c.low, c.high);
-    std::string svg = kSvgStart;
-    for (double v = c.low; v <= c.high + step / 2; v += step) {
-        svg += fill(kGridLine, {fixed1(c.y(v)), v == 0 ? "zero" : "grid", general6(std::fabs(v) < step / 1e6 ? 0 : v)});
+AxisSteps axisSteps(double low, double high, int parts) {
+    if (!std::isfinite(low) || !std::isfinite(high)) low = high = 0;
+    if (low > high) std::swap(low, high);
+    if (!(high > low)) {
+        double pad = std::max(1.0, std::fabs(low) * 1e-3);  // wide enough to survive the rounding of any value
+        low -= pad;
+        high += pad;
     }
+    double step = niceStep(high - low, parts);
+    double first = std::floor(low / step);
+    double last = std::ceil(high / step);
+    if (last - first >= 1 && last - first <= kMaxAxisSteps) {
+        return {first * step, last * step, step, static_cast<int>(last - first)};
+    }
+    // No whole steps fit (a step lost in the values' own rounding): plain parts.
+    return {low, high, (high - low) / parts, parts};
+}
+
+std::string chartFrame(Chart& c, const char* yTitle, const char* xTitle) {
+    AxisSteps axis = axisSteps(c.low, c.high, 5);
+    c.low = axis.low;
+    c.high = axis.high;
+    std::string svg = kSvgStart;
+    for (double v : axisValues(axis)) svg += fill(kGridLine, {fixed1(c.y(v)), v == 0 ? "zero" : "grid", general6(v)});
     svg += fill(kAxisTitles, {yTitle, xTitle});
     return svg;
 }
@@ -348,24 +362,19 @@ std::string dayLine(const Chart& c, const double* values, const char* kind, doub
     return fill(R"(<polyline class="$0" points="$1"/>)", {kind, points});
 }
 
-// The temperatures' own axis, on the right: its range, widened to steps.
-struct TemperatureAxis {
-    double low = 0, high = 0, step = 1;
+// The temperatures' own axis, on the right: their range, widened to steps.
+AxisSteps temperatureAxis(std::initializer_list<const double*> days) {
+    double low = 0, high = 0;
     bool any = false;
-};
-
-TemperatureAxis temperatureAxis(std::initializer_list<const double*> days) {
-    TemperatureAxis axis;
     for (const double* day : days) {
         for (int h = 0; h < kHoursPerDay; ++h) {
             if (!std::isfinite(day[h])) continue;
-            axis.low = axis.any ? std::min(axis.low, day[h]) : day[h];
-            axis.high = axis.any ? std::max(axis.high, day[h]) : day[h];
-            axis.any = true;
+            low = any ? std::min(low, day[h]) : day[h];
+            high = any ? std::max(high, day[h]) : day[h];
+            any = true;
         }
     }
-    axis.step = widenToSteps(axis.low, axis.high);
-    return axis;
+    return axisSteps(low, high, 5);
 }
 
 }  // namespace
@@ -388,11 +397,10 @@ std::string peakDayHtml(const SectionHours& hours, int hour, const char* peak) {
         const double* t = &hours.treal[first];
         const double* high = &hours.tmax[first];
         const double* low = &hours.tmin[first];
-        TemperatureAxis axis = temperatureAxis({t, high, low});
-        for (double v = axis.low; v <= axis.high + axis.step / 2; v += axis.step) {
+        AxisSteps axis = temperatureAxis({t, high, low});
+        for (double v : axisValues(axis)) {
             std::string y = fixed1(c.y1 - (v - axis.low) / (axis.high - axis.low) * (c.y1 - c.y0));
-            svg += fill(R"(<text x="624" y="$0" class="yr">$1</text>)",
-                        {y, general6(std::fabs(v) < axis.step / 1e6 ? 0 : v)});
+            svg += fill(R"(<text x="624" y="$0" class="yr">$1</text>)", {y, general6(v)});
         }
         svg += R"svg(<text x="634" y="110" class="yt" transform="rotate(90 634 110)">T [&deg;C]</text>)svg";
         svg += dayLine(c, high, "pd-band", axis.low, axis.high) + dayLine(c, low, "pd-band", axis.low, axis.high);

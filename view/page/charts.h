@@ -55,8 +55,18 @@ constexpr int kCarpetLevels = 64;
 std::uint8_t carpetIndex(double v, double levels);
 
 // A step of 1, 2 or 5 times a power of ten that cuts `range` into about
-// `parts` parts.
+// `parts` parts (1 for a range that is empty, too small or not finite).
 double niceStep(double range, int parts);
+
+// An axis over the values from `low` to `high`: the range made non-empty
+// and widened to whole steps of niceStep, and how many steps it spans, never
+// more than kMaxAxisSteps whatever the values.
+constexpr int kMaxAxisSteps = 20;
+struct AxisSteps {
+    double low, high, step;
+    int count;
+};
+AxisSteps axisSteps(double low, double high, int parts);
 
 // The geometry of every SVG chart, in its own units; the page's script maps
 // the pointer back to a value with it.

@@ -118,6 +118,34 @@ TEST(ChartFrame, AxisStepsCoverTheRange) {
     }
 }
 
+// Every axis ends, whatever its values: equal and huge (a record filled with
+// one byte), of any size, reversed or not numbers at all; a day of such
+// temperatures is drawn with a bounded right axis.
+TEST(ChartFrame, EveryAxisEndsForAnyValues) {
+    const std::pair<double, double> ranges[] = {{1e16, 1e16},     {3.4e38, 3.4e38}, {-3.4e38, 3.4e38}, {1e-45, 1e-45},
+                                                {0, 1e-45},       {5, -5},          {kNan, 1},         {-kInf, kInf},
+                                                {1e16, 1e16 + 2}, {-1e30, -1e30}};
+    for (const auto& range : ranges) {
+        AxisSteps axis = axisSteps(range.first, range.second, 5);
+        EXPECT_GE(axis.count, 1) << range.first;
+        EXPECT_LE(axis.count, kMaxAxisSteps) << range.first;
+        EXPECT_LT(axis.low, axis.high) << range.first;
+    }
+    SectionHours hours;
+    hours.qs.assign(kHoursPerYear, 1e16);
+    hours.ql.assign(kHoursPerYear, 0);
+    hours.treal.assign(kHoursPerYear, 1.00000002e16);
+    hours.tmax = hours.treal;
+    hours.tmin = hours.treal;
+    std::string html = peakDayHtml(hours, 0, "QsREF");
+    std::size_t labels = 0;
+    for (std::size_t at = html.find("class=\"yr\""); at != std::string::npos; at = html.find("class=\"yr\"", at + 1)) {
+        ++labels;
+    }
+    EXPECT_GE(labels, 2u);
+    EXPECT_LE(labels, static_cast<std::size_t>(kMaxAxisSteps) + 1);
+}
+
 }  // namespace
 }  // namespace view
 }  // namespace zoneloads

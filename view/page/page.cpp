@@ -113,8 +113,10 @@ std::string comparisonHtml(const Comparison& comparison, const SectionHours& bas
     std::string html =
         fill("<section class=\"comparison\"><h2>Comparaci&oacute;n: $0 (variante) frente a $1 (base)</h2>\n",
              {htmlName(comparison.variantReport), htmlName(comparison.baseReport)});
-    for (const std::string& warning : comparison.warnings) {
-        html += "<p class=\"warn\">Aviso: " + htmlText(warning) + "</p>\n";
+    for (const UnpairedBlock& b : comparison.unpaired) {
+        html += fill("<p class=\"warn\">Aviso: $0: bloque $1 ($2) sin zona del mismo nombre en la $3 $4</p>\n",
+                     {htmlName(b.report), std::to_string(b.block), htmlText(b.zone), b.inBase ? "variante" : "base",
+                      htmlName(b.otherReport)});
     }
     std::vector<std::string> header = differenceHeader();
     html +=

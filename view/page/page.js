@@ -33,6 +33,11 @@
     return v.toFixed(PAGE.digits - 1 - x).replace(/(\.\d*?)0+$/, '$1').replace(/\.$/, '');
   }
 
+  // A number as the page's data write it: "inf" and "-inf" as the report does.
+  function number(text) {
+    return text === 'inf' ? Infinity : text === '-inf' ? -Infinity : Number(text);
+  }
+
   // base64 text as the bytes it holds.
   function bytes(text) {
     var binary = atob(text), array = new Uint8Array(binary.length);
@@ -100,7 +105,7 @@
   document.querySelectorAll('figure[data-c]').forEach(function (figure) {
     var svg = figure.querySelector('svg');
     var series = [figure.dataset.c, figure.dataset.c2].filter(Boolean).map(function (text) {
-      return text.trim().split(' ').map(Number);
+      return text.trim().split(' ').map(number);
     });
     svg.addEventListener('mousemove', function (e) {
       var r = svg.getBoundingClientRect();

@@ -20,7 +20,9 @@ std::size_t characters(const std::string& text) {
 // the table goes.
 std::string tableText(const Cell& cell, bool forTerminal) {
     std::string text = cell.kind == CellKind::date ? hourDate(cell.hour) : csvText(cell);
-    if (forTerminal) return displayText(text);          // no control byte reaches a terminal
+    // No control byte reaches a terminal; a file name is shown as such (UTF-8
+    // where it is), report bytes as Windows-1252.
+    if (forTerminal) return cell.kind == CellKind::report ? displayFileName(text) : displayText(text);
     std::replace(text.begin(), text.end(), '\r', ' ');  // one line per row
     std::replace(text.begin(), text.end(), '\n', ' ');
     return text;

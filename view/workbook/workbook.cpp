@@ -1,9 +1,11 @@
 #include "view/workbook/workbook.h"
 
+#include <minizip/unzip.h>
 #include <xlsxwriter.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <set>
 
@@ -19,14 +21,172 @@ namespace zoneloads {
 namespace view {
 namespace {
 
-constexpr int kBandHours = 512;  // hours of every column read from the hours file at a time
-constexpr int kMonthColumn = 4;  // the Mensual sheet's first month column (E)
-constexpr int kChartRows = 22;   // rows of the Graficos sheet given to each report
+constexpr int kBandHours = 512;                 // hours of every column read from the hours file at a time
+constexpr int kMonthColumn = 4;                 // the Mensual sheet's first month column (E)
+constexpr int kChartRows = 22;                  // rows of the Graficos sheet given to each report
+constexpr std::size_t kNameCharacters = 31;     // the longest sheet name
+constexpr std::size_t kTextCharacters = 32767;  // the longest text of a cell
 
 struct Formats {
     lxw_format* header;
     lxw_format* date;
 };
+
+// ---- Sheet names ----
+
+std::u32string codePoints(const std::string& utf8) {
+    std::u32string out;
+    for (std::size_t at = 0; at < utf8.size();) {
+        auto lead = static_cast<unsigned char>(utf8[at]);
+        std::size_t n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t code = n == 1 ? lead : lead & (0x7F >> n);
+        for (std::size_t i = 1; i < n && at + i < utf8.size(); ++i) code = code << 6 | (utf8[at + i] & 0x3F);
+        out += code;
+        at += n;
+    }
+    return out;
+}
+
+std::string utf8Of(const std::u32string& codes) {
+    std::string out;
+    for (char32_t c : codes) appendUtf8(out, c);
+    return out;
+}
+
+// A character as a spreadsheet compares sheet names: whatever its case
+// (the letters of the Latin, Greek and Cyrillic alphabets).
+char32_t folded(char32_t c) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3AB && c != 0x3A2) ||
+        (c >= 0x410 && c <= 0x42F)) {
+        return c + 0x20;
+    }
+    if (c >= 0x400 && c <= 0x40F) return c + 0x50;
+    if (c == 0x178) return 0xFF;
+    bool evenUpper = (c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177);
+    bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+    if ((evenUpper && c % 2 == 0) || (oddUpper && c % 2 == 1)) return c + 1;
+    return c;
+}
+
+std::u32string foldedName(const std::string& name) {
+    std::u32string codes = codePoints(name);
+    for (char32_t& c : codes) c = folded(c);
+    return codes;
+}
+
+// The stem of a report's file name as a sheet may hold it: its last part
+// without the extension, shown as text, without the characters a sheet's
+// name may not hold.
+std::u32string sheetStem(const std::string& reportName) {
+    std::string stem = reportName;
+    std::size_t slash = stem.find_last_of("/\\");
+    if (slash != std::string::npos) stem = stem.substr(slash + 1);
+    std::size_t dot = stem.rfind('.');
+    if (dot != std::string::npos && dot > 0) stem = stem.substr(0, dot);
+    std::u32string clean;
+    for (char32_t c : codePoints(displayFileName(stem))) {
+        if (std::u32string(U"[]:*?/\\'").find(c) == std::u32string::npos) clean += c;
+    }
+    return clean;
+}
+
+// `stem` in at most `room` characters: a stem too long keeps its start and
+// its end, which tell names apart most often, joined by an ellipsis.
+std::u32string shortened(const std::u32string& stem, std::size_t room) {
+    if (stem.size() <= room) return stem;
+    std::size_t tail = (room - 1) / 2;
+    std::size_t head = room - 1 - tail;
+    return stem.substr(0, head) + U"\u2026" + stem.substr(stem.size() - tail);
+}
+
+std::u32string asCodePoints(const std::string& ascii) { return std::u32string(ascii.begin(), ascii.end()); }
+
+// The name of sheet `k` (0 ..) of a table: `prefix` and `stem`, then " (2)",
+// " (3)" ... on the sheets after the first; never more than kNameCharacters.
+std::string continued(const std::u32string& prefix, const std::u32string& stem, std::size_t k) {
+    std::u32string suffix = k > 0 ? asCodePoints(" (" + std::to_string(k + 1) + ")") : U"";
+    return utf8Of(prefix + shortened(stem, kNameCharacters - prefix.size() - suffix.size()) + suffix);
+}
+
+// The sheets of the workbook, in order: per table, how many sheets it runs
+// over, and their names.
+struct SheetPlan {
+    std::size_t summary = 1, comparison = 0, monthly = 1, charts = 1, duration = 1, peakDays = 1;
+    std::vector<std::size_t> hourly;  // per report
+    std::vector<std::string> names;
+};
+
+std::size_t sheetsFor(std::size_t items, std::size_t perSheet) {
+    return std::max<std::size_t>(1, (items + perSheet - 1) / perSheet);
+}
+
+std::size_t summaryRows(const std::vector<WorkbookReport>& reports) {
+    std::size_t rows = 0;
+    for (const WorkbookReport& r : reports) rows += r.rows.size();
+    return rows;
+}
+
+std::size_t peakDayRows(const std::vector<WorkbookReport>& reports) {
+    std::size_t rows = 0;
+    for (const WorkbookReport& r : reports) {
+        for (const PeakDay& day : r.peakDays) rows += day.firstHour >= 0 ? kHoursPerDay : 0;
+    }
+    return rows;
+}
+
+// Adds the names of a table's `count` sheets to the plan.
+void nameTable(SheetPlan& plan, std::set<std::u32string>& taken, const std::u32string& prefix,
+               const std::u32string& stem, std::size_t count) {
+    for (std::size_t k = 0; k < count; ++k) {
+        plan.names.push_back(continued(prefix, stem, k));
+        taken.insert(foldedName(plan.names.back()));
+    }
+}
+
+// True when none of a table's names is taken yet.
+bool tableIsFree(const std::set<std::u32string>& taken, const std::u32string& prefix, const std::u32string& stem,
+                 std::size_t count) {
+    for (std::size_t k = 0; k < count; ++k) {
+        if (taken.count(foldedName(continued(prefix, stem, k)))) return false;
+    }
+    return true;
+}
+
+SheetPlan planSheets(const std::vector<WorkbookReport>& reports, std::size_t differences,
+                     const WorkbookLimits& limits) {
+    SheetPlan plan;
+    const std::size_t rows = limits.rowsPerSheet - 1;        // under the header
+    const std::size_t columns = limits.columnsPerSheet - 1;  // beside the first
+    plan.summary = sheetsFor(summaryRows(reports), rows);
+    plan.comparison = differences > 0 ? sheetsFor(differences, rows) : 0;
+    plan.monthly = sheetsFor(3 * summaryRows(reports), rows);
+    plan.charts = sheetsFor(reports.size(), std::max<std::size_t>(1, limits.rowsPerSheet / kChartRows));
+    plan.duration = sheetsFor(reports.size(), columns);
+    plan.peakDays = sheetsFor(peakDayRows(reports), rows);
+    std::set<std::u32string> taken;
+    nameTable(plan, taken, U"", U"Resumen", plan.summary);
+    nameTable(plan, taken, U"", U"Comparacion", plan.comparison);
+    nameTable(plan, taken, U"", U"Mensual", plan.monthly);
+    nameTable(plan, taken, U"", U"Graficos", plan.charts);
+    nameTable(plan, taken, U"", U"Duracion", plan.duration);
+    nameTable(plan, taken, U"", U"Dias pico", plan.peakDays);
+    for (const WorkbookReport& report : reports) {
+        std::size_t blocks = report.rows.size() - 1;
+        plan.hourly.push_back(blocks == 0 ? 1 : sheetsFor(blocks, limits.zoneColumnsPerSheet));
+        const std::u32string prefix = U"Horas ";
+        std::u32string stem = sheetStem(report.name);
+        std::u32string unique = stem;
+        for (int n = 2; !tableIsFree(taken, prefix, unique, plan.hourly.back()); ++n) {
+            // A number that tells equal names apart; the stem gives way to it.
+            std::u32string number = asCodePoints(" " + std::to_string(n));
+            unique = shortened(stem, kNameCharacters - prefix.size() - number.size() - 5) + number;
+        }
+        nameTable(plan, taken, prefix, unique, plan.hourly.back());
+    }
+    return plan;
+}
+
+// ---- Cells ----
 
 // A value as the report writes it: a number, or its text ("nan", "-inf")
 // where a spreadsheet has no such number.
@@ -40,16 +200,34 @@ void writeValue(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, double value
     worksheet_write_string(sheet, row, col, text, nullptr);
 }
 
-// A name of report bytes as the page shows it; always text, never a formula.
+// Text as a cell holds it: at most kTextCharacters characters.
+std::string cellText(std::string text) {
+    if (text.size() <= kTextCharacters) return text;  // a byte is at most a character
+    std::u32string codes = codePoints(text);
+    if (codes.size() > kTextCharacters) codes.resize(kTextCharacters);
+    return utf8Of(codes);
+}
+
+void writeText(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const std::string& utf8,
+               lxw_format* format = nullptr) {
+    worksheet_write_string(sheet, row, col, cellText(utf8).c_str(), format);
+}
+
+// A zone's name of report bytes as the page shows it; always text, never a formula.
 void writeName(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const std::string& bytes) {
-    worksheet_write_string(sheet, row, col, displayText(bytes).c_str(), nullptr);
+    writeText(sheet, row, col, displayText(bytes));
+}
+
+// A report's file name, as shown wherever a name is shown.
+void writeReportName(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const std::string& name) {
+    writeText(sheet, row, col, displayFileName(name));
 }
 
 // A row's first three cells: the report, the block (or TOTAL) and the zone.
 void writeRowLabel(lxw_worksheet* sheet, lxw_row_t row, const std::string& report, const SummaryRow& r) {
-    worksheet_write_string(sheet, row, 0, report.c_str(), nullptr);
-    if (r.block == 0) {
-        worksheet_write_string(sheet, row, 1, "TOTAL", nullptr);
+    writeReportName(sheet, row, 0, report);
+    if (isBuilding(r)) {
+        writeText(sheet, row, 1, "TOTAL");
     } else {
         worksheet_write_number(sheet, row, 1, r.block, nullptr);
         writeName(sheet, row, 2, r.zone);
@@ -58,8 +236,58 @@ void writeRowLabel(lxw_worksheet* sheet, lxw_row_t row, const std::string& repor
 
 void writeHeader(lxw_worksheet* sheet, const std::vector<std::string>& names, const Formats& formats) {
     for (std::size_t c = 0; c < names.size(); ++c) {
-        worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(c), names[c].c_str(), formats.header);
+        writeText(sheet, 0, static_cast<lxw_col_t>(c), names[c], formats.header);
     }
+}
+
+// ---- Tables that run on over further sheets ----
+
+// Rows under one header, on as many sheets as they need.
+struct RowTable {
+    std::vector<lxw_worksheet*> sheets;
+    std::size_t rowsPerSheet;  // under the header
+    std::size_t next = 0;      // rows given so far
+};
+
+// The sheets of a table, from the plan, each started as `start` starts it.
+template <typename Start>
+RowTable rowTable(std::vector<lxw_worksheet*>::const_iterator& sheets, std::size_t count, const WorkbookLimits& limits,
+                  Start start) {
+    RowTable table{std::vector<lxw_worksheet*>(sheets, sheets + static_cast<std::ptrdiff_t>(count)),
+                   limits.rowsPerSheet - 1};
+    sheets += static_cast<std::ptrdiff_t>(count);
+    for (lxw_worksheet* sheet : table.sheets) start(sheet);
+    return table;
+}
+
+// The sheet and row of the table's next row.
+lxw_worksheet* nextRow(RowTable& table, lxw_row_t& row) {
+    std::size_t k = table.next++;
+    row = static_cast<lxw_row_t>(1 + k % table.rowsPerSheet);
+    return table.sheets[std::min(k / table.rowsPerSheet, table.sheets.size() - 1)];
+}
+
+// Where a row of a table stands: the name of its sheet and its row.
+struct CellPlace {
+    std::string sheet;
+    lxw_row_t row;
+};
+
+CellPlace placeOfRow(const std::vector<std::string>& names, std::size_t firstSheet, std::size_t k,
+                     std::size_t rowsPerSheet) {
+    return {names[firstSheet + k / rowsPerSheet], static_cast<lxw_row_t>(1 + k % rowsPerSheet)};
+}
+
+// ---- The sheets ----
+
+void startSummarySheet(lxw_worksheet* sheet, const Formats& formats) {
+    std::vector<const SummaryColumn*> columns = workbookColumns();
+    std::vector<std::string> header;
+    for (const SummaryColumn* c : columns) header.push_back(c->label);
+    writeHeader(sheet, header, formats);
+    worksheet_freeze_panes(sheet, 1, 0);
+    worksheet_set_column(sheet, 0, 2, 18, nullptr);
+    worksheet_set_column(sheet, 3, static_cast<lxw_col_t>(columns.size() - 1), 14, nullptr);
 }
 
 // A cell of the summary as the workbook holds it: numbers as numbers, names
@@ -68,8 +296,8 @@ void writeCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const Cell& c
     switch (cell.kind) {
         case CellKind::empty:
         case CellKind::hour: break;
-        case CellKind::report:
-        case CellKind::text: worksheet_write_string(sheet, row, col, cell.text.c_str(), nullptr); break;
+        case CellKind::report: writeReportName(sheet, row, col, cell.text); break;
+        case CellKind::text: writeText(sheet, row, col, cell.text); break;
         case CellKind::zone: writeName(sheet, row, col, cell.text); break;
         case CellKind::integer:
         case CellKind::real: writeValue(sheet, row, col, cell.number); break;
@@ -77,45 +305,43 @@ void writeCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const Cell& c
     }
 }
 
-void writeSummarySheet(lxw_worksheet* sheet, const std::vector<WorkbookReport>& reports, const Formats& formats) {
+void writeSummary(RowTable& table, const std::vector<WorkbookReport>& reports, const Formats& formats) {
     std::vector<const SummaryColumn*> columns = workbookColumns();
-    std::vector<std::string> header;
-    for (const SummaryColumn* c : columns) header.push_back(c->label);
-    writeHeader(sheet, header, formats);
-    worksheet_freeze_panes(sheet, 1, 0);
-    worksheet_set_column(sheet, 0, 2, 18, nullptr);
-    worksheet_set_column(sheet, 3, static_cast<lxw_col_t>(columns.size() - 1), 14, nullptr);
-    lxw_row_t row = 1;
     for (const WorkbookReport& report : reports) {
         for (const SummaryRow& r : report.rows) {
+            lxw_row_t row;
+            lxw_worksheet* sheet = nextRow(table, row);
             for (std::size_t c = 0; c < columns.size(); ++c) {
                 writeCell(sheet, row, static_cast<lxw_col_t>(c), columns[c]->cell(r), formats);
             }
-            ++row;
         }
     }
 }
 
-// Three rows per section (Qs > 0, Qs < 0, QL), twelve months and the year.
-// Returns the row of each report's totals (its Qs > 0 row), for the charts.
-std::vector<lxw_row_t> writeMonthlySheet(lxw_worksheet* sheet, const std::vector<WorkbookReport>& reports,
-                                         const Formats& formats) {
+void startMonthlySheet(lxw_worksheet* sheet, const Formats& formats) {
     std::vector<std::string> header = {"informe", "bloque", "zona", "magnitud"};
     for (int m = 0; m < kMonthsPerYear; ++m) header.push_back(monthName(m));
     header.push_back("anual");
     writeHeader(sheet, header, formats);
     worksheet_freeze_panes(sheet, 1, kMonthColumn);
     worksheet_set_column(sheet, 0, 3, 16, nullptr);
-    std::vector<lxw_row_t> totalsRows;
-    lxw_row_t row = 1;
+}
+
+// Three rows per section (Qs > 0, Qs < 0, QL), twelve months and the year.
+// Returns the row (counted over the table) of each report's building, its
+// Qs > 0 row, for the charts.
+std::vector<std::size_t> writeMonthly(RowTable& table, const std::vector<WorkbookReport>& reports) {
+    std::vector<std::size_t> buildingRows;
     for (const WorkbookReport& report : reports) {
         for (const SummaryRow& r : report.rows) {
-            if (r.block == 0) totalsRows.push_back(row);
+            if (isBuilding(r)) buildingRows.push_back(table.next);
             const double* months[3] = {r.figures.monthQsPosWh, r.figures.monthQsNegWh, r.figures.monthQLWh};
             const char* what[3] = {"Qs > 0 [kWh]", "Qs < 0 [kWh]", "QL [kWh]"};
-            for (int part = 0; part < 3; ++part, ++row) {
+            for (int part = 0; part < 3; ++part) {
+                lxw_row_t row;
+                lxw_worksheet* sheet = nextRow(table, row);
                 writeRowLabel(sheet, row, report.name, r);
-                worksheet_write_string(sheet, row, 3, what[part], nullptr);
+                writeText(sheet, row, 3, what[part]);
                 double year = 0;
                 for (int m = 0; m < kMonthsPerYear; ++m) {
                     writeValue(sheet, row, static_cast<lxw_col_t>(kMonthColumn + m), months[part][m] / 1000);
@@ -125,56 +351,75 @@ std::vector<lxw_row_t> writeMonthlySheet(lxw_worksheet* sheet, const std::vector
             }
         }
     }
-    return totalsRows;
+    return buildingRows;
 }
 
-// Each report's building Qs, largest first, against the hours.
-void writeDurationSheet(lxw_worksheet* sheet, const std::vector<WorkbookReport>& reports, const Formats& formats) {
-    std::vector<std::string> header = {"horas"};
-    std::vector<std::vector<double>> sorted;
-    for (const WorkbookReport& report : reports) {
-        header.push_back("Qs edificio " + report.name + " [W]");
-        sorted.push_back(sortedDescending(report.building.qs));
-    }
-    writeHeader(sheet, header, formats);
-    worksheet_freeze_panes(sheet, 1, 1);
-    for (int h = 0; h < kHoursPerYear; ++h) {
-        worksheet_write_number(sheet, static_cast<lxw_row_t>(h + 1), 0, h + 1, nullptr);
-        for (std::size_t r = 0; r < sorted.size(); ++r) {
-            if (static_cast<std::size_t>(h) < sorted[r].size()) {
-                writeValue(sheet, static_cast<lxw_row_t>(h + 1), static_cast<lxw_col_t>(r + 1),
-                           sorted[r][static_cast<std::size_t>(h)]);
+// Each report's building Qs, largest first, against the hours: a column
+// per report, as many beside the hours as a sheet holds, then on the next.
+void writeDuration(const std::vector<lxw_worksheet*>& sheets, const std::vector<WorkbookReport>& reports,
+                   const WorkbookLimits& limits, const Formats& formats) {
+    const std::size_t perSheet = limits.columnsPerSheet - 1;
+    for (std::size_t s = 0; s < sheets.size(); ++s) {
+        std::size_t first = s * perSheet;
+        std::size_t count = std::min(perSheet, reports.size() - std::min(reports.size(), first));
+        std::vector<std::string> header = {"horas"};
+        std::vector<std::vector<double>> sorted;
+        for (std::size_t r = first; r < first + count; ++r) {
+            header.push_back("Qs edificio " + displayFileName(reports[r].name) + " [W]");
+            sorted.push_back(sortedDescending(reports[r].building.qs));
+        }
+        writeHeader(sheets[s], header, formats);
+        worksheet_freeze_panes(sheets[s], 1, 1);
+        for (int h = 0; h < kHoursPerYear; ++h) {
+            auto row = static_cast<lxw_row_t>(h + 1);
+            worksheet_write_number(sheets[s], row, 0, h + 1, nullptr);
+            for (std::size_t c = 0; c < sorted.size(); ++c) {
+                if (static_cast<std::size_t>(h) < sorted[c].size()) {
+                    writeValue(sheets[s], row, static_cast<lxw_col_t>(c + 1), sorted[c][static_cast<std::size_t>(h)]);
+                }
             }
         }
     }
 }
 
-// Per report, its building's monthly energy (bars) and load duration curve.
-void writeChartSheet(lxw_workbook* book, lxw_worksheet* sheet, const std::vector<WorkbookReport>& reports,
-                     const std::vector<lxw_row_t>& monthlyTotals) {
+// Per report, its building's monthly energy (bars) and load duration curve,
+// each drawn from the sheet and row or column that hold it.
+void writeCharts(lxw_workbook* book, const std::vector<lxw_worksheet*>& sheets,
+                 const std::vector<WorkbookReport>& reports, const std::vector<std::size_t>& buildingRows,
+                 const SheetPlan& plan, const WorkbookLimits& limits) {
+    const std::size_t chartsPerSheet = std::max<std::size_t>(1, limits.rowsPerSheet / kChartRows);
+    const std::size_t monthlyFirst = plan.summary + plan.comparison;
+    const std::size_t durationFirst = monthlyFirst + plan.monthly + plan.charts;
+    const std::size_t columnsPerSheet = limits.columnsPerSheet - 1;
     for (std::size_t r = 0; r < reports.size(); ++r) {
-        auto top = static_cast<lxw_row_t>(r * kChartRows);
+        lxw_worksheet* sheet = sheets[std::min(r / chartsPerSheet, sheets.size() - 1)];
+        auto top = static_cast<lxw_row_t>(r % chartsPerSheet * kChartRows);
+        std::string name = displayFileName(reports[r].name);
         lxw_chart* bars = workbook_add_chart(book, LXW_CHART_COLUMN);
-        std::string monthlyTitle = "Energia mensual del edificio: " + reports[r].name;
+        std::string monthlyTitle = cellText("Energia mensual del edificio: " + name);
         chart_title_set_name(bars, monthlyTitle.c_str());
         const char* parts[3] = {"Qs > 0", "Qs < 0", "QL"};
         for (int part = 0; part < 3; ++part) {
+            CellPlace place = placeOfRow(plan.names, monthlyFirst, buildingRows[r] + static_cast<std::size_t>(part),
+                                         limits.rowsPerSheet - 1);
             lxw_chart_series* series = chart_add_series(bars, nullptr, nullptr);
-            chart_series_set_categories(series, "Mensual", 0, kMonthColumn, 0, kMonthColumn + kMonthsPerYear - 1);
-            lxw_row_t row = monthlyTotals[r] + static_cast<lxw_row_t>(part);
-            chart_series_set_values(series, "Mensual", row, kMonthColumn, row, kMonthColumn + kMonthsPerYear - 1);
+            chart_series_set_categories(series, place.sheet.c_str(), 0, kMonthColumn, 0,
+                                        kMonthColumn + kMonthsPerYear - 1);
+            chart_series_set_values(series, place.sheet.c_str(), place.row, kMonthColumn, place.row,
+                                    kMonthColumn + kMonthsPerYear - 1);
             chart_series_set_name(series, parts[part]);
         }
         chart_axis_set_name(bars->y_axis, "kWh");
         worksheet_insert_chart(sheet, top, 0, bars);
 
+        const std::string& durationSheet = plan.names[durationFirst + r / columnsPerSheet];
+        auto column = static_cast<lxw_col_t>(1 + r % columnsPerSheet);
         lxw_chart* curve = workbook_add_chart(book, LXW_CHART_SCATTER_STRAIGHT);
-        std::string curveTitle = "Curva de duracion de Qs del edificio: " + reports[r].name;
+        std::string curveTitle = cellText("Curva de duracion de Qs del edificio: " + name);
         chart_title_set_name(curve, curveTitle.c_str());
         lxw_chart_series* series = chart_add_series(curve, nullptr, nullptr);
-        chart_series_set_categories(series, "Duracion", 1, 0, kHoursPerYear, 0);
-        chart_series_set_values(series, "Duracion", 1, static_cast<lxw_col_t>(r + 1), kHoursPerYear,
-                                static_cast<lxw_col_t>(r + 1));
+        chart_series_set_categories(series, durationSheet.c_str(), 1, 0, kHoursPerYear, 0);
+        chart_series_set_values(series, durationSheet.c_str(), 1, column, kHoursPerYear, column);
         chart_series_set_name(series, "Qs [W]");
         chart_legend_set_position(curve, LXW_CHART_LEGEND_NONE);
         chart_axis_set_name(curve->x_axis, "horas");
@@ -183,51 +428,59 @@ void writeChartSheet(lxw_workbook* book, lxw_worksheet* sheet, const std::vector
     }
 }
 
-// The 24 hours of the days of each section's QsREF and QsCAL peaks.
-void writePeakDaysSheet(lxw_worksheet* sheet, const std::vector<WorkbookReport>& reports, const Formats& formats) {
+void startPeakDaysSheet(lxw_worksheet* sheet, const Formats& formats) {
     writeHeader(sheet,
                 {"informe", "bloque", "zona", "pico", "fecha", "Qs [W]", "QL [W]", "Treal [C]", "Tmax [C]", "Tmin [C]"},
                 formats);
     worksheet_freeze_panes(sheet, 1, 0);
     worksheet_set_column(sheet, 0, 2, 16, nullptr);
     worksheet_set_column(sheet, 4, 4, 12, nullptr);
-    lxw_row_t row = 1;
+}
+
+// The 24 hours of the days of each section's QsREF and QsCAL peaks.
+void writePeakDays(RowTable& table, const std::vector<WorkbookReport>& reports, const Formats& formats) {
     for (const WorkbookReport& report : reports) {
         for (std::size_t i = 0; i < report.rows.size() && 2 * i + 1 < report.peakDays.size(); ++i) {
             const SummaryRow& r = report.rows[i];
             for (int peak = 0; peak < 2; ++peak) {
-                const PeakDay* day = &report.peakDays[2 * i + static_cast<std::size_t>(peak)];
-                if (day->firstHour < 0) continue;
-                for (int h = 0; h < kHoursPerDay; ++h, ++row) {
+                const PeakDay& day = report.peakDays[2 * i + static_cast<std::size_t>(peak)];
+                if (day.firstHour < 0) continue;
+                for (int h = 0; h < kHoursPerDay; ++h) {
+                    lxw_row_t row;
+                    lxw_worksheet* sheet = nextRow(table, row);
                     writeRowLabel(sheet, row, report.name, r);
-                    worksheet_write_string(sheet, row, 3, peak == 0 ? "QsREF" : "QsCAL", nullptr);
-                    worksheet_write_number(sheet, row, 4, spreadsheetDate(day->firstHour + h), formats.date);
-                    writeValue(sheet, row, 5, day->qs[h]);
-                    writeValue(sheet, row, 6, day->ql[h]);
-                    if (r.block == 0) continue;  // the totals hold no temperature
-                    writeValue(sheet, row, 7, day->treal[h]);
-                    writeValue(sheet, row, 8, day->tmax[h]);
-                    writeValue(sheet, row, 9, day->tmin[h]);
+                    writeText(sheet, row, 3, peak == 0 ? "QsREF" : "QsCAL");
+                    worksheet_write_number(sheet, row, 4, spreadsheetDate(day.firstHour + h), formats.date);
+                    writeValue(sheet, row, 5, day.qs[h]);
+                    writeValue(sheet, row, 6, day.ql[h]);
+                    if (isBuilding(r)) continue;  // the totals hold no temperature
+                    writeValue(sheet, row, 7, day.treal[h]);
+                    writeValue(sheet, row, 8, day.tmax[h]);
+                    writeValue(sheet, row, 9, day.tmin[h]);
                 }
             }
         }
     }
 }
 
-// The table of differences of the variants with the base: names as text,
-// figures as numbers, each as the CSV writes it.
-void writeComparisonSheet(lxw_worksheet* sheet, const std::vector<DifferenceRow>& differences, const Formats& formats) {
+void startComparisonSheet(lxw_worksheet* sheet, const Formats& formats) {
     writeHeader(sheet, differenceHeader(), formats);
     worksheet_freeze_panes(sheet, 1, 3);
     worksheet_set_column(sheet, 0, 2, 16, nullptr);
-    lxw_row_t row = 1;
+}
+
+// The table of differences of the variants with the base: names as text,
+// figures as numbers, each as the CSV writes it.
+void writeComparison(RowTable& table, const std::vector<DifferenceRow>& differences) {
     for (const DifferenceRow& d : differences) {
-        worksheet_write_string(sheet, row, 0, d.baseReport.c_str(), nullptr);
-        worksheet_write_string(sheet, row, 1, d.variantReport.c_str(), nullptr);
+        lxw_row_t row;
+        lxw_worksheet* sheet = nextRow(table, row);
+        writeReportName(sheet, row, 0, d.baseReport);
+        writeReportName(sheet, row, 1, d.variantReport);
         if (d.building) {
-            worksheet_write_string(sheet, row, 2, "EDIFICIO", nullptr);
-            worksheet_write_string(sheet, row, 3, "TOTAL", nullptr);
-            worksheet_write_string(sheet, row, 4, "TOTAL", nullptr);
+            writeText(sheet, row, 2, "EDIFICIO");
+            writeText(sheet, row, 3, "TOTAL");
+            writeText(sheet, row, 4, "TOTAL");
         } else {
             writeName(sheet, row, 2, d.zone);
             worksheet_write_number(sheet, row, 3, d.baseBlock, nullptr);
@@ -236,43 +489,13 @@ void writeComparisonSheet(lxw_worksheet* sheet, const std::vector<DifferenceRow>
         lxw_col_t col = 5;
         for (const ComparedFigure& f : d.figures) {
             double percent = percentOfBase(f.base, f.variant);
-            for (double value : {f.base, f.variant, f.variant - f.base})
+            for (double value : {f.base, f.variant, f.variant - f.base}) {
                 writeValue(sheet, row, col++, general6Value(value));
+            }
             if (!std::isnan(percent)) writeValue(sheet, row, col, general6Value(percent));
             ++col;
         }
-        ++row;
     }
-}
-
-// A sheet name from a report's name: what a sheet's name may not hold
-// taken out, short enough for the suffix of a further sheet.
-std::string sheetBase(const std::string& reportName) {
-    std::string stem = reportName;
-    std::size_t slash = stem.find_last_of("/\\");
-    if (slash != std::string::npos) stem = stem.substr(slash + 1);
-    std::size_t dot = stem.rfind('.');
-    if (dot != std::string::npos && dot > 0) stem = stem.substr(0, dot);
-    std::string clean;
-    for (char c : stem) {
-        if (std::string("[]:*?/\\'").find(c) == std::string::npos && static_cast<unsigned char>(c) >= 0x20) clean += c;
-    }
-    // At most 18 bytes, cut before a UTF-8 character's continuation.
-    while (clean.size() > 18) clean.pop_back();
-    while (!clean.empty() && (static_cast<unsigned char>(clean.back()) & 0xC0) == 0x80) clean.pop_back();
-    if (!clean.empty() && (static_cast<unsigned char>(clean.back()) & 0xC0) == 0xC0) clean.pop_back();
-    return "Horas " + clean;
-}
-
-std::string lowered(const std::string& name) {
-    std::string low = name;
-    for (char& c : low) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return low;
-}
-
-// The number of hourly sheets of a report of `blocks` zone blocks.
-std::size_t hourlySheets(std::size_t blocks, const WorkbookLimits& limits) {
-    return blocks == 0 ? 1 : (blocks + limits.zoneColumnsPerSheet - 1) / limits.zoneColumnsPerSheet;
 }
 
 // Reads the hours [first, first + count) of zone block `block` into `values`.
@@ -311,9 +534,10 @@ bool writeHourlySheet(lxw_worksheet* sheet, const WorkbookReport& report, HoursF
         for (int h = h0; h < h0 + hoursInBand; ++h) {
             auto row = static_cast<lxw_row_t>(h + 1);
             worksheet_write_number(sheet, row, 0, spreadsheetDate(h), formats.date);
-            for (std::size_t c = 0; c < count; ++c)
+            for (std::size_t c = 0; c < count; ++c) {
                 writeValue(sheet, row, static_cast<lxw_col_t>(c + 1),
                            band[c * kBandHours + static_cast<std::size_t>(h - h0)]);
+            }
             if (!building) continue;
             for (int b = 0; b < 4; ++b) {
                 writeValue(sheet, row, static_cast<lxw_col_t>(count + 1 + static_cast<std::size_t>(b)),
@@ -324,7 +548,108 @@ bool writeHourlySheet(lxw_worksheet* sheet, const WorkbookReport& report, HoursF
     return true;
 }
 
+// Every report's hourly sheets, in the plan's order; false when the hours
+// cannot be read back.
+bool writeHourly(std::vector<lxw_worksheet*>::const_iterator sheets, const std::vector<WorkbookReport>& reports,
+                 const SheetPlan& plan, HoursFile& hours, const WorkbookLimits& limits, const Formats& formats) {
+    for (std::size_t r = 0; r < reports.size(); ++r) {
+        std::size_t blocks = reports[r].rows.size() - 1;
+        for (std::size_t s = 0; s < plan.hourly[r]; ++s) {
+            std::size_t first = s * limits.zoneColumnsPerSheet;
+            std::size_t count = std::min(limits.zoneColumnsPerSheet, blocks - std::min(blocks, first));
+            if (!writeHourlySheet(*sheets++, reports[r], hours, first, count, s == 0, formats)) return false;
+        }
+    }
+    return true;
+}
+
+// What went wrong in the library, in the words of the program's messages.
+std::string libraryFailure(lxw_error error, int systemError) {
+    switch (error) {
+        case LXW_ERROR_MEMORY_MALLOC_FAILED: return "sin memoria";
+        case LXW_ERROR_CREATING_XLSX_FILE:
+        case LXW_ERROR_CREATING_TMPFILE:
+        case LXW_ERROR_READING_TMPFILE:
+        case LXW_ERROR_ZIP_FILE_OPERATION:
+        case LXW_ERROR_ZIP_FILE_ADD:
+        case LXW_ERROR_ZIP_CLOSE:
+        case LXW_ERROR_ZIP_BAD_ZIP_FILE:
+        case LXW_ERROR_ZIP_INTERNAL_ERROR:
+        case LXW_ERROR_ZIP_PARAMETER_ERROR:
+            return systemError != 0 ? errorReason(systemError) : "error de entrada/salida";
+        default: return "error de la biblioteca del libro " + std::to_string(static_cast<int>(error));
+    }
+}
+
+// ---- Reading the workbook back ----
+
+// minizip's access to the workbook, through a file already open: the
+// "name" it opens is that FILE, so the system's own calls (wide on Windows)
+// stay where the file was opened.
+voidpf ZCALLBACK openGiven(voidpf, const void* file, int) { return const_cast<void*>(file); }
+uLong ZCALLBACK readGiven(voidpf, voidpf file, void* buffer, uLong size) {
+    return static_cast<uLong>(std::fread(buffer, 1, size, static_cast<std::FILE*>(file)));
+}
+uLong ZCALLBACK writeNothing(voidpf, voidpf, const void*, uLong) { return 0; }
+ZPOS64_T ZCALLBACK tellGiven(voidpf, voidpf file) {
+    return static_cast<ZPOS64_T>(positionOf(static_cast<std::FILE*>(file)));
+}
+long ZCALLBACK seekGiven(voidpf, voidpf file, ZPOS64_T offset, int origin) {
+    int whence = origin == ZLIB_FILEFUNC_SEEK_CUR ? SEEK_CUR : origin == ZLIB_FILEFUNC_SEEK_END ? SEEK_END : SEEK_SET;
+    return seekTo(static_cast<std::FILE*>(file), static_cast<long long>(offset), whence) ? 0 : -1;
+}
+int ZCALLBACK closeNothing(voidpf, voidpf) { return 0; }  // its owner closes it
+int ZCALLBACK errorOfGiven(voidpf, voidpf file) { return std::ferror(static_cast<std::FILE*>(file)); }
+
+// True when the part's text, of which `head` and `tail` are the first and
+// last bytes, is a whole XML document: it ends with its root's end tag.
+bool closedXml(const std::string& head, std::string tail) {
+    std::size_t root = head.find('<', head.rfind("?>") == std::string::npos ? 0 : head.rfind("?>"));
+    if (root == std::string::npos) return false;
+    std::size_t end = head.find_first_of(" \t\r\n/>", root + 1);
+    std::string closing = "</" + head.substr(root + 1, end - root - 1) + ">";
+    while (!tail.empty() && std::isspace(static_cast<unsigned char>(tail.back()))) tail.pop_back();
+    return tail.size() >= closing.size() && tail.compare(tail.size() - closing.size(), closing.size(), closing) == 0;
+}
+
+// Reads the zip's current part whole; true when it reads back with its
+// checksum and, for XML, is closed.
+bool partIsWhole(unzFile zip) {
+    char name[512];
+    unz_file_info64 info;
+    if (unzGetCurrentFileInfo64(zip, &info, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK) return false;
+    if (unzOpenCurrentFile(zip) != UNZ_OK) return false;
+    std::string head, tail;
+    std::vector<char> buffer(1 << 16);
+    int read;
+    while ((read = unzReadCurrentFile(zip, buffer.data(), static_cast<unsigned>(buffer.size()))) > 0) {
+        if (head.size() < 512) head.append(buffer.data(), std::min<std::size_t>(512 - head.size(), read));
+        tail.append(buffer.data(), static_cast<std::size_t>(read));
+        if (tail.size() > 64) tail.erase(0, tail.size() - 64);
+    }
+    bool whole = read == 0 && unzCloseCurrentFile(zip) == UNZ_OK;  // the checksum is checked on closing
+    std::string part = name;
+    bool xml = part.size() > 4 &&
+               (part.compare(part.size() - 4, 4, ".xml") == 0 || part.compare(part.size() - 5, 5, ".rels") == 0);
+    return whole && (!xml || closedXml(head, tail));
+}
+
 }  // namespace
+
+bool workbookIsWhole(std::FILE* file) {
+    zlib_filefunc64_def access = {openGiven, readGiven,    writeNothing, tellGiven,
+                                  seekGiven, closeNothing, errorOfGiven, nullptr};
+    unzFile zip = unzOpen2_64(file, &access);
+    if (!zip) return false;
+    int status = unzGoToFirstFile(zip);
+    bool whole = status == UNZ_OK;
+    while (whole && status == UNZ_OK) {
+        whole = partIsWhole(zip);
+        status = unzGoToNextFile(zip);
+    }
+    unzClose(zip);
+    return whole && status == UNZ_END_OF_LIST_OF_FILE;
+}
 
 bool appendHours(HoursFile& hours, const std::vector<double>& qs) {
     if (!writeOutput(hours.scratch, qs.data(), qs.size() * sizeof(double))) return false;
@@ -333,71 +658,69 @@ bool appendHours(HoursFile& hours, const std::vector<double>& qs) {
 }
 
 std::vector<std::string> workbookSheetNames(const std::vector<WorkbookReport>& reports, const WorkbookLimits& limits,
-                                            bool compared) {
-    std::vector<std::string> names = {"Resumen", "Mensual", "Graficos", "Duracion", "Dias pico"};
-    if (compared) names.insert(names.begin() + 1, "Comparacion");
-    std::set<std::string> taken;
-    for (const std::string& name : names) taken.insert(lowered(name));
-    for (const WorkbookReport& report : reports) {
-        std::string base = sheetBase(report.name);
-        for (int n = 2; taken.count(lowered(base)); ++n) base = sheetBase(report.name) + " " + std::to_string(n);
-        std::size_t sheets = hourlySheets(report.rows.size() - 1, limits);
-        for (std::size_t s = 0; s < sheets; ++s) {
-            std::string name = s == 0 ? base : base + " (" + std::to_string(s + 1) + ")";
-            taken.insert(lowered(name));
-            names.push_back(name);
-        }
-    }
-    return names;
+                                            std::size_t differences) {
+    return planSheets(reports, differences, limits).names;
 }
 
 bool writeWorkbook(const std::string& fileName, const std::string& scratchFolder,
                    const std::vector<WorkbookReport>& reports, const std::vector<DifferenceRow>& differences,
                    HoursFile& hours, const WorkbookLimits& limits, std::string& error) {
+    // The library tells its failures on standard error, in English: its
+    // result is told here instead, once.
+    StandardErrorSilenced silenced;
     lxw_workbook_options options = {};
     options.constant_memory = LXW_TRUE;
     options.use_zip64 = LXW_TRUE;
     std::string folder = scratchFolder;
     options.tmpdir = folder.empty() ? nullptr : &folder[0];
+    errno = 0;
     lxw_workbook* book = workbook_new_opt(fileName.c_str(), &options);
     if (!book) {
-        error = "no se puede crear el libro";
+        error = libraryFailure(LXW_ERROR_MEMORY_MALLOC_FAILED, 0);
         return false;
     }
     Formats formats{workbook_add_format(book), workbook_add_format(book)};
     format_set_bold(formats.header);
     format_set_num_format(formats.date, "dd/mm hh:mm");
 
-    const bool compared = !differences.empty();
-    std::vector<std::string> names = workbookSheetNames(reports, limits, compared);
+    SheetPlan plan = planSheets(reports, differences.size(), limits);
     std::vector<lxw_worksheet*> sheets;
-    for (const std::string& name : names) sheets.push_back(workbook_add_worksheet(book, name.c_str()));
-    bool written = std::find(sheets.begin(), sheets.end(), nullptr) == sheets.end();
-    std::size_t next = 0;
-    if (written) {
-        writeSummarySheet(sheets[next++], reports, formats);
-        if (compared) writeComparisonSheet(sheets[next++], differences, formats);
-        std::vector<lxw_row_t> monthlyTotals = writeMonthlySheet(sheets[next++], reports, formats);
-        writeChartSheet(book, sheets[next++], reports, monthlyTotals);
-        writeDurationSheet(sheets[next++], reports, formats);
-        writePeakDaysSheet(sheets[next++], reports, formats);
+    for (const std::string& name : plan.names) sheets.push_back(workbook_add_worksheet(book, name.c_str()));
+    if (std::find(sheets.begin(), sheets.end(), nullptr) != sheets.end()) {
+        workbook_close(book);
+        error = "nombre de hoja no valido";  // never: the plan's names are all valid
+        return false;
     }
-    for (const WorkbookReport& report : reports) {
-        std::size_t blocks = report.rows.size() - 1;
-        std::size_t count = hourlySheets(blocks, limits);
-        for (std::size_t s = 0; s < count && written; ++s) {
-            std::size_t first = s * limits.zoneColumnsPerSheet;
-            std::size_t columns = std::min(limits.zoneColumnsPerSheet, blocks - std::min(blocks, first));
-            written = writeHourlySheet(sheets[next++], report, hours, first, columns, s == 0, formats);
-        }
+    bool written = true;
+    {
+        auto next = sheets.cbegin();
+        auto start = [&formats](void (*how)(lxw_worksheet*, const Formats&)) {
+            return [how, &formats](lxw_worksheet* sheet) { how(sheet, formats); };
+        };
+        RowTable summary = rowTable(next, plan.summary, limits, start(startSummarySheet));
+        writeSummary(summary, reports, formats);
+        RowTable comparison = rowTable(next, plan.comparison, limits, start(startComparisonSheet));
+        writeComparison(comparison, differences);
+        RowTable monthly = rowTable(next, plan.monthly, limits, start(startMonthlySheet));
+        std::vector<std::size_t> buildingRows = writeMonthly(monthly, reports);
+        std::vector<lxw_worksheet*> charts(next, next + static_cast<std::ptrdiff_t>(plan.charts));
+        next += static_cast<std::ptrdiff_t>(plan.charts);
+        writeCharts(book, charts, reports, buildingRows, plan, limits);
+        std::vector<lxw_worksheet*> duration(next, next + static_cast<std::ptrdiff_t>(plan.duration));
+        next += static_cast<std::ptrdiff_t>(plan.duration);
+        writeDuration(duration, reports, limits, formats);
+        RowTable peakDays = rowTable(next, plan.peakDays, limits, start(startPeakDaysSheet));
+        writePeakDays(peakDays, reports, formats);
+        written = writeHourly(next, reports, plan, hours, limits, formats);
     }
+    errno = 0;
     lxw_error closed = workbook_close(book);  // writes the file, whatever came before
     if (!written) {
         error = "no se pueden leer las horas guardadas";
         return false;
     }
     if (closed != LXW_NO_ERROR) {
-        error = lxw_strerror(closed);
+        error = libraryFailure(closed, errno);
         return false;
     }
     return true;

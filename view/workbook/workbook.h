@@ -38,9 +38,14 @@ struct HoursFile {
 // kept in the scratch file).
 bool appendHours(HoursFile& hours, const std::vector<double>& qs);
 
+// What a sheet holds. A table that does not fit runs on over further
+// sheets named as its first with " (2)", " (3)" ... after it: rows under a
+// repeated header, or columns beside a repeated first column.
 struct WorkbookLimits {
-    // Zone-block columns of an hourly sheet, beside its date: a spreadsheet
-    // holds 16,384 columns; further blocks continue on further sheets.
+    std::size_t rowsPerSheet = 1048576;   // a spreadsheet's rows, the header's included
+    std::size_t columnsPerSheet = 16384;  // a spreadsheet's columns
+    // Zone-block columns of an hourly sheet, beside its date and before the
+    // building's four columns of its first sheet.
     std::size_t zoneColumnsPerSheet = 16384 - 5;
 };
 
@@ -53,10 +58,19 @@ bool writeWorkbook(const std::string& fileName, const std::string& scratchFolder
                    const std::vector<WorkbookReport>& reports, const std::vector<DifferenceRow>& differences,
                    HoursFile& hours, const WorkbookLimits& limits, std::string& error);
 
-// The names of the sheets the workbook gets for the reports, in order; a
-// report's hourly sheets are "Horas NAME", "Horas NAME (2)" ...
+// True when the workbook in `file` (open for reading) is whole: a zip file
+// whose every part reads back with its checksum, every XML part closed by
+// its root element's end tag. The library that writes a workbook does not
+// check its own scratch files: one cut short by a full disk or the
+// file-size limit would give a workbook that no spreadsheet opens.
+bool workbookIsWhole(std::FILE* file);
+
+// The names of the sheets the workbook gets for the reports and `differences`
+// rows of comparison, in order: every one unique as a spreadsheet compares
+// names (whatever the letters' case), of whole characters, at most 31 of
+// them; a report's hourly sheets are "Horas NAME", "Horas NAME (2)" ...
 std::vector<std::string> workbookSheetNames(const std::vector<WorkbookReport>& reports, const WorkbookLimits& limits,
-                                            bool compared = false);
+                                            std::size_t differences = 0);
 
 }  // namespace view
 }  // namespace zoneloads

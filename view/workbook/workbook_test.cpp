@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "report/report.h"
+#include "testkit/run_tool.h"
 #include "testkit/zone_files.h"
 #include "view/viewer.h"
 
@@ -19,22 +22,56 @@ WorkbookReport reportOf(const std::string& name, std::size_t blocks) {
     WorkbookReport report;
     report.name = name;
     report.rows.resize(blocks + 1);
+    for (std::size_t b = 0; b < blocks; ++b) report.rows[b].block = static_cast<int>(b) + 1;
     return report;
 }
 
-// The hourly sheets of each report are named after it, made unique, and a
-// report of more zone blocks than a sheet holds continues on further sheets.
+// The characters of UTF-8 text.
+std::size_t characters(const std::string& text) {
+    std::size_t n = 0;
+    for (unsigned char c : text) n += (c & 0xC0) != 0x80;
+    return n;
+}
+
+// The hourly sheets of each report are named after it, made unique as a
+// spreadsheet compares names (whatever the case), cut at whole characters
+// and told apart; a report of more zone blocks than a sheet holds continues
+// on further sheets.
 TEST(WorkbookSheets, NamedAfterTheReportsAndContinued) {
     WorkbookLimits limits;
     limits.zoneColumnsPerSheet = 2;
-    std::vector<std::string> names =
-        workbookSheetNames({reportOf("casa.txt", 5), reportOf("sub/casa.txt", 2), reportOf("resumen.txt", 0),
-                            reportOf("[x]:*?.txt", 1), reportOf("A\xC3\xB1o 2024 con un nombre largo.txt", 1)},
-                           limits);
-    EXPECT_EQ(names, (std::vector<std::string>{"Resumen", "Mensual", "Graficos", "Duracion", "Dias pico", "Horas casa",
-                                               "Horas casa (2)", "Horas casa (3)", "Horas casa 2", "Horas resumen",
-                                               "Horas x", "Horas A\xC3\xB1o 2024 con un n"}));
-    for (const std::string& name : names) EXPECT_LE(name.size(), 31u) << name;
+    std::vector<std::string> names = workbookSheetNames(
+        {reportOf("casa.txt", 5), reportOf("sub/casa.txt", 2), reportOf("resumen.txt", 0), reportOf("[x]:*?.txt", 1),
+         reportOf("A\xC3\xB1o 2024 con un nombre largo.txt", 1), reportOf("Caf\xC3\xA9.txt", 1),
+         reportOf("CAF\xC3\x89.txt", 1), reportOf("Edificio_variante_con_ventanas_A1.txt", 1),
+         reportOf("Edificio_variante_con_ventanas_A2.txt", 1), reportOf("C\xE1mara\x01.txt", 1)},
+        limits);
+    EXPECT_EQ(names, (std::vector<std::string>{
+                         "Resumen", "Mensual", "Graficos", "Duracion", "Dias pico", "Horas casa", "Horas casa (2)",
+                         "Horas casa (3)", "Horas casa 2", "Horas resumen", "Horas x",
+                         "Horas A\xC3\xB1o 2024 con\xE2\x80\xA6nombre largo", "Horas Caf\xC3\xA9",
+                         "Horas CAF\xC3\x89 2", "Horas Edificio_var\xE2\x80\xA6_ventanas_A1",
+                         "Horas Edificio_var\xE2\x80\xA6_ventanas_A2", "Horas C\xC3\xA1mara\xE2\x90\x81"}));
+    for (const std::string& name : names) EXPECT_LE(characters(name), 31u) << name;
+}
+
+// Tables too long for a sheet run on over further sheets, named after the
+// first; nothing is left out.
+TEST(WorkbookSheets, EveryTableContinues) {
+    WorkbookLimits limits;
+    limits.rowsPerSheet = 40;    // 39 rows under the header
+    limits.columnsPerSheet = 3;  // 2 reports beside the hours
+    std::vector<WorkbookReport> reports = {reportOf("a.txt", 20), reportOf("b.txt", 3), reportOf("c.txt", 0)};
+    for (WorkbookReport& r : reports) {
+        r.peakDays.assign(2 * r.rows.size(), PeakDay{});
+        r.peakDays[0].firstHour = 0;  // one day: 24 rows a report
+    }
+    std::vector<std::string> names = workbookSheetNames(reports, limits, 50);
+    // 26 summary rows, 50 differences, 78 monthly rows, a chart's 22 rows
+    // for each of 3 reports, 3 duration columns, 72 peak-day rows.
+    EXPECT_EQ(names, (std::vector<std::string>{"Resumen", "Comparacion", "Comparacion (2)", "Mensual", "Mensual (2)",
+                                               "Graficos", "Graficos (2)", "Graficos (3)", "Duracion", "Duracion (2)",
+                                               "Dias pico", "Dias pico (2)", "Horas a", "Horas b", "Horas c"}));
 }
 
 class WorkbookTest : public testkit::ScratchDir {};
@@ -71,6 +108,72 @@ TEST_F(WorkbookTest, ContinuesOnFurtherSheets) {
         EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
     }
 }
+
+#ifndef _WIN32
+// The workbook as a spreadsheet program reads it (openpyxl, which refuses a
+// file that is not valid), one line per cell: "SHEET!CELL TYPE VALUE".
+std::vector<std::string> readBack(const std::string& book) {
+    testkit::ToolRun run = testkit::runShell(
+        "/usr/bin/python3 \"" ZONELOADS_SOURCE_DIR "/testkit/read_workbook.py\" " + book + " 2>&1", "cells.txt");
+    std::vector<std::string> lines;
+    std::istringstream in(run.output);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+bool has(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+// A workbook of values no spreadsheet number holds, of a report whose file
+// name is not UTF-8 and holds a control byte, and of more peak days than a
+// sheet holds: every cell valid (the values as the report writes them, the
+// names as the page shows them), every sheet named uniquely, nothing left out.
+TEST_F(WorkbookTest, ReadsBackValidWhateverTheValuesAndNames) {
+    auto a = testkit::makeZone("Sala\x07", 1);
+    auto b = testkit::makeZone("C\xE1mara", 2);
+    a->Qs[100] = std::numeric_limits<float>::infinity();
+    b->Qs[200] = -std::numeric_limits<float>::infinity();
+    b->QL[300] = std::numeric_limits<float>::quiet_NaN();
+    testkit::writeZoneFile("zones.bin", 2, {a.get(), b.get()});
+    const std::string name = "C\xE1mara\x01.txt";
+    std::string error;
+    ASSERT_TRUE(writeReport("zones.bin", name, ZoneSelection{{0, 1}, ""}, error)) << error;
+    ViewerOptions options;
+    options.reports = {name};
+    options.page = "a.html";
+    options.xlsx = "a.xlsx";
+    options.workbookLimits.rowsPerSheet = 50;  // 49 rows a sheet: a peak day's 24 rows twice
+    std::vector<SummaryRow> rows;
+    ASSERT_TRUE(writeViewerOutputs(options, 2, rows, error)) << error;
+    std::vector<std::string> cells = readBack("a.xlsx");
+    ASSERT_FALSE(cells.empty());
+    ASSERT_EQ(cells[0], "== Resumen") << cells[0];
+    const std::string shown = "C\xC3\xA1mara\xE2\x90\x81.txt";  // the page's way: a 1252 name, a control picture
+    EXPECT_TRUE(has(cells, "== Horas C\xC3\xA1mara\xE2\x90\x81"));
+    EXPECT_TRUE(has(cells, "Resumen!A2 s '" + shown + "'"));
+    EXPECT_TRUE(has(cells, "Resumen!C2 s 'Sala\xE2\x90\x87'"));
+    EXPECT_TRUE(has(cells, "Resumen!D2 s 'inf'"));   // QsREF of zone a: no number a spreadsheet holds
+    EXPECT_TRUE(has(cells, "Resumen!H2 s 'inf'"));   // and its energy
+    EXPECT_TRUE(has(cells, "Resumen!F3 s '-inf'"));  // QsCAL of zone b
+    // Six peak days (QsREF and QsCAL of two zones and the building), 144
+    // rows, over three sheets of 48.
+    std::size_t peakRows = 0;
+    std::vector<std::string> peakSheets;
+    for (const std::string& line : cells) {
+        if (line.rfind("== Dias pico", 0) == 0) peakSheets.push_back(line.substr(3));
+        if (line.rfind("Dias pico", 0) == 0 && line.find("!E") != std::string::npos &&
+            line.find(" d ") != std::string::npos) {
+            ++peakRows;
+        }
+    }
+    EXPECT_EQ(peakSheets, (std::vector<std::string>{"Dias pico", "Dias pico (2)", "Dias pico (3)"}));
+    EXPECT_EQ(peakRows, 6u * 24u);
+    for (const std::string& line : cells) {
+        for (char c : line) EXPECT_GE(static_cast<unsigned char>(c), 0x20) << line;
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace view
