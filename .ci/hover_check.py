@@ -98,24 +98,25 @@ def first_block():
 def figures_to_hover():
     treal, tmax, tmin, qs = first_block()
     peak = max(range(8760), key=lambda h: qs[h])
-    value = "%g" % struct.unpack("f", struct.pack("f", qs[peak]))[0]
+    value = ("%g" % struct.unpack("f", struct.pack("f", qs[peak]))[0]).replace(".", ",")
     above = max(range(8760), key=lambda h: treal[h] - tmax[h])
     below = max(range(8760), key=lambda h: tmin[h] - treal[h])
 
     def in_band(hour):
-        """Whether a tooltip names the step of the hour's excess: "... Treal
-        sobre Tmax en 0.25 a 0.5 K", "... en m\u00e1s de 3.75 K"."""
+        """Whether a tooltip names the step of the hour's excess beyond the
+        default tolerance of 0.2 K: "... Treal por encima de Tmax en 0,25 a
+        0,5 K", "... en m\u00e1s de 3,75 K", in the page's decimal commas."""
         excess = max(treal[hour] - tmax[hour], tmin[hour] - treal[hour])
-        side = "sobre Tmax" if treal[hour] > tmax[hour] else "bajo Tmin"
+        side = "por encima de Tmax" if treal[hour] > tmax[hour] else "por debajo de Tmin"
 
         def check(tip):
             if not tip.startswith(date(hour) + ": "):
                 return False
-            if excess <= 0:
-                return tip.endswith("Treal entre Tmin y Tmax")
+            if excess <= 0.2:
+                return tip.endswith("Treal dentro de sus consignas (con 0,2 K de tolerancia)")
             if excess > 3.75:
-                return tip.endswith(side + " en m\u00e1s de 3.75 K")
-            words = tip.split()
+                return tip.endswith(side + " en m\u00e1s de 3,75 K")
+            words = tip.replace(",", ".").split()
             return side in tip and float(words[-4]) < excess <= float(words[-2])
         return check
 

@@ -22,7 +22,7 @@ check /usr/bin/zoneloads-view casa.txt --csv casa.csv > /dev/null
 check test "$(wc -l < casa.csv)" = 5
 check test -s /usr/share/doc/zoneloads/README.md
 check test -s /usr/share/doc/zoneloads/LICENSE
-check sh -c "/usr/bin/zoneloads-view --version | grep -qx 'zoneloads-view 1.1.0'"
+check sh -c "/usr/bin/zoneloads-view --version | grep -qx 'zoneloads-view 1.2.0'"
 check test -s /usr/share/doc/zoneloads/doc/formats.md
 echo "installed: zoneloads reported 3 zones ($(wc -c < casa.txt) bytes), zoneloads-view wrote $(wc -c < casa.html) bytes"
 apt-get remove -y -qq zoneloads > /dev/null
@@ -41,8 +41,8 @@ unzip -q "$zip" -d unzipped
 top=$(ls -d unzipped/*/)
 for program in zoneloads zoneloads-view sample-building; do
     check test -f "$top$program.exe"
-    # The version resource: file properties show the product and 1.1.0.
-    check sh -c "strings -el '$top$program.exe' | grep -A1 -x ProductVersion | grep -qx 1.1.0"
+    # The version resource: file properties show the product and 1.2.0.
+    check sh -c "strings -el '$top$program.exe' | grep -A1 -x ProductVersion | grep -qx 1.2.0"
     check sh -c "strings -el '$top$program.exe' | grep -A1 -x ProductName | grep -qx zoneloads"
     check sh -c "strings -el '$top$program.exe' | grep -q -A1 -x FileDescription"
     # Self-contained: no DLL but Windows' own.
@@ -63,11 +63,11 @@ for program in zoneloads-view sample-building; do
     for help in --help /? -h; do
         check sh -c "'$wine' '$top$program.exe' '$help' > out.txt && grep -q '^uso: $program' out.txt"
     done
-    check sh -c "'$wine' '$top$program.exe' --version | tr -d '\r' | grep -qx '$program 1.1.0'"
-    check sh -c "'$wine' '$top$program.exe' --nada > /dev/null 2> err.txt; test \$? = 2 && grep -q 'opcion desconocida: --nada' err.txt"
+    check sh -c "'$wine' '$top$program.exe' --version | tr -d '\r' | grep -qx '$program 1.2.0'"
+    check sh -c "'$wine' '$top$program.exe' --nada > /dev/null 2> err.txt; test \$? = 2 && grep -q 'opci.*n desconocida: --nada' err.txt"
 done
 check sh -c "'$wine' '$top/sample-building.exe' -o > /dev/null 2>&1; test \$? = 2 && ! ls -- -o 2> /dev/null"
-echo "ZIP: LEEME.txt and LICENCIA.txt with CR LF, version resources 1.1.0, --help, /? and --version"
+echo "ZIP: LEEME.txt and LICENCIA.txt with CR LF, version resources 1.2.0, --help, /? and --version"
 rm -f casa.txt casa.html
 check "$wine" "$top/sample-building.exe" casa.bin --zones 3
 check sh -c "'$wine' '$top/zoneloads.exe' < answers.txt > console.txt"

@@ -38,7 +38,7 @@ timeout 120 "${browser[@]}" --dump-dom "file://$work/casa.html" 2> /dev/null > d
 timeout 120 "${browser[@]}" --screenshot="$work/comparison.png" "file://$work/comparacion.html" 2> /dev/null
 timeout 120 "${browser[@]}" --dump-dom "file://$work/comparacion.html" 2> /dev/null > comparison-dom.html
 
-if grep -q '<table class="summary">' dom.html && grep -q '<th>QsREF_max\[W\]</th>' dom.html &&
+if grep -q '<table class="summary">' dom.html && grep -q '<th>Punta de refrigeración \[W\]</th>' dom.html &&
    [ "$(grep -c '<tr>' dom.html)" -ge 14 ]; then
     echo "DOM holds the summary table"
 else

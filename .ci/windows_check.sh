@@ -153,6 +153,29 @@ if ls -R | grep -q '\.tmp$'; then echo "temporary file left behind"; ls -R; fail
 exit $fail
 ) || fail=1
 
+# Names with blanks, in quotes as Explorer's "Copy as path" gives them, piped;
+# then the same answers in UTF-16LE after its mark, as Windows PowerShell 5's
+# ">" writes them, through cmd's redirection (a file, read as bytes: the К of
+# the report's name, U+041A, holds a byte 0x1A, which would end a file read
+# as text). Both give the Linux report's bytes.
+mkdir "Cálculos 2024"
+"$linux/sample-building" "Cálculos 2024/Año 2024.bin" --zones 4 --seed 11
+printf '"Cálculos 2024/Año 2024.bin"\n"Cálculos 2024/Informe 1.txt"\n2\n' | "$linux/zoneloads" > /dev/null
+folder="$(winepath -w "$work")\\Cálculos 2024"
+answers() { printf '"%s\\Año 2024.bin"\r\n"%s\\%s"\r\n2\r\n' "$folder" "$folder" "$1"; }
+answers 'Informe año 1.txt' | "$wine" "$windows/zoneloads.exe" > console.txt || true
+{ printf '\xff\xfe'; answers 'Informe К.txt' | iconv -f UTF-8 -t UTF-16LE; } > respuestas16.txt
+"$wine" cmd /c "$(winepath -w "$windows/zoneloads.exe") < respuestas16.txt" > console16.txt 2>&1 || true
+for run in 'Informe año 1.txt:console.txt' 'Informe К.txt:console16.txt'; do
+    report=${run%:*} console=${run#*:}
+    if cmp -s "Cálculos 2024/Informe 1.txt" "Cálculos 2024/$report" &&
+       grep -qF "Fichero entrada = $folder\\Año 2024.bin"$'\r' "$console"; then
+        echo "\"$report\" in quoted answers ($console): the Linux report's bytes, the name echoed unquoted"
+    else
+        echo "\"$report\" NOT written as the Linux report:"; ls "Cálculos 2024"; tail -c 300 "$console"; fail=1
+    fi
+done
+
 # A path longer than 260 characters, given whole (Wine cannot start in a
 # folder that deep, so the run starts above it).
 deep=$(printf 'carpeta_de_nombre_largo_%02d/' $(seq 1 12))

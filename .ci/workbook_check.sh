@@ -54,14 +54,15 @@ def report(path):
     return blocks, totals
 
 book = openpyxl.load_workbook("casa.xlsx")
-assert book.sheetnames == ["Resumen", "Mensual", "Graficos", "Duracion", "Dias pico", "Horas casa", "Horas otra"], book.sheetnames
+assert book.sheetnames == ["Resumen", "Mensual", "Gráficos", "Duración", "Días pico", "Horas casa", "Horas otra"], \
+    book.sheetnames
 start = datetime.datetime(2018, 1, 1)
 cells = 0
 for sheet, path in (("Horas casa", "casa.txt"), ("Horas otra", "otra.txt")):
     blocks, totals = report(path)
     rows = list(book[sheet].iter_rows(values_only=True))
     assert len(rows) == 8761, len(rows)
-    assert list(rows[0][1:1 + len(blocks)]) == [b[0] for b in blocks], rows[0]
+    assert list(rows[0][1:1 + len(blocks)]) == [b[0] + " [W]" for b in blocks], rows[0]
     for h in (0, 1416, 8759):
         assert rows[1 + h][0] == start + datetime.timedelta(hours=h), (h, rows[1 + h][0])
     for h in range(8760):
@@ -73,53 +74,78 @@ for sheet, path in (("Horas casa", "casa.txt"), ("Horas otra", "otra.txt")):
         cells += len(blocks) + 4
 print(f"hourly sheets: {cells} cells equal to the reports' numbers; dates of hours 0, 1416, 8759 right")
 
-summary = list(book["Resumen"].iter_rows(values_only=True))
+# The summary sheet against the script CSV, column by column: the Spanish
+# CSV's header gives each script column its label, which heads the sheet's.
 table = list(csv.reader(open("casa.csv", newline="", encoding="cp1252")))
+labels = next(csv.reader(open("casa-es.csv", newline="", encoding="cp1252"), delimiter=";"))
+column = dict(zip(labels, range(len(labels))))
+heating = {"QsCAL_max[W]", "Qs_neg[kWh]", "Qs_neg_neto[kWh]", "suma_QsCAL_max_zonas"}
+summary = list(book["Resumen"].iter_rows(values_only=True))
 assert len(summary) == len(table), (len(summary), len(table))
+compared = 0
 for s, t in zip(summary[1:], table[1:]):
-    assert s[0] == t[0] and str(s[1]) == t[1] and (s[2] or "") == t[2], (s, t)
-    assert s[3] == float(t[3]) and s[5] == float(t[5]), (s, t)
-    for hour, date in ((t[4], s[4]), (t[6], s[6])):
-        assert (date is None) if hour == "" else date == start + datetime.timedelta(hours=int(hour)), (s, t)
-    assert [s[7], s[8], s[9]] == [float(x) for x in t[7:10]] and [s[10], s[11]] == [int(x) for x in t[10:12]], (s, t)
+    for label, x in zip(summary[0], s):
+        if label.startswith("Factor de simultaneidad"):
+            continue
+        c = column[label]
+        if c <= 2:
+            assert str(x or "") == t[c], (label, x, t[c])
+        elif t[c] == "":
+            assert x is None, (label, x)
+        elif isinstance(x, datetime.datetime):
+            assert f"{x:%d/%m %H:%M}" == t[c], (label, x, t[c])
+        else:
+            want = float(t[c])
+            assert x == (abs(want) if table[0][c] in heating else want), (label, x, t[c])
+        compared += 1
     if t[1] == "TOTAL":
-        assert abs(s[12] - float(t[14])) <= 1e-5 * abs(s[12]) and abs(s[14] - float(t[15])) <= 1e-5 * abs(s[14]), (s, t)
-        assert abs(s[13] - s[3] / s[12]) < 1e-12, (s, t)
-print(f"summary: {len(summary) - 1} rows equal to the CSV's, with dates and factors de simultaneidad")
+        factor = s[summary[0].index("Factor de simultaneidad de refrigeración")]
+        assert abs(factor - float(t[3]) / float(t[14])) <= 1e-5 * factor, (factor, t)
+print(f"summary: {len(summary) - 1} rows, {compared} cells equal to the CSV's (heating as magnitudes), "
+      "with dates and factors de simultaneidad")
 
 names = [c for c in book["Resumen"]["C"] if c.value == '=HYPERLINK("x")']
 assert names and all(c.data_type == "s" for c in names), names
-charts = book["Graficos"]._charts
+charts = book["Gráficos"]._charts
 assert len(charts) == 4 and {type(c).__name__ for c in charts} == {"BarChart", "ScatterChart"}, charts
 print('the name =HYPERLINK("x") stays text; 4 charts (monthly bars, duration curves)')
 
-# The day of the first zone's QsREF peak: its 24 hours as the report has them.
+# The day of the first zone's cooling peak: its 24 hours as the report has them.
 lines = open("casa.txt", "rb").read().decode("cp1252").split("\r\n")
 hours = [[value(x) for x in l.split(" , ")[:5]] for l in lines[9:9 + 8760]]
 peak = int(table[1][4])
-day = [r for r in book["Dias pico"].iter_rows(values_only=True) if r[:4] == ("casa.txt", 1, table[1][2], "QsREF")]
+day = [r for r in book["Días pico"].iter_rows(values_only=True) if r[:4] == ("casa.txt", 1, table[1][2], "refrigeración")]
 assert len(day) == 24, len(day)
 for h, r in enumerate(day):
     hour = peak - peak % 24 + h
     assert r[4] == start + datetime.timedelta(hours=hour), (h, r)
     q = hours[hour]
     assert [r[5], r[6], r[7], r[8], r[9]] == [q[3], q[4], q[0], q[1], q[2]], (h, r, q)
-print(f"Dias pico: the 24 hours of the day of block 1's QsREF peak, {day[0][4]:%d/%m}, as in the report")
+print(f"Días pico: the 24 hours of the day of block 1's cooling peak, {day[0][4]:%d/%m}, as in the report")
 
-# The comparison: its sheet holds the difference table of the CSV.
+# The comparison: its sheet holds the difference table of the CSV, heating
+# figures as magnitudes (so their differences change sign).
 book = openpyxl.load_workbook("comparacion.xlsx")
-assert book.sheetnames == ["Resumen", "Comparacion", "Mensual", "Graficos", "Duracion", "Dias pico", "Horas casa",
+assert book.sheetnames == ["Resumen", "Comparación", "Mensual", "Gráficos", "Duración", "Días pico", "Horas casa",
                            "Horas variante"], book.sheetnames
 lines = open("comparacion.csv", newline="", encoding="cp1252").read().split("\r\n")
 differences = list(csv.reader(lines[lines.index("") + 1:-1]))
-sheet = list(book["Comparacion"].iter_rows(values_only=True))
+sheet = list(book["Comparación"].iter_rows(values_only=True))
 assert len(sheet) == len(differences) == 1 + 19 + 1, (len(sheet), len(differences))
-assert list(sheet[0]) == differences[0], sheet[0]
+assert len(sheet[0]) == len(differences[0]), sheet[0]
 for s, t in zip(sheet[1:], differences[1:]):
     assert [x if x is not None else "" for x in s[:3]] == t[:3], (s, t)
-    assert [float(x) if isinstance(x, (int, float)) else x or "" for x in s[3:]] == \
-        [float(x) if x not in ("", "TOTAL") else x for x in t[3:]], (s, t)
-print(f"Comparacion: {len(sheet) - 1} rows equal to the CSV's difference table")
+    for c in range(3, len(t)):
+        x, want = s[c], t[c]
+        if want in ("", "TOTAL"):
+            assert (x or "") == want, (c, x, want)
+            continue
+        name = differences[0][c]
+        if any(name.startswith(h + "_") for h in heating):
+            want = float(want)
+            want = abs(want) if name.endswith(("_base", "_variante")) else -want
+        assert x == float(want), (name, x, t[c])
+print(f"Comparación: {len(sheet) - 1} rows equal to the CSV's difference table")
 PY
 
 # The Spanish CSV as a spreadsheet in a Spanish locale opens it: ";" between
@@ -131,18 +157,17 @@ timeout 180 soffice -env:UserInstallation="file://$profile" --headless --infilte
 import csv, datetime, openpyxl
 sheet = list(openpyxl.load_workbook("spanish/casa-es.xlsx").active.iter_rows(values_only=True))
 table = list(csv.reader(open("casa.csv", newline="", encoding="cp1252")))
-assert len(sheet) == len(table) and list(sheet[0]) == table[0], (len(sheet), len(table))
-start = datetime.datetime(2018, 1, 1)
+labels = next(csv.reader(open("casa-es.csv", newline="", encoding="cp1252"), delimiter=";"))
+assert len(sheet) == len(table) and list(sheet[0]) == labels, (len(sheet), len(table), sheet[0])
 for s, t in zip(sheet[1:], table[1:]):
     assert s[0] == t[0] and str(s[1]) == t[1] and (s[2] or "").lstrip("'") == t[2], (s, t)
-    for c in (3, 5, 7, 8, 9, 14, 15, 16, 18, 22, 23):
-        assert (s[c] is None and t[c] == "") or s[c] == float(t[c]), (c, s, t)
-    for c in (4, 6, 10, 11, 20, 21, 24):
-        assert (s[c] is None and t[c] == "") or s[c] == int(t[c]), (c, s, t)
-    for c, hour in ((12, t[4]), (13, t[6])):
-        assert (s[c] is None) if hour == "" else s[c] == start + datetime.timedelta(hours=int(hour)), (c, s, t)
-    for c in (17, 19):  # the script CSV's "dd/mm hh:mm"
-        assert (s[c] is None and t[c] == "") or f"{s[c]:%d/%m %H:%M}" == t[c], (c, s, t)
+    for c in range(3, len(t)):
+        if t[c] == "":
+            assert s[c] is None, (c, s, t)
+        elif isinstance(s[c], datetime.datetime):  # the script CSV's "dd/mm hh:mm"
+            assert f"{s[c]:%d/%m %H:%M}" == t[c], (c, s, t)
+        else:
+            assert s[c] == float(t[c]), (c, s, t)
 print(f"--csv-es in a Spanish LibreOffice: {len(sheet) - 1} rows of numbers and dates equal to --csv's")
 PY
 exit $fail

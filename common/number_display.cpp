@@ -35,11 +35,13 @@ std::string general6(double v) {
     return std::string(text, result.ptr);
 }
 
-double general6Value(double v) {
-    if (!std::isfinite(v)) return v;
-    std::string text = general6(v);
-    double value = v;
-    std::from_chars(text.data(), text.data() + text.size(), value);
+double general6Value(double v) { return std::isfinite(v) ? textValue(general6(v)) : v; }
+
+double textValue(const std::string& text) {
+    double value = 0;
+    const char* first = text.data();
+    if (!text.empty() && text[0] == '+') ++first;  // from_chars takes no plus sign
+    std::from_chars(first, text.data() + text.size(), value);
     return value;
 }
 

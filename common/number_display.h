@@ -19,6 +19,10 @@ std::string general6(double v);
 // digits, as a spreadsheet holds the text of the tables.
 double general6Value(double v);
 
+// The number a text of these writes, as a spreadsheet reads it: "inf" and
+// "nan" give the values they name; 0 for what is no number.
+double textValue(const std::string& text);
+
 // `v` with one decimal ("12.5", "-0.3").
 std::string fixed1(double v);
 

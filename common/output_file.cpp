@@ -50,8 +50,10 @@ fs::path besideName(const fs::path& path) {
 }
 
 // Creates the temporary file beside the target; false, with errno set, when
-// it cannot.
+// it cannot. An interrupt waits until the file is registered for removal, so
+// that no signal falls between its creation and its registration.
 bool createTemporary(OutputFile& out) {
+    InterruptsHeld held;
     for (int attempt = 0; attempt < 16; ++attempt) {
         out.temporary = besideName(out.path);
         out.file = createNewFile(out.temporary, false);
@@ -181,6 +183,7 @@ bool openScratch(OutputFile& out, const char* what) {
 
 bool openNamedScratch(OutputFile& out, const char* what, const char* extension) {
     startAfresh(out, what);
+    InterruptsHeld held;  // created and registered as one step
     fs::path name = newScratchName(extension);
     std::FILE* file = name.empty() ? nullptr : createNewFile(name, false);
     if (!file) return failOutput(out, kCannotCreate, name.empty() ? ENOENT : errno);

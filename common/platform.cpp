@@ -60,8 +60,8 @@ std::string errorReason(int error) {
         case ENAMETOOLONG: return "nombre demasiado largo";
         case EEXIST: return "ya existe";
         case EIO: return "error de entrada/salida";
-        case EPIPE: return "el lector de la tuberia se ha ido";
-        case EBADF: return "la salida esta cerrada";
+        case EPIPE: return "el lector de la tuber\u00eda se ha ido";
+        case EBADF: return "la salida est\u00e1 cerrada";
         case EMFILE:
         case ENFILE: return "demasiados ficheros abiertos";
         case ENOMEM: return "sin memoria";
@@ -276,6 +276,8 @@ void dropCachedContents(const fs::path&) {}
 void ignoreWriteSignals() {}  // Windows has neither signal: such writes fail already
 
 void reuseFreedMemory() {}  // the Windows heap keeps freed blocks on its own
+
+bool readStandardInputAsBytes() { return !_isatty(_fileno(stdin)) && _setmode(_fileno(stdin), _O_BINARY) != -1; }
 
 bool standardOutputIsTerminal() {
     DWORD mode;
@@ -603,6 +605,8 @@ void ignoreWriteSignals() {
     signal(SIGXFSZ, SIG_IGN);
 #endif
 }
+
+bool readStandardInputAsBytes() { return false; }
 
 bool standardOutputIsTerminal() { return isatty(STDOUT_FILENO) != 0; }
 

@@ -153,6 +153,12 @@ void ignoreWriteSignals();
 // paying for fresh pages every time. A hint that may do nothing.
 void reuseFreedMemory();
 
+// On Windows, has standard input read as bytes rather than as text when it
+// is not a console (a pipe or a file: text reading ends at a byte 0x1A and
+// drops a CR before a LF); true when it now is. Nothing on POSIX, where
+// input is bytes already: false.
+bool readStandardInputAsBytes();
+
 // True when standard output is a terminal (a console on Windows).
 bool standardOutputIsTerminal();
 

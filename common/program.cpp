@@ -20,7 +20,7 @@ const char* escapeCause() {
         return "sin memoria";
     } catch (const std::system_error& e) {
         // Threads that cannot be started say so with EAGAIN.
-        if (e.code() == std::errc::resource_unavailable_try_again) return "no se pueden crear mas hilos";
+        if (e.code() == std::errc::resource_unavailable_try_again) return "no se pueden crear m\u00e1s hilos";
         if (e.code() == std::errc::not_enough_memory) return "sin memoria";
         return "error del sistema";
     } catch (...) {

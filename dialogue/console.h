@@ -16,16 +16,38 @@ constexpr const char* kBadList = "# Error en fichero de zonas ";
 
 constexpr const char* kReportIsInput = "# Error fichero salida coincide con fichero de entrada ";
 
-// Writes the prompt (no line end), flushes it and reads one word: white
-// space, line breaks included, is skipped and the word ends at the next.
-// Returns false when the input ends before a word. For the first answer of
-// a run (`first`), a UTF-8 byte-order mark at the very start is skipped, as
-// Windows editors put one there.
-bool askWord(std::istream& in, std::ostream& out, const char* prompt, std::string& word, bool first = false);
+enum class AnswerEncoding { bytes, utf16le, utf16be };
 
-// askWord for a file name; a missing answer, or one holding a NUL byte (no
-// file has such a name), gets the bad-answer message and false.
-bool askName(std::istream& in, std::ostream& out, const char* prompt, std::string& name, bool first = false);
+// The answers as the dialogue reads them from `in`, a byte at a time and no
+// further than an answer needs (a typed answer is read as it is typed). The
+// start is looked at once, after the first prompt shows: a UTF-8 byte-order
+// mark there is skipped (Windows editors write one); after a UTF-16 mark
+// (FF FE, as Windows PowerShell 5's ">" writes, or FE FF) the characters are
+// decoded and read as their UTF-8 bytes.
+struct Answers {
+    std::istream* in = nullptr;
+    bool endAtCtrlZ = false;  // a 0x1A byte ends byte answers, as Windows' text mode ends a pipe
+    bool started = false;     // the start has been looked at for a mark
+    AnswerEncoding encoding = AnswerEncoding::bytes;
+    std::string ahead;  // bytes taken from `in` (or decoded) and not yet read
+    std::size_t at = 0;
+    bool ended = false;      // a Ctrl-Z was met: nothing more is read
+    bool malformed = false;  // a cut or unpaired UTF-16 unit was met: nothing more is read
+};
+
+// Writes the prompt (no line end), flushes it and reads one answer. White
+// space, line breaks included, is skipped. An answer that starts with a
+// double quote is every byte up to the next one, without the quotes (so a
+// pasted "C:\Mis documentos\x.bin" is one name); the closing quote must come
+// before the line ends and be followed by white space or the end. Any other
+// answer is one word, ending at the next white space. Returns false when the
+// input ends before an answer, for a quote left open or followed by more
+// text, and for UTF-16 met cut or unpaired while the answer is read.
+bool askWord(Answers& answers, std::ostream& out, const char* prompt, std::string& word);
+
+// askWord for a file name; a missing answer, an empty one or one holding a
+// NUL byte (no file has such a name) gets the bad-answer message and false.
+bool askName(Answers& answers, std::ostream& out, const char* prompt, std::string& name);
 
 // Writes a whole console line: the text, the platform's line end, a flush.
 void writeLine(std::ostream& out, const std::string& text);

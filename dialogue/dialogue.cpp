@@ -13,11 +13,11 @@
 namespace zoneloads {
 namespace {
 
-// Asks for a file name and echoes it as "<echo><name>", as given.
-bool askFileName(std::istream& in, std::ostream& out, const char* prompt, const char* echo, FileName& name,
-                 bool first) {
+// Asks for a file name and echoes it as "<echo><name>", as given (without
+// the quotes of a quoted answer).
+bool askFileName(Answers& answers, std::ostream& out, const char* prompt, const char* echo, FileName& name) {
     std::string answer;
-    if (!askName(in, out, prompt, answer, first)) return false;
+    if (!askName(answers, out, prompt, answer)) return false;
     name = FileName(answer);
     writeLine(out, echo + name.text);
     return true;
@@ -51,11 +51,15 @@ bool listZones(std::ostream& out, const FileName& input, int32 count) {
 
 }  // namespace
 
-int runDialogue(std::istream& in, std::ostream& out, bool (*readsAnswersFrom)(const std::filesystem::path&)) {
+int runDialogue(std::istream& in, std::ostream& out, bool (*readsAnswersFrom)(const std::filesystem::path&),
+                bool endAtCtrlZ) {
+    Answers answers;
+    answers.in = &in;
+    answers.endAtCtrlZ = endAtCtrlZ;
     FileName input;
     FileName report;
-    if (!askFileName(in, out, "Nombre fichero entrada: ", "Fichero entrada = ", input, true) ||
-        !askFileName(in, out, "Nombre fichero salida: ", "Fichero salida = ", report, false)) {
+    if (!askFileName(answers, out, "Nombre fichero entrada: ", "Fichero entrada = ", input) ||
+        !askFileName(answers, out, "Nombre fichero salida: ", "Fichero salida = ", report)) {
         return kExitFailure;
     }
 
@@ -69,7 +73,7 @@ int runDialogue(std::istream& in, std::ostream& out, bool (*readsAnswersFrom)(co
     if (!listZones(out, input, count)) return kExitFailure;
 
     ZoneSelection selection;
-    if (!selectZones(in, out, input, selection)) return kExitFailure;
+    if (!selectZones(answers, out, input, selection)) return kExitFailure;
 
     if (reportIsInput(report, input, selection, readsAnswersFrom)) {
         writeLine(out, kReportIsInput + report.text);

@@ -16,7 +16,10 @@ constexpr int kExitFailure = -1;  // a message ended the run
 // kExitSuccess after a complete report, kExitFailure after a message that
 // ends the run. `readsAnswersFrom`, when given, tells whether a path names
 // the file or pipe that `in` reads, which the report must then not overwrite.
+// `endAtCtrlZ`: answers read as bytes end at a byte 0x1A, as the Windows C
+// library ends a pipe or file it reads as text, for a standard input that is
+// read in binary instead (so that UTF-16 answers arrive whole).
 int runDialogue(std::istream& in, std::ostream& out,
-                bool (*readsAnswersFrom)(const std::filesystem::path& path) = nullptr);
+                bool (*readsAnswersFrom)(const std::filesystem::path& path) = nullptr, bool endAtCtrlZ = false);
 
 }  // namespace zoneloads

@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <sstream>
+#include <utility>
 #include <vector>
 
+#include "common/platform.h"
+#include "common/text_encoding.h"
 #include "dialogue/console.h"
 #include "dialogue/select_zones.h"
 #include "testkit/zone_files.h"
@@ -210,13 +214,15 @@ TEST_F(DialogueTest, SelectionTakesTheCountAfresh) {
     ZoneSelection selection;
     writeBytes("negative.bin", std::string("\xFE\xFF\xFF\xFF", 4));
     std::istringstream in("0\n");
-    EXPECT_FALSE(selectZones(in, out, "negative.bin", selection));
+    Answers answers;
+    answers.in = &in;
+    EXPECT_FALSE(selectZones(answers, out, "negative.bin", selection));
     EXPECT_EQ(out.str(), "# Error al abrir fichero entrada negative.bin\n");
 
     std::string bytes = readBytes("casa.bin");
     writeBytes("cut.bin", bytes.substr(0, bytes.size() - 285896));
     out.str("");
-    EXPECT_FALSE(selectZones(in, out, "cut.bin", selection));
+    EXPECT_FALSE(selectZones(answers, out, "cut.bin", selection));
     EXPECT_EQ(out.str(), "# Error fichero entrada incompleto cut.bin\n");
 }
 
@@ -336,6 +342,107 @@ TEST_F(SafetyTest, NameWithANulByteIsNoAnswer) {
     EXPECT_EQ(r.status, kExitFailure);
     EXPECT_EQ(r.console.substr(r.console.rfind(':') + 1), " # Error respuesta no valida\n");
     EXPECT_FALSE(fileExists("casa"));
+}
+
+}  // namespace
+}  // namespace zoneloads
+
+namespace zoneloads {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Answers in UTF-16 after its byte-order mark, as Windows PowerShell 5's ">"
+// writes them (little-endian).
+std::string utf16Answers(const std::string& utf8, bool little = true) {
+    std::string bytes = little ? "\xFF\xFE" : "\xFE\xFF";
+    for (char16_t unit : utf16FromUtf8(utf8)) {
+        char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
+        bytes += little ? std::string{low, high} : std::string{high, low};
+    }
+    return bytes;
+}
+
+// A folder and a building beyond ASCII with blanks, as pasted from Explorer.
+const std::string kFolder = "C\xC3\xA1lculos 2024";
+const std::string kBuilding = kFolder + "/A\xC3\xB1o 2024.bin";
+
+class QuotedAndUtf16Test : public DialogueTest {
+protected:
+    void SetUp() override {
+        DialogueTest::SetUp();
+        fs::create_directory(pathFromBytes(kFolder));
+        fs::copy_file("casa.bin", pathFromBytes(kBuilding));
+        ASSERT_EQ(run("casa.bin zona1.txt 1\n").status, kExitSuccess);
+        expected = readBytes("zona1.txt");
+    }
+    // Whether the file named by the dialogue's bytes `name` holds the report of zone 1.
+    bool holdsZone1(const std::string& name) {
+        std::error_code error;
+        fs::remove("named-copy", error);
+        fs::copy_file(pathFromBytes(name), "named-copy", error);
+        return !error && readBytes("named-copy") == expected;
+    }
+    std::string expected;
+};
+
+TEST_F(QuotedAndUtf16Test, QuotedNamesAsBytesAndInUtf16) {
+    // The report's name: blanks, an accent, the euro sign and an emoji.
+    const std::string report = kFolder + "/Informe a\xC3\xB1o \xE2\x82\xAC \xF0\x9F\x98\x80.txt";
+    const std::string answers = "\"" + kBuilding + "\"\r\n\"" + report + "\"\r\n1\r\n";
+    for (const std::string& given : {answers, utf16Answers(answers), utf16Answers(answers, false)}) {
+        Console r = run(given);
+        EXPECT_EQ(r.status, kExitSuccess);
+        EXPECT_EQ(r.console.substr(0, r.console.find("n\xBA")),
+                  "Nombre fichero entrada: Fichero entrada = " + kBuilding +
+                      "\nNombre fichero salida: Fichero salida = " + report + "\n");
+        EXPECT_TRUE(holdsZone1(report));
+        fs::remove(pathFromBytes(report));
+    }
+    // A quoted zone number is the number; a quoted list name may hold blanks.
+    writeBytes("mis zonas.txt", "1");
+    EXPECT_EQ(run("casa.bin \"mi informe.txt\" \"-1\" \"mis zonas.txt\"").status, kExitSuccess);
+    EXPECT_TRUE(holdsZone1("mi informe.txt"));
+}
+
+TEST_F(QuotedAndUtf16Test, OpenQuotesAndBrokenUtf16AreNoAnswer) {
+    const std::string whole = utf16Answers("casa.bin\r\ncasa.txt\r\n1");
+    const std::string head = utf16Answers("casa.bin\r\nca");
+    const std::string tail = utf16Answers("sa.txt 1\r\n").substr(2);
+    const std::pair<std::string, const char*> cases[] = {
+        {"\"casa.bin\ncasa.txt\" 1\n", "entrada: "},  // the line ends before the quote closes
+        {"casa.bin \"casa.txt", "salida: "},          // the input ends before it
+        {"\"casa.bin\"x casa.txt 1\n", "entrada: "},  // more after the closing quote
+        {"\"\" casa.txt 1\n", "entrada: "},
+        {"casa.bin casa.txt \" 1\"\n", "zona):"},
+        {whole + std::string(1, '\0'), "zona):"},                 // an odd byte right after "1"
+        {head + std::string("\x3D\xD8", 2) + tail, "salida: "},   // U+D83D without its pair
+        {head + std::string("\x00\xDC", 2) + tail, "salida: "}};  // U+DC00 alone
+    for (const auto& [answers, prompt] : cases) {
+        Console r = run(answers);
+        std::string end = std::string(prompt) + "# Error respuesta no valida\n";
+        EXPECT_EQ(r.status, kExitFailure);
+        EXPECT_EQ(r.console.substr(r.console.size() - std::min(r.console.size(), end.size())), end) << answers;
+        EXPECT_FALSE(fileExists("casa.txt"));
+    }
+    // Bytes past the last answer are never read, as with byte answers.
+    EXPECT_EQ(run(whole + std::string("\r\0\n\0\0", 5)).status, kExitSuccess);
+}
+
+TEST_F(QuotedAndUtf16Test, CtrlZEndsByteAnswersWhereAsked) {
+    auto status = [](const std::string& answers, bool endAtCtrlZ) {
+        std::istringstream in(answers);
+        std::ostringstream out;
+        return runDialogue(in, out, nullptr, endAtCtrlZ);
+    };
+    const std::string zoneThenCtrlZ = std::string("casa.bin casa.txt 1\x1A") + "9";
+    EXPECT_EQ(status(zoneThenCtrlZ, true), kExitSuccess);
+    EXPECT_EQ(status(zoneThenCtrlZ, false), kExitFailure);  // "1\x1A" "9" is no number
+    EXPECT_EQ(status("casa.bin \x1A casa.txt 1", true), kExitFailure);
+    // ... but not UTF-16, where U+041A holds that byte.
+    fs::copy_file("casa.bin", pathFromBytes("\xD0\x9A.bin"));
+    EXPECT_EQ(status(utf16Answers("\xD0\x9A.bin k.txt 1"), true), kExitSuccess);
+    EXPECT_TRUE(holdsZone1("k.txt"));
 }
 
 }  // namespace

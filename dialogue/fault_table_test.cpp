@@ -84,6 +84,13 @@ void fillSpecials(ZoneRecord& z) {
     }
 }
 
+// ASCII answers in UTF-16LE after its byte-order mark, as PowerShell 5 writes them.
+std::string utf16le(const std::string& ascii) {
+    std::string bytes = "\xFF\xFE";
+    for (char c : ascii) bytes += std::string{c, '\0'};
+    return bytes;
+}
+
 const std::string kLong(1000, 'n');
 const std::string kLongest(255, 'r');  // the longest name most file systems take
 const std::string kSame = "# Error fichero salida coincide con fichero de entrada ";
@@ -247,6 +254,16 @@ std::vector<Row> faultTable() {
          },
          "casa.bin report.txt -1 l.txt\n", kPromptList + "# Error en fichero de zonas l.txt\n", kFail,
          Report::untouched, 0},
+        {"UTF-16LE answers", none, utf16le("casa.bin\r\nreport.txt\r\n2\r\n"), kPromptChoice, 0, Report::complete,
+         kBlock + kTotals},
+        {"UTF-16LE answers cut by a byte", none, utf16le("casa.bin\r\nreport.txt\r\n") + "2",
+         kPromptChoice + "# Error respuesta no valida\n", kFail, Report::untouched, 0},
+        // Quoted names, as Explorer's "Copy as path" gives them.
+        {"quoted names with blanks", [] { fs::copy_file("casa.bin", "mi casa.bin"); },
+         "\"mi casa.bin\"\r\n\"mi informe.txt\"\r\n2\r\n", kPromptChoice, 0, Report::complete, kBlock + kTotals,
+         "mi informe.txt"},
+        {"quote never closed", none, "casa.bin\n\"report.txt 2\n",
+         "Nombre fichero salida: # Error respuesta no valida\n", kFail, Report::untouched, 0},
         {"NUL byte in a name", none, std::string("casa.bin rep\0ort.txt 0\n", 23),
          "Nombre fichero salida: # Error respuesta no valida\n", kFail, Report::untouched, 0},
 #ifndef _WIN32

@@ -10,7 +10,13 @@
 namespace {
 
 // Arguments are not read: the whole run is a dialogue.
-int dialogue(int, char**) { return zoneloads::runDialogue(std::cin, std::cout, zoneloads::isStandardInput); }
+int dialogue(int, char**) {
+    // Read as text, answers piped or redirected in UTF-16 would end at any
+    // byte 0x1A (as in U+041A or U+4E1A); read as bytes, the dialogue ends
+    // byte answers at a Ctrl-Z itself, as text reading did.
+    bool endAtCtrlZ = zoneloads::readStandardInputAsBytes();
+    return zoneloads::runDialogue(std::cin, std::cout, zoneloads::isStandardInput, endAtCtrlZ);
+}
 
 }  // namespace
 

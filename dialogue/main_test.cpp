@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/number_format.h"
+#include "common/text_encoding.h"
 #include "testkit/run_tool.h"
 #include "testkit/zone_files.h"
 #include "zonefile/zone_file.h"
@@ -89,6 +90,25 @@ TEST_F(ExecutableTest, ReportThatCannotBeWritten) {
     run = runTool(ZONELOADS_EXE, "casa.bin /dev/full 0\n");
     EXPECT_EQ(run.status, testkit::kShellFailureStatus);
     EXPECT_EQ(run.output.substr(run.output.rfind(':') + 1), "# Error al escribir fichero salida /dev/full\n");
+}
+
+// A path pasted in quotes, with blanks and accents, piped as bytes and as
+// UTF-16LE (as Windows PowerShell 5 writes answers): the plain run's report.
+TEST_F(ExecutableTest, QuotedPathsAndUtf16Answers) {
+    ASSERT_EQ(runTool(ZONELOADS_EXE, "casa.bin\nplain.txt\n1\n").status, 0);
+    const std::string folder = "C\xC3\xA1lculos 2024";
+    std::filesystem::create_directory(folder);
+    std::filesystem::copy_file("casa.bin", folder + "/A\xC3\xB1o 2024.bin");
+    const std::string answers = "\"" + folder + "/A\xC3\xB1o 2024.bin\"\r\n\"" + folder + "/Informe 1.txt\"\r\n1\r\n";
+    std::string utf16 = "\xFF\xFE";
+    for (char16_t unit : utf16FromUtf8(answers)) utf16 += {static_cast<char>(unit), static_cast<char>(unit >> 8)};
+    for (const std::string& given : {answers, utf16}) {
+        testkit::ToolRun run = runTool(ZONELOADS_EXE, given);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_NE(run.output.find("Fichero entrada = " + folder + "/A\xC3\xB1o 2024.bin\n"), std::string::npos);
+        EXPECT_TRUE(readBytes(folder + "/Informe 1.txt") == readBytes("plain.txt"));
+        std::filesystem::remove(folder + "/Informe 1.txt");
+    }
 }
 
 // Faults that only a real process meets: its standard input, a pipe whose

@@ -16,9 +16,9 @@ namespace zoneloads {
 namespace {
 
 // Reads the zones from a zone-list file into every slot of `selection`.
-bool readZoneListFile(std::istream& in, std::ostream& out, int32 count, ZoneSelection& selection) {
+bool readZoneListFile(Answers& answers, std::ostream& out, int32 count, ZoneSelection& selection) {
     std::string answer;
-    if (!askName(in, out, "Indica fichero de zonas [50 caracteres max] :", answer)) return false;
+    if (!askName(answers, out, "Indica fichero de zonas [50 caracteres max] :", answer)) return false;
     FileName listFile(answer);
     std::error_code error;
     // A folder opens for reading on some systems, but it holds no list.
@@ -43,9 +43,10 @@ bool readZoneListFile(std::istream& in, std::ostream& out, int32 count, ZoneSele
     return false;
 }
 
-// The typed zone number: one whole word of an optional sign and decimal
-// digits, within the int32 range ("010" is ten). Anything else ("2,1",
-// "0x1F", "1.5", "1e2", "2abc") is no answer, rather than a part of one.
+// The typed zone number: one whole answer (quoted or not: "2" is 2) of an
+// optional sign and decimal digits, within the int32 range ("010" is ten).
+// Anything else ("2,1", "0x1F", "1.5", "1e2", "2abc") is no answer, rather
+// than a part of one.
 bool parseZoneNumber(const std::string& word, int32& number) {
     std::size_t i = (word[0] == '+' || word[0] == '-') ? 1 : 0;
     if (i == word.size()) return false;
@@ -64,7 +65,7 @@ bool parseZoneNumber(const std::string& word, int32& number) {
 
 }  // namespace
 
-bool selectZones(std::istream& in, std::ostream& out, const FileName& input, ZoneSelection& selection) {
+bool selectZones(Answers& answers, std::ostream& out, const FileName& input, ZoneSelection& selection) {
     int32 count;
     std::string error;
     if (!checkZoneFile(input, count, error)) {  // the file may have changed since the listing
@@ -77,11 +78,11 @@ bool selectZones(std::istream& in, std::ostream& out, const FileName& input, Zon
         "Indica numero de la zona ( de 0 a " + int32Text(count - 1) + ") (-1 si desea introducir ua zona):";
     std::string answer;
     int32 choice;
-    if (!askWord(in, out, prompt.c_str(), answer) || !parseZoneNumber(answer, choice)) {
+    if (!askWord(answers, out, prompt.c_str(), answer) || !parseZoneNumber(answer, choice)) {
         writeLine(out, kBadAnswer);
         return false;
     }
-    if (choice < 0) return readZoneListFile(in, out, count, selection);
+    if (choice < 0) return readZoneListFile(answers, out, count, selection);
     if (choice >= count) {
         writeLine(out, kZoneOutOfRange + int32Text(choice));
         return false;

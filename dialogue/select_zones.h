@@ -2,7 +2,6 @@
 // file of them.
 #pragma once
 
-#include <istream>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -10,6 +9,7 @@
 #include "common/file_name.h"
 #include "common/types.h"
 #include "common/zone_selection.h"
+#include "dialogue/console.h"
 
 namespace zoneloads {
 
@@ -17,6 +17,6 @@ namespace zoneloads {
 // answer, a zone-list file) and fills `selection`. Every chosen zone that the
 // report will walk is below the zone count. On failure writes its message and
 // returns false: the run must then end with a failing status.
-bool selectZones(std::istream& in, std::ostream& out, const FileName& input, ZoneSelection& selection);
+bool selectZones(Answers& answers, std::ostream& out, const FileName& input, ZoneSelection& selection);
 
 }  // namespace zoneloads

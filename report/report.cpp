@@ -1,7 +1,9 @@
 #include "report/report.h"
 
+#include <cerrno>
 #include <cstddef>
 #include <memory>
+#include <new>
 #include <vector>
 
 #include "common/number_format.h"
@@ -39,7 +41,13 @@ void zoneExtremes(const ZoneRecord& zone, float32& qsMax, float32& qsMin) {
 // Reads zone `zone` into the slot and formats its whole block there; false
 // when the zone cannot be read.
 bool formatBlock(const std::filesystem::path& input, int32 zone, BlockSlot& slot) {
-    if (!readZone(input, zone, *slot.record)) return false;
+    errno = 0;
+    if (!readZone(input, zone, *slot.record)) {
+        // The system had no memory to open or read the file with: that, not
+        // the file, is what failed (the program's last catch says so).
+        if (errno == ENOMEM) throw std::bad_alloc();
+        return false;
+    }
     if (!slot.text) slot.text.reset(new char[kMaxBlockBytes]);
     const ZoneRecord& record = *slot.record;
     char* at = writeOpeningLines(slot.text.get(), record);

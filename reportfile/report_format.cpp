@@ -12,9 +12,9 @@ const OpeningLine kBlockOpening[kOpeningLines] = {
     {OpeningShape::fixed, kWarning2, "el segundo aviso"},
     {OpeningShape::name, {}, "el nombre de la zona"},
     {OpeningShape::weightsG, {}, "pesos g(i)"},
-    {OpeningShape::fixed, kWeightsPTitle, "el titulo de los pesos p(i)"},
+    {OpeningShape::fixed, kWeightsPTitle, "el t\u00edtulo de los pesos p(i)"},
     {OpeningShape::weightsP, {}, "pesos p(i)"},
-    {OpeningShape::fixed, kLegendTitle, "el titulo de la leyenda"},
+    {OpeningShape::fixed, kLegendTitle, "el t\u00edtulo de la leyenda"},
     {OpeningShape::fixed, kLegend, "la leyenda"},
     {OpeningShape::fixed, kExtremesTitle, "la cabecera de extremos"},
 };

@@ -59,10 +59,11 @@ bool nextLine(ReportReader& r, Line& line, bool& ended) {
     }
 }
 
-// Sets the message of a fault at the line reached, "FILE, linea N: WHAT";
+// Sets the message of a fault at the line reached, "FILE, linea N: WHAT" (with
+// the accent);
 // returns false.
 bool failAtLine(ReportReader& r, std::string& error, const std::string& what) {
-    error = r.fileName + ", linea " + std::to_string(r.lineNumber) + ": " + what;
+    error = r.fileName + ", l\u00ednea " + std::to_string(r.lineNumber) + ": " + what;
     return false;
 }
 
@@ -74,7 +75,7 @@ bool takeLine(ReportReader& r, Line& line, std::string& error, const char* expec
         return failAtLine(r, error, std::string("el informe termina antes de tiempo (se esperaba ") + expected + ")");
     }
     if (r.readError) return failAtLine(r, error, "error al leer el fichero");
-    if (!ended) return failAtLine(r, error, "el informe termina a mitad de linea");
+    if (!ended) return failAtLine(r, error, "el informe termina a mitad de l\u00ednea");
     return true;
 }
 
@@ -97,7 +98,7 @@ bool realsLine(ReportReader& r, std::string& error, const char* what, std::strin
         double ignored;
         if (!parseReal(fields[i].text, fields[i].length, ignored)) {
             return failAtLine(r, error,
-                              std::string("campo ") + std::to_string(i + 1) + " no es un numero (" + what + ")");
+                              std::string("campo ") + std::to_string(i + 1) + " no es un n\u00famero (" + what + ")");
         }
     }
     return true;
@@ -251,7 +252,7 @@ bool collectLines(ReportReader& r, Section& section, int count, const char* what
             ++r.lineNumber;
             return failAtLine(r, error,
                               r.begin < r.end
-                                  ? std::string("el informe termina a mitad de linea")
+                                  ? std::string("el informe termina a mitad de l\u00ednea")
                                   : std::string("el informe termina antes de tiempo (se esperaba ") + what + ")");
         }
     }
@@ -272,7 +273,7 @@ bool readZoneBlock(ReportReader& r, Section& section, std::string& error) {
         }
         if (!read) return false;
     }
-    return collectLines(r, section, kHoursPerYear + 1, "una linea horaria", error);  // and the extremes line
+    return collectLines(r, section, kHoursPerYear + 1, "una l\u00ednea horaria", error);  // and the extremes line
 }
 
 }  // namespace
@@ -307,12 +308,12 @@ ReadResult readSection(ReportReader& reader, Section& section, std::string& erro
         if (reader.totalsRead) return ReadResult::end;
         ++reader.lineNumber;
         failAtLine(reader, error,
-                   reader.lineNumber == 1 ? "el fichero esta vacio, no es un informe"
-                                          : "el informe termina antes de la seccion de totales");
+                   reader.lineNumber == 1 ? "el fichero est\u00e1 vac\u00edo, no es un informe"
+                                          : "el informe termina antes de la secci\u00f3n de totales");
         return ReadResult::error;
     }
     if (reader.totalsRead) return failAtLine(reader, error, "texto tras el final del informe"), ReadResult::error;
-    if (!ended) return failAtLine(reader, error, "el informe termina a mitad de linea"), ReadResult::error;
+    if (!ended) return failAtLine(reader, error, "el informe termina a mitad de l\u00ednea"), ReadResult::error;
 
     section.name.clear();
     section.text.clear();
@@ -325,12 +326,12 @@ ReadResult readSection(ReportReader& reader, Section& section, std::string& erro
         section.totals = true;
         section.block = 0;
         reader.totalsRead = true;
-        return collectLines(reader, section, kHoursPerYear, "una linea de totales", error) ? ReadResult::section
-                                                                                           : ReadResult::error;
+        return collectLines(reader, section, kHoursPerYear, "una l\u00ednea de totales", error) ? ReadResult::section
+                                                                                                : ReadResult::error;
     }
     failAtLine(reader, error,
                reader.lineNumber == 1 ? "no es un informe de zoneloads"
-                                      : "se esperaba un bloque de zona o la seccion de totales");
+                                      : "se esperaba un bloque de zona o la secci\u00f3n de totales");
     return ReadResult::error;
 }
 
@@ -370,15 +371,15 @@ const char* const kColumnNames[kHourFields] = {"Treal", "Tmax", "Tmin", "Qs", "Q
 // What is wrong with a line that is no hourly line of the grammar.
 std::string hourLineFault(std::string_view line) {
     Field f[kHourFields];
-    if (!splitHourLine(line, f)) return "una linea horaria tiene 8 numeros separados por \" , \"";
+    if (!splitHourLine(line, f)) return "una l\u00ednea horaria tiene 8 n\u00fameros separados por \" , \"";
     for (int c = kTreal; c <= kVventInf; ++c) {
         double ignored;
-        if (!parseField(f[c], ignored)) return std::string(kColumnNames[c]) + " no es un numero";
+        if (!parseField(f[c], ignored)) return std::string(kColumnNames[c]) + " no es un n\u00famero";
     }
     for (int c : {kDaCal, kDaRef}) {
         if (!isIntegerText(f[c].text, f[c].length)) return std::string(kColumnNames[c]) + " no es un entero de 32 bits";
     }
-    return "no es una linea horaria";
+    return "no es una l\u00ednea horaria";
 }
 
 // The hourly lines of a zone block, then its extremes line.
@@ -404,7 +405,8 @@ bool readZoneHours(const Section& section, SectionHours& hours, LineFault& fault
     Field f[2];
     double v[2];
     if (!splitFields(line, kSeparator, f, 2) || !parseField(f[0], v[0]) || !parseField(f[1], v[1])) {
-        return faultAt(fault, section.firstLine + kHoursPerYear, "se esperaban 2 numeros (la linea de extremos)");
+        return faultAt(fault, section.firstLine + kHoursPerYear,
+                       "se esperaban 2 n\u00fameros (la l\u00ednea de extremos)");
     }
     return true;
 }
@@ -418,12 +420,12 @@ bool readTotalsHours(const Section& section, SectionHours& hours, LineFault& fau
         Field f[kTotalsFields];
         double v[kTotalsFields];
         if (!splitFields(line, kSeparator, f, kTotalsFields)) {
-            return faultAt(fault, section.firstLine + h, "se esperaban 4 campos (una linea de totales)");
+            return faultAt(fault, section.firstLine + h, "se esperaban 4 campos (una l\u00ednea de totales)");
         }
         for (int i = 0; i < kTotalsFields; ++i) {
             if (!parseField(f[i], v[i])) {
                 return faultAt(fault, section.firstLine + h,
-                               "campo " + std::to_string(i + 1) + " no es un numero (una linea de totales)");
+                               "campo " + std::to_string(i + 1) + " no es un n\u00famero (una l\u00ednea de totales)");
             }
         }
         auto at = static_cast<std::size_t>(h);
@@ -449,7 +451,7 @@ bool readSectionHours(const std::string& fileName, const Section& section, Secti
     for (std::vector<double>* totalsOnly : {&hours.qsNeg, &hours.qsPos}) totalsOnly->resize(section.totals ? year : 0);
     LineFault fault;
     bool read = section.totals ? readTotalsHours(section, hours, fault) : readZoneHours(section, hours, fault);
-    if (!read) error = fileName + ", linea " + std::to_string(fault.line) + ": " + fault.what;
+    if (!read) error = fileName + ", l\u00ednea " + std::to_string(fault.line) + ": " + fault.what;
     return read;
 }
 

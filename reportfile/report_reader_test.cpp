@@ -119,15 +119,15 @@ TEST_F(ReportReaderTest, MalformedReportsNameTheirLine) {
         std::string text;
         std::string messageStart;
     } cases[] = {
-        {joinLines(fieldTooFew), "f.txt, linea 21: "},
-        {joinLines(blockCut), "f.txt, linea 5001: el informe termina antes de tiempo"},
+        {joinLines(fieldTooFew), "f.txt, l\xC3\xADnea 21: "},
+        {joinLines(blockCut), "f.txt, l\xC3\xADnea 5001: el informe termina antes de tiempo"},
         {joinLines(totalsCut),
-         "f.txt, linea " + std::to_string(lines.size() - 99) + ": el informe termina antes de tiempo"},
+         "f.txt, l\xC3\xADnea " + std::to_string(lines.size() - 99) + ": el informe termina antes de tiempo"},
         {good.substr(0, good.size() - 1),
-         "f.txt, linea " + std::to_string(lines.size()) + ": el informe termina a mitad"},
-        {good + "more\r\n", "f.txt, linea " + std::to_string(lines.size() + 1) + ": texto tras el final"},
-        {"hola\r\n", "f.txt, linea 1: no es un informe"},
-        {"", "f.txt, linea 1: el fichero esta vacio"},
+         "f.txt, l\xC3\xADnea " + std::to_string(lines.size()) + ": el informe termina a mitad"},
+        {good + "more\r\n", "f.txt, l\xC3\xADnea " + std::to_string(lines.size() + 1) + ": texto tras el final"},
+        {"hola\r\n", "f.txt, l\xC3\xADnea 1: no es un informe"},
+        {"", "f.txt, l\xC3\xADnea 1: el fichero est\xC3\xA1 vac\xC3\xADo"},
     };
     for (const Case& c : cases) {
         writeBytes("f.txt", c.text);
@@ -181,7 +181,7 @@ TEST_F(ReportReaderTest, HourlyLinesOfEveryShape) {
         writeBytes("bad.txt", joinLines(changed));
         Read b = readAll("bad.txt");
         EXPECT_EQ(b.last, ReadResult::error) << bad;
-        EXPECT_EQ(b.error.substr(0, 17), "bad.txt, linea 10") << bad << ": " << b.error;
+        EXPECT_EQ(b.error.substr(0, 18), "bad.txt, l\xC3\xADnea 10") << bad << ": " << b.error;
     }
 }
 
@@ -204,7 +204,7 @@ TEST_F(ReportReaderTest, NamesOfAnyBytesAreReadBack) {
         writeBytes("bad.txt", text);
         Read bad = readAll("bad.txt");
         std::string expected =
-            "bad.txt, linea " + std::to_string(15 + std::count(name.begin(), name.end(), '\n')) + ":";
+            "bad.txt, l\xC3\xADnea " + std::to_string(15 + std::count(name.begin(), name.end(), '\n')) + ":";
         EXPECT_EQ(bad.error.substr(0, expected.size()), expected) << bad.error;
     }
 }
@@ -259,7 +259,7 @@ TEST_F(ReportReaderTest, TotalsLinesMustHoldFourNumbers) {
         writeBytes("bad.txt", joinLines(changed));
         Read b = readAll("bad.txt");
         EXPECT_EQ(b.last, ReadResult::error) << bad;
-        std::string expected = "bad.txt, linea " + std::to_string(lines.size() - 1) + ":";
+        std::string expected = "bad.txt, l\xC3\xADnea " + std::to_string(lines.size() - 1) + ":";
         EXPECT_EQ(b.error.substr(0, expected.size()), expected) << bad << ": " << b.error;
     }
 }

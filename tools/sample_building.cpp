@@ -106,11 +106,16 @@ struct ZoneClimate {
     float32 sunGains;       // W at full sun
     float32 weather = 0;    // today's departure from the monthly mean, K
     float32 cloud = 1;      // today's share of full sun
+    float32 capacity = 0;   // W the zone's plant can give or take; 0: whatever is needed
 };
 
-ZoneClimate makeClimate(Random& r) {
-    return {uniform(r, 80.0f, 200.0f), uniform(r, 300.0f, 900.0f), uniform(r, 20.0f, 80.0f),
-            uniform(r, 200.0f, 1500.0f)};
+// One zone in three has a plant too small for the hottest and coldest days:
+// its temperature then leaves its set points by more than a few tenths.
+ZoneClimate makeClimate(Random& r, int index) {
+    ZoneClimate c = {uniform(r, 80.0f, 200.0f), uniform(r, 300.0f, 900.0f), uniform(r, 20.0f, 80.0f),
+                     uniform(r, 200.0f, 1500.0f)};
+    if (index % 3 == 1) c.capacity = c.lossFactor * 13.0f;
+    return c;
 }
 
 // One hour: the free-floating temperature against the set points decides
@@ -139,7 +144,13 @@ void fillHour(ZoneRecord& zone, int h, int month, ZoneClimate& c, Random& r, boo
     } else if (free > tMax) {
         load = (free - tMax) * c.lossFactor;
         inside = tMax + uniform(r, -0.1f, 0.2f);
-    } else if (varied) {
+    }
+    if (c.capacity > 0 && (load > c.capacity || load < -c.capacity)) {
+        // What the plant cannot give or take leaves the zone off its set point.
+        float32 held = load > 0 ? c.capacity : -c.capacity;
+        inside += (load - held) / c.lossFactor;
+        load = held;
+    } else if (load == 0 && varied) {
         load = uniform(r, -40.0f, 40.0f);  // the set point held against small swings
     }
     if (varied && load > -0.5f && load < 0.5f) load = load < 0 ? -0.7f : 0.7f;  // never an exact 0
@@ -155,8 +166,8 @@ void fillHour(ZoneRecord& zone, int h, int month, ZoneClimate& c, Random& r, boo
     zone.daRef[h] = zone.Qs[h] > 0 ? 1 : 0;
 }
 
-void fillHours(ZoneRecord& zone, Random& r, bool varied) {
-    ZoneClimate climate = makeClimate(r);
+void fillHours(ZoneRecord& zone, Random& r, int index, bool varied) {
+    ZoneClimate climate = makeClimate(r, index);
     for (int h = 0; h < zoneloads::kHoursPerYear; ++h) {
         int month = zoneloads::hourMonth(h);
         if (h % 24 == 0) {  // a new day: its weather follows yesterday's
@@ -176,21 +187,21 @@ void fillZone(ZoneRecord& zone, Random& r, int index, bool varied) {
     zone.zoneValueC = 1.0f;
     fillWeights(zone, r);
     fillSpaces(zone, r, index);
-    fillHours(zone, r, varied);
+    fillHours(zone, r, index, varied);
 }
 
 const char kUsage[] =
     "uso: sample-building FICHERO [--zones N] [--seed S] [--varied]\n"
     "\n"
     "Escribe un fichero de resultados de zonas de ejemplo, con N zonas (3 por\n"
-    "omision) y 8760 horas de resultados inventados pero verosimiles, para\n"
-    "probar zoneloads sin una simulacion. La misma orden da los mismos bytes.\n"
+    "omisi\u00f3n) y 8760 horas de resultados inventados pero veros\u00edmiles, para\n"
+    "probar zoneloads sin una simulaci\u00f3n. La misma orden da los mismos bytes.\n"
     "\n"
     "  --zones N        zonas, de 0 a 100000\n"
     "  --seed S         semilla de los valores\n"
-    "  --varied         todas las series cambian cada hora, como en una simulacion\n"
+    "  --varied         todas las series cambian cada hora, como en una simulaci\u00f3n\n"
     "  -h, --help, /?   esta ayuda\n"
-    "  --version        la version\n";
+    "  --version        la versi\u00f3n\n";
 
 int wrongArguments(const std::string& fault) {
     std::cerr << "sample-building: " << fault << "\n" << kUsage << std::flush;
@@ -241,7 +252,7 @@ int run(int argc, char** argv) {
     // A name that starts with "-" is an option mistyped, never a file to write;
     // "-" alone is no name either (it is no standard output here).
     if (args[0] == "-") return wrongArguments("falta el fichero (- no es un nombre de fichero)");
-    if (args[0][0] == '-') return wrongArguments("opcion desconocida: " + args[0]);
+    if (args[0][0] == '-') return wrongArguments("opci\u00f3n desconocida: " + args[0]);
     long long zones = 3;
     long long seed = 1;
     bool varied = false;
@@ -250,11 +261,11 @@ int run(int argc, char** argv) {
             varied = true;
         } else if (args[i] == "--zones" || args[i] == "--seed") {
             if (i + 1 == args.size() || !parseCount(args[i + 1], args[i] == "--zones" ? zones : seed)) {
-                return wrongArguments("se esperaba un numero de 0 a 100000 tras " + args[i]);
+                return wrongArguments("se esperaba un n\u00famero de 0 a 100000 tras " + args[i]);
             }
             ++i;
         } else {
-            return wrongArguments("opcion desconocida: " + args[i]);
+            return wrongArguments("opci\u00f3n desconocida: " + args[i]);
         }
     }
     std::string error;

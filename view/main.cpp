@@ -4,6 +4,7 @@
 //   zoneloads-view REPORT... [-o PAGE.html] [--csv TABLE.csv] [--csv-es TABLA.csv] [--xlsx BOOK.xlsx]
 //                  [--comparar]
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -22,35 +23,61 @@ using zoneloads::FileName;
 using zoneloads::view::ViewerOptions;
 
 const char kUsage[] =
-    "uso: zoneloads-view INFORME... [-o PAGINA.html] [--csv TABLA.csv] [--csv-es TABLA.csv]\n"
-    "                    [--xlsx LIBRO.xlsx] [--comparar]\n"
+    "uso: zoneloads-view INFORME... [-o P\u00c1GINA.html] [--csv TABLA.csv] [--csv-es TABLA.csv]\n"
+    "                    [--xlsx LIBRO.xlsx] [--comparar] [--tolerancia K] [--tabla-completa]\n"
     "\n"
-    "Lee uno o varios informes de zoneloads y escribe una pagina HTML con los\n"
-    "picos, los mapas de Qs por dia y hora, las curvas de duracion y la energia\n"
+    "Lee uno o varios informes de zoneloads y escribe una p\u00e1gina HTML con las\n"
+    "puntas, los mapas de Qs por d\u00eda y hora, las curvas de duraci\u00f3n y la energ\u00eda\n"
     "mensual de cada zona y del edificio, y la tabla resumen en la salida.\n"
     "\n"
-    "  -o PAGINA.html      la pagina (por omision, la del primer informe, con .html);\n"
+    "  -o P\u00c1GINA.html      la p\u00e1gina (por omisi\u00f3n, la del primer informe, con .html);\n"
     "                      /dev/null (NUL en Windows) para no escribirla\n"
     "  --csv TABLA.csv     la tabla resumen en CSV para programas (\",\" y punto decimal)\n"
-    "  --csv-es TABLA.csv  la tabla resumen para una hoja de calculo en espanol\n"
+    "  --csv-es TABLA.csv  la tabla resumen para una hoja de c\u00e1lculo en espa\u00f1ol\n"
     "                      (\";\", coma decimal, fechas completas)\n"
-    "  --xlsx LIBRO.xlsx   un libro de Excel: resumen, energia mensual, cargas\n"
-    "                      horarias de cada zona y del edificio, dias pico y graficos\n"
-    "  --comparar          el primer informe es la base y los demas variantes: la\n"
-    "                      pagina, el CSV y el libro dan sus diferencias por zona\n"
+    "  --xlsx LIBRO.xlsx   un libro de Excel: resumen, energ\u00eda mensual, cargas\n"
+    "                      horarias de cada zona y del edificio, d\u00edas punta y gr\u00e1ficos\n"
+    "  --comparar          el primer informe es la base y los dem\u00e1s variantes: la\n"
+    "                      p\u00e1gina, el CSV y el libro dan sus diferencias por zona\n"
+    "  --tolerancia K      kelvin que Treal puede pasar de Tmax o Tmin antes de que\n"
+    "                      la hora cuente fuera de consigna (por omisi\u00f3n 0.2)\n"
+    "  --tabla-completa    todas las columnas en la tabla de la salida (por omisi\u00f3n,\n"
+    "                      las que caben en una ventana de 120 columnas)\n"
     "  -h, --help, /?      esta ayuda\n"
-    "  --version           la version\n";
+    "  --version           la versi\u00f3n\n";
+
+// What the command line asks for.
+struct CommandLine {
+    ViewerOptions viewer;
+    bool fullTable = false;  // every column in the console's table
+};
+
+// The tolerance's value: a number of kelvin, 0 or more; false for anything else.
+bool parseTolerance(const std::string& text, double& value) {
+    char* end = nullptr;
+    value = std::strtod(text.c_str(), &end);
+    return !text.empty() && *end == '\0' && value >= 0 && value <= 100;
+}
 
 enum class Parsed { run, help, version, wrong };
 
 // The options; `wrong` names what is wrong in `fault`.
-Parsed parseOptions(const std::vector<std::filesystem::path>& arguments, ViewerOptions& o, std::string& fault) {
+Parsed parseOptions(const std::vector<std::filesystem::path>& arguments, CommandLine& line, std::string& fault) {
+    ViewerOptions& o = line.viewer;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         FileName arg = zoneloads::fileNameOfPath(arguments[i]);
         if (arg.text == "-h" || arg.text == "--help" || arg.text == "/?") return Parsed::help;
         if (arg.text == "--version") return Parsed::version;
-        if (arg.text == "--comparar") {
-            o.compare = true;
+        if (arg.text == "--comparar" || arg.text == "--tabla-completa") {
+            (arg.text == "--comparar" ? o.compare : line.fullTable) = true;
+            continue;
+        }
+        if (arg.text == "--tolerancia") {
+            if (i + 1 == arguments.size() || !parseTolerance(zoneloads::textOfPath(arguments[i + 1]), o.tolerance)) {
+                fault = "se esperaba un n\u00famero de kelvin de 0 a 100 tras --tolerancia";
+                return Parsed::wrong;
+            }
+            ++i;
             continue;
         }
         FileName* output = arg.text == "-o"         ? &o.page
@@ -70,7 +97,7 @@ Parsed parseOptions(const std::vector<std::filesystem::path>& arguments, ViewerO
             }
             *output = value;
         } else if (arg.text.size() > 1 && arg.text[0] == '-') {
-            fault = "opcion desconocida: " + arg.text;
+            fault = "opci\u00f3n desconocida: " + arg.text;
             return Parsed::wrong;
         } else {
             o.reports.push_back(arg);
@@ -81,7 +108,7 @@ Parsed parseOptions(const std::vector<std::filesystem::path>& arguments, ViewerO
         return Parsed::wrong;
     }
     if (o.compare && o.reports.size() < 2) {
-        fault = "--comparar necesita dos informes o mas: la base y las variantes";
+        fault = "--comparar necesita dos informes o m\u00e1s: la base y las variantes";
         return Parsed::wrong;
     }
     if (o.page.text.empty())
@@ -91,9 +118,9 @@ Parsed parseOptions(const std::vector<std::filesystem::path>& arguments, ViewerO
 
 int run(int argc, char** argv) {
     zoneloads::reuseFreedMemory();
-    ViewerOptions options;
+    CommandLine line;
     std::string fault;
-    switch (parseOptions(zoneloads::commandLineArguments(argc, argv), options, fault)) {
+    switch (parseOptions(zoneloads::commandLineArguments(argc, argv), line, fault)) {
         case Parsed::help: std::cout << kUsage << std::flush; return 0;
         case Parsed::version: std::cout << "zoneloads-view " ZONELOADS_VERSION "\n" << std::flush; return 0;
         case Parsed::wrong: std::cerr << "zoneloads-view: " << fault << "\n" << kUsage << std::flush; return 2;
@@ -102,17 +129,18 @@ int run(int argc, char** argv) {
     std::vector<zoneloads::view::SummaryRow> rows;
     std::vector<std::string> warnings;
     std::string error;
-    if (!zoneloads::view::writeViewerOutputs(options, zoneloads::kWorkerThreads, rows, error, &warnings)) {
+    if (!zoneloads::view::writeViewerOutputs(line.viewer, zoneloads::kWorkerThreads, rows, error, &warnings)) {
         std::cerr << "zoneloads-view: " << error << "\n" << std::flush;
         return 1;
     }
     for (const std::string& warning : warnings) std::cerr << "zoneloads-view: aviso: " << warning << "\n";
     std::cerr << std::flush;
     errno = 0;
-    std::cout << zoneloads::view::consoleTable(rows, zoneloads::standardOutputIsTerminal()) << std::flush;
+    std::cout << zoneloads::view::consoleTable(rows, zoneloads::standardOutputIsTerminal(), line.fullTable)
+              << std::flush;
     if (!std::cout) {
         int why = errno;
-        std::cerr << "zoneloads-view: salida estandar: error al escribir la tabla ("
+        std::cerr << "zoneloads-view: salida est\u00e1ndar: error al escribir la tabla ("
                   << zoneloads::errorReason(why != 0 ? why : EIO) << ")\n"
                   << std::flush;
         return 1;

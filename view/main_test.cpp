@@ -49,9 +49,23 @@ TEST_F(ViewExecutable, PageCsvAndTableForSeveralReports) {
     ASSERT_EQ(csv.size(), 1u + 3u + 2u);  // header, casa.txt's 2 blocks and total, otra.txt's block and total
     EXPECT_EQ(csv[3].substr(0, 15), "casa.txt,TOTAL,");
     EXPECT_EQ(csv[5].substr(0, 15), "otra.txt,TOTAL,");
-    // The table on standard output: a header and the same rows.
-    EXPECT_EQ(run.output.substr(0, 8), "informe ");
-    EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 6);
+    // A heating peak: signed in the CSV as the report has it, a magnitude
+    // with a decimal comma on the page.
+    std::string heating = csv[1];
+    for (int field = 0; field < 5; ++field) heating.erase(0, heating.find(',') + 1);
+    heating.erase(heating.find(','));
+    ASSERT_EQ(heating.front(), '-') << csv[1];
+    std::string magnitude = heating.substr(1);
+    std::replace(magnitude.begin(), magnitude.end(), '.', ',');
+    std::size_t from = page.find("<caption>Resumen por bloque");
+    std::string summary = page.substr(from, page.find("</table>", from) - from);
+    EXPECT_NE(summary.find("<td class=\"n\">" + magnitude + "</td>"), std::string::npos) << magnitude;
+    EXPECT_EQ(summary.find(">-"), std::string::npos);
+    // The table on standard output: per report a line naming it, a header
+    // and the same rows.
+    EXPECT_EQ(run.output.substr(0, 17), "Informe casa.txt\n");
+    EXPECT_NE(run.output.find("\n\nInforme otra.txt\n"), std::string::npos);
+    EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 2 + 3 + 1 + 2 + 2);
 }
 
 // Two designs compared: the first report is the base. The page opens with
@@ -88,7 +102,7 @@ TEST_F(ViewExecutable, FailureWritesNothingAndKeepsTheOldPage) {
     writeBytes("cut.txt", report.substr(0, report.size() / 2));
     testkit::ToolRun run = view("casa.txt cut.txt -o casa.html --csv t.csv");
     EXPECT_NE(run.status, 0);
-    const std::string message = "zoneloads-view: cut.txt, linea ";
+    const std::string message = "zoneloads-view: cut.txt, l\xC3\xADnea ";
     EXPECT_EQ(run.output.substr(0, message.size()), message);
     EXPECT_EQ(readBytes("casa.html"), "old page");
     EXPECT_EQ(readBytes("t.csv"), "old table");
@@ -114,7 +128,7 @@ TEST_F(ViewExecutable, StandardOutputAndDevicesAreWrittenInPlace) {
     EXPECT_NE(log.find("casa.txt,TOTAL,"), std::string::npos);
     EXPECT_FALSE(testkit::fileExists("casa.html"));
     run = view("casa.txt -o /dev/null --csv /dev/stdout | wc -l");
-    EXPECT_EQ(std::stoi(run.output), 4 + 4);  // the CSV's 4 lines and the table's
+    EXPECT_EQ(std::stoi(run.output), 4 + 5);  // the CSV's 4 lines and the table's
     for (const auto& entry : std::filesystem::directory_iterator(".")) {
         EXPECT_NE(entry.path().extension(), ".tmp") << "left behind: " << entry.path();
     }
@@ -155,7 +169,9 @@ TEST_F(ViewExecutable, ClosedPipeAndFileSizeLimitAreMessages) {
                                         " casa.txt --csv /dev/stdout 2> err.txt; echo $? > status.txt; } | true; "
                                         "sleep 0.1; cat status.txt err.txt",
                                     "out.txt");
-    EXPECT_EQ(run.output, "1\nzoneloads-view: /dev/stdout: error al escribir (el lector de la tuberia se ha ido)\n");
+    EXPECT_EQ(run.output,
+              "1\nzoneloads-view: /dev/stdout: error al escribir (el lector de la tuber\xC3\xAD"
+              "a se ha ido)\n");
     // 200 KiB: room for the zone sections' scratch file (about 175 kB), not for the page.
     run = runShell("(ulimit -f 400; " + exe + " casa.txt > /dev/null) 2>&1; echo \"status $?\"", "out.txt");
     EXPECT_EQ(run.output, "zoneloads-view: casa.html: error al escribir (fichero demasiado grande)\nstatus 1\n");
@@ -203,9 +219,10 @@ TEST_F(ViewExecutable, AnUnusableTemporaryFolderIsPassedOver) {
 // written.
 TEST_F(ViewExecutable, TwoOutputsOfOneFileAreNamedByWhatTheyAre) {
     testkit::ToolRun run = view("casa.txt -o x.html --xlsx x.html");
-    EXPECT_EQ(run.output, "zoneloads-view: x.html: la pagina y el libro no pueden ser el mismo fichero\n");
+    EXPECT_EQ(run.output, "zoneloads-view: x.html: la p\xC3\xA1gina y el libro no pueden ser el mismo fichero\n");
     run = view("casa.txt --csv t.csv --csv-es ./t.csv");
-    EXPECT_EQ(run.output, "zoneloads-view: ./t.csv: el CSV y el CSV en espanol no pueden ser el mismo fichero\n");
+    EXPECT_EQ(run.output,
+              "zoneloads-view: ./t.csv: el CSV y el CSV en espa\xC3\xB1ol no pueden ser el mismo fichero\n");
     EXPECT_FALSE(testkit::fileExists("x.html"));
 }
 
@@ -255,7 +272,7 @@ TEST_F(ViewExecutable, RunsOutOfMemoryEndWithOneLine) {
 TEST_F(ViewExecutable, LostTableIsAnError) {
     testkit::ToolRun run =
         runShell(std::string("\"") + VIEW_EXE + "\" casa.txt > /dev/full 2> err.txt; echo $?; cat err.txt", "out.txt");
-    EXPECT_EQ(run.output, "1\nzoneloads-view: salida estandar: error al escribir la tabla (disco lleno)\n");
+    EXPECT_EQ(run.output, "1\nzoneloads-view: salida est\xC3\xA1ndar: error al escribir la tabla (disco lleno)\n");
     run = runShell(std::string("\"") + VIEW_EXE + "\" casa.txt >&- 2> err.txt; echo $?; cat err.txt", "out.txt");
     EXPECT_EQ(run.output.substr(0, 2), "1\n");
 }

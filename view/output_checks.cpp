@@ -34,7 +34,7 @@ bool checkOutputs(const std::vector<FileName>& reports, const std::vector<NamedO
         const FileName& name = *outputs[i].name;
         for (const FileName& report : reports) {
             if (sameFile(name.path, report.path)) {
-                error = name.text + ": es uno de los informes leidos";
+                error = name.text + ": es uno de los informes le\u00eddos";
                 return false;
             }
         }

@@ -29,18 +29,23 @@ struct DrawnSection {
     std::vector<PeakDay> peakDays;  // QsREF's, then QsCAL's
 };
 
-// Reads a section's hours and draws it. A zone block's hours go into hours
-// that each thread keeps and fills again for its next zone block: no fresh
-// memory per section.
-DrawnSection drawSection(const std::string& reportName, const Section& section, bool forWorkbook) {
-    thread_local SectionHours zoneHours;
+// Where one section is read and drawn: its lines, and its hours, which the
+// slot's next zone block fills again (no fresh memory per section).
+struct SectionSlot {
+    Section section;
+    SectionHours hours;
+};
+
+// Reads a section's hours and draws it.
+DrawnSection drawSection(const std::string& reportName, SectionSlot& slot, double tolerance, bool forWorkbook) {
+    const Section& section = slot.section;
     DrawnSection d;
     d.building = section.totals;
     if (d.building) d.buildingHours = std::make_unique<SectionHours>();
-    SectionHours& hours = d.building ? *d.buildingHours : zoneHours;
+    SectionHours& hours = d.building ? *d.buildingHours : slot.hours;
     d.read = readSectionHours(reportName, section, hours, d.error);
     if (!d.read) return d;
-    SectionFigures figures = sectionFigures(hours);
+    SectionFigures figures = sectionFigures(hours, tolerance);
     d.row = zoneRow(reportName, section.name, section.block, figures);
     if (!d.building) d.headHtml = sectionHeadHtml(d.row);
     d.figuresHtml = sectionFiguresHtml(hours, figures);
@@ -78,11 +83,12 @@ bool placeSection(DrawnSection d, SectionScratch& scratch, LoadedReport& report,
 }
 
 // Reads one report. This thread only splits the report into sections; each
-// is read and drawn on the pipeline's threads, in a ring of section buffers
+// is read and drawn on the pipeline's threads, in a ring of section slots
 // (section k in slot k % depth, which section k - depth has left once taken
 // back), so memory stays at a few sections and every core works. Results are
 // taken in report order, so the first fault in the file is the one reported.
-bool readReport(const FileName& file, int threads, SectionScratch& scratch, LoadedReport& report, std::string& error) {
+bool readReport(const FileName& file, int threads, double tolerance, SectionScratch& scratch, LoadedReport& report,
+                std::string& error) {
     ReportReader reader;
     if (!openReportFile(reader, file, error)) return false;
     const std::string& name = file.text;
@@ -90,21 +96,22 @@ bool readReport(const FileName& file, int threads, SectionScratch& scratch, Load
     report.contents.firstBlock = scratch.hours.blocks;
     const std::size_t depth = static_cast<std::size_t>(threads) + 1;
     const bool forWorkbook = scratch.hours.scratch.file != nullptr;
-    std::vector<Section> sections(depth);
+    std::vector<SectionSlot> slots(depth);
     bool placed = true;
     ReadResult result = ReadResult::end;
     std::string readError;
     {
-        Pipeline<DrawnSection> drawing(threads, depth);  // after the sections, which its jobs read
+        Pipeline<DrawnSection> drawing(threads, depth);  // after the slots, which its jobs use
         auto placeOldest = [&] {
             DrawnSection d = drawing.takeOldest();
             if (placed) placed = placeSection(std::move(d), scratch, report, error);
         };
         for (std::size_t k = 0; placed; ++k) {
             if (drawing.full()) placeOldest();
-            Section& section = sections[k % sections.size()];
-            if ((result = readSection(reader, section, readError)) != ReadResult::section) break;
-            drawing.give([&name, &section, forWorkbook] { return drawSection(name, section, forWorkbook); });
+            SectionSlot& slot = slots[k % slots.size()];
+            if ((result = readSection(reader, slot.section, readError)) != ReadResult::section) break;
+            drawing.give(
+                [&name, &slot, tolerance, forWorkbook] { return drawSection(name, slot, tolerance, forWorkbook); });
         }
         while (!drawing.empty()) placeOldest();
     }
@@ -119,12 +126,12 @@ bool readReport(const FileName& file, int threads, SectionScratch& scratch, Load
 
 }  // namespace
 
-bool readReports(const std::vector<FileName>& reports, int threads, SectionScratch& scratch,
+bool readReports(const std::vector<FileName>& reports, int threads, double tolerance, SectionScratch& scratch,
                  std::vector<LoadedReport>& loaded, std::string& error) {
     loaded.clear();
     for (const FileName& report : reports) {
         loaded.emplace_back();
-        if (!readReport(report, threads, scratch, loaded.back(), error)) return false;
+        if (!readReport(report, threads, tolerance, scratch, loaded.back(), error)) return false;
     }
     return true;
 }

@@ -30,10 +30,11 @@ struct SectionScratch {
 };
 
 // Reads the reports in order into `loaded`, reading and drawing sections on
-// `threads` worker threads (0: all on this one; the results are the same).
+// `threads` worker threads (0: all on this one; the results are the same),
+// with `tolerance` K of the set points before an hour counts outside them.
 // False, with a one-line message naming the file and the line, when a report
 // cannot be read; a failure of a scratch file is kept in it.
-bool readReports(const std::vector<FileName>& reports, int threads, SectionScratch& scratch,
+bool readReports(const std::vector<FileName>& reports, int threads, double tolerance, SectionScratch& scratch,
                  std::vector<LoadedReport>& loaded, std::string& error);
 
 }  // namespace view

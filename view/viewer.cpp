@@ -25,8 +25,9 @@ const char kScratchName[] = "fichero temporal";
 // The outputs asked for, the page first.
 std::vector<NamedOutput> askedOutputs(const ViewerOptions& options) {
     std::vector<NamedOutput> asked;
-    for (NamedOutput out : {NamedOutput{&options.page, "la pagina"}, NamedOutput{&options.csv, "el CSV"},
-                            NamedOutput{&options.csvEs, "el CSV en espanol"}, NamedOutput{&options.xlsx, "el libro"}}) {
+    for (NamedOutput out :
+         {NamedOutput{&options.page, "la p\u00e1gina"}, NamedOutput{&options.csv, "el CSV"},
+          NamedOutput{&options.csvEs, "el CSV en espa\u00f1ol"}, NamedOutput{&options.xlsx, "el libro"}}) {
         if (!out.name->text.empty()) asked.push_back(out);
     }
     return asked;
@@ -67,8 +68,8 @@ bool copyBytes(std::FILE* from, long long bytes, OutputFile& to) {
 // The page: the comparisons, a table of the buildings when there are
 // several reports, then per report its table, its building and its zone
 // sections, copied back from the blocks file.
-bool writePage(const std::vector<LoadedReport>& reports, const std::vector<Comparison>& comparisons, OutputFile& blocks,
-               OutputFile& page) {
+bool writePage(const std::vector<LoadedReport>& reports, const std::vector<Comparison>& comparisons, double tolerance,
+               OutputFile& blocks, OutputFile& page) {
     const std::string& first = reports[0].contents.name;
     writeOutput(page, pageStart(reports.size() == 1 ? "Cargas de " + htmlName(first)
                                                     : "Cargas de " + std::to_string(reports.size()) + " edificios"));
@@ -91,7 +92,7 @@ bool writePage(const std::vector<LoadedReport>& reports, const std::vector<Compa
         writeOutput(page, r.buildingHtml);
         if (!copyBytes(blocks.file, r.blockBytes, page)) return false;
     }
-    return writeOutput(page, pageEnd());
+    return writeOutput(page, pageEnd(tolerance));
 }
 
 // Opens an output when it is asked for; false, with its failure kept, when
@@ -139,7 +140,9 @@ void writeOutputs(const ViewerOptions& options, std::vector<LoadedReport>& loade
                   const std::vector<Comparison>& comparisons, SectionScratch& scratch, Outputs& out) {
     std::vector<DifferenceRow> differences;
     for (const Comparison& c : comparisons) differences.insert(differences.end(), c.rows.begin(), c.rows.end());
-    if (!openOutput(out.page, options.page) || !writePage(loaded, comparisons, scratch.blocks, out.page)) return;
+    if (!openOutput(out.page, options.page) ||
+        !writePage(loaded, comparisons, options.tolerance, scratch.blocks, out.page))
+        return;
     if (!openIfAsked(out.csv, options.csv) || (out.csv.file && !writeOutput(out.csv, scriptCsv(rows, differences)))) {
         return;
     }
@@ -159,7 +162,7 @@ bool writeViewerOutputs(const ViewerOptions& options, int threads, std::vector<S
     SectionScratch scratch;
     std::vector<LoadedReport> loaded;
     if (!openScratchFiles(scratch, !options.xlsx.text.empty(), error) ||
-        !readReports(options.reports, threads, scratch, loaded, error)) {
+        !readReports(options.reports, threads, options.tolerance, scratch, loaded, error)) {
         return false;
     }
     for (const OutputFile* kept : {&scratch.blocks, &scratch.hours.scratch}) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/file_name.h"
+#include "view/figures/statistics.h"
 #include "view/figures/summary_row.h"
 #include "view/workbook/workbook.h"
 
@@ -16,11 +17,12 @@ namespace view {
 
 struct ViewerOptions {
     std::vector<FileName> reports;
-    FileName page;         // the page to write
-    FileName csv;          // the script CSV to write; an empty name for none
-    FileName csvEs;        // the CSV for a Spanish-locale spreadsheet; empty for none
-    FileName xlsx;         // the workbook; empty for none
-    bool compare = false;  // the first report the base, the others variants compared with it
+    FileName page;                         // the page to write
+    FileName csv;                          // the script CSV to write; an empty name for none
+    FileName csvEs;                        // the CSV for a Spanish-locale spreadsheet; empty for none
+    FileName xlsx;                         // the workbook; empty for none
+    bool compare = false;                  // the first report the base, the others variants compared with it
+    double tolerance = kDefaultTolerance;  // K beyond a set point before an hour counts outside it
     WorkbookLimits workbookLimits;
 };
 

@@ -92,8 +92,8 @@ protected:
 // anything is written.
 TEST_F(ViewerOutputs, PageAndCsvMustBeDistinct) {
     std::set<std::string> before = names();
-    EXPECT_EQ(run("x.html", "x.html"), "x.html: la pagina y el CSV no pueden ser el mismo fichero");
-    EXPECT_EQ(run("x.html", "./x.html"), "./x.html: la pagina y el CSV no pueden ser el mismo fichero");
+    EXPECT_EQ(run("x.html", "x.html"), "x.html: la p\xC3\xA1gina y el CSV no pueden ser el mismo fichero");
+    EXPECT_EQ(run("x.html", "./x.html"), "./x.html: la p\xC3\xA1gina y el CSV no pueden ser el mismo fichero");
     testkit::writeBytes("old.html", "old");
     EXPECT_NE(run("old.html", "sub/../old.html"), "");
     EXPECT_EQ(readBytes("old.html"), "old");

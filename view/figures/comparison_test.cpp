@@ -94,7 +94,7 @@ TEST(Difference, BuildingsCountZoneHours) {
     std::vector<std::string> fields = differenceFields(comparison.rows.at(0));
     std::vector<std::string> header = differenceHeader();
     std::size_t at = 0;
-    while (at < header.size() && header[at] != "horas_T_sobre_max_base") ++at;
+    while (at < header.size() && header[at] != "horas_T_sobre_max_zonas_base") ++at;
     ASSERT_LT(at + 3, fields.size());
     EXPECT_EQ(std::vector<std::string>(fields.begin() + at, fields.begin() + at + 4),
               (std::vector<std::string>{"40", "30", "-10", "-25"}));

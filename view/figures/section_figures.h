@@ -35,10 +35,27 @@ struct SectionFigures {
     int hoursQsPos = 0;  // hours with Qs above 0
     int hoursQsNeg = 0;  // hours with Qs below 0
     int nanHours = 0;    // hours whose Qs is no number: left out of all the above
+    // The section's own Qs split by sign, in Wh, over the hours counted
+    // above: for a zone block the same as qsPosWh and qsNegWh; for the
+    // building its net load, the zones' loads added hour by hour first.
+    double qsNetPosWh = 0;
+    double qsNetNegWh = 0;
+    // The building only: in each hour, the part of its loads where some
+    // zones are cooled while others are heated, min(sum of Qs above 0,
+    // |sum of Qs not above 0|) from the totals section: what heat recovery
+    // could move from one to the other. Its energy in Wh, its hours (above
+    // 0), by month, and its peak (text: six digits).
+    bool building = false;
+    double simultaneousWh = 0;
+    int hoursSimultaneous = 0;
+    double monthSimultaneousWh[kMonthsPerYear] = {};
+    Peak simultaneous;
     // A zone block's temperatures, over the hours where Treal, Tmax and Tmin
-    // are all numbers: hours with Treal above Tmax and below Tmin, and their
-    // degree-hours (each hour's excess added up, in K h).
+    // are all numbers: hours with Treal above Tmax, or below Tmin, by more
+    // than `tolerance`, and their degree-hours (each such hour's excess over
+    // its set point added up, in K h).
     bool temperatures = false;
+    double tolerance = 0;  // K
     int hoursAbove = 0;
     int hoursBelow = 0;
     double degreeHoursAbove = 0;

@@ -1,5 +1,6 @@
 #include "view/figures/statistics.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -13,14 +14,27 @@ namespace {
 // Takes a zone block's hour of Treal, Tmax and Tmin into its hours outside
 // the band, and by how much; an hour where one is no number counts neither way.
 void addTemperatures(SectionFigures& f, double t, double high, double low) {
-    if (std::isnan(t) || std::isnan(high) || std::isnan(low)) return;
-    if (t > high) {
+    if (beyond(t, high, f.tolerance)) {
         ++f.hoursAbove;
         f.degreeHoursAbove += t - high;
-    } else if (t < low) {
+    } else if (beyond(-t, -low, f.tolerance)) {
         ++f.hoursBelow;
         f.degreeHoursBelow += low - t;
     }
+}
+
+// Takes the building's hour h into its net energies and its simultaneous
+// heating and cooling.
+void addBuildingHour(SectionFigures& f, int h, int month, double qs, double pos, double neg) {
+    if (std::isnan(qs)) return;  // left out, as from every other figure
+    if (qs > 0) f.qsNetPosWh += qs;
+    if (qs < 0) f.qsNetNegWh += qs;
+    double both = simultaneousPart(pos, neg);
+    if (!(both > 0)) return;
+    ++f.hoursSimultaneous;
+    f.simultaneousWh += both;
+    f.monthSimultaneousWh[month] += both;
+    if (both > f.simultaneous.value) f.simultaneous = {both, "", h};
 }
 
 // Takes hour h, in hour order: its QL into the latent peak and Qs + QL into
@@ -59,8 +73,22 @@ void setReportText(Peak& peak) { peak.text = peak.hour >= 0 ? reportText(peak.va
 
 }  // namespace
 
-SectionFigures sectionFigures(const SectionHours& hours) {
+bool beyond(double t, double limit, double tolerance) {
+    double excess = t - limit;
+    if (std::isnan(excess)) return false;  // what is no number is never outside
+    double scale = std::max(1.0, std::fabs(limit));
+    if (std::isfinite(t)) scale = std::max(scale, std::fabs(t));
+    return excess - tolerance > 1e-9 * scale;
+}
+
+double simultaneousPart(double qsPos, double qsNeg) {
+    if (!(qsPos > 0) || !(qsNeg < 0)) return 0;  // not both, or no number
+    return std::min(qsPos, -qsNeg);
+}
+
+SectionFigures sectionFigures(const SectionHours& hours, double tolerance) {
     SectionFigures f;
+    f.tolerance = tolerance;
     const bool building = !hours.qsPos.empty();
     for (int month = 0, h = 0; month < kMonthsPerYear; ++month) {
         for (const int end = (monthStartDay(month) + monthDays(month)) * kHoursPerDay; h < end; ++h) {
@@ -68,6 +96,7 @@ SectionFigures sectionFigures(const SectionHours& hours) {
             double qs = hours.qs[at];
             if (building) {
                 addHour(f, h, month, qs, hours.qsPos[at], hours.qsNeg[at], hours.ql[at]);
+                addBuildingHour(f, h, month, qs, hours.qsPos[at], hours.qsNeg[at]);
             } else {
                 addTemperatures(f, hours.treal[at], hours.tmax[at], hours.tmin[at]);
                 addHour(f, h, month, qs, qs > 0 ? qs : 0, qs < 0 ? qs : 0, hours.ql[at]);
@@ -78,7 +107,13 @@ SectionFigures sectionFigures(const SectionHours& hours) {
     setReportText(f.qsCal);
     setReportText(f.ql);
     f.total.text = general6(f.total.value);
+    f.simultaneous.text = general6(f.simultaneous.value);
     f.temperatures = !building;
+    f.building = building;
+    if (!building) {
+        f.qsNetPosWh = f.qsPosWh;
+        f.qsNetNegWh = f.qsNegWh;
+    }
     return f;
 }
 

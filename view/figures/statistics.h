@@ -10,9 +10,25 @@
 namespace zoneloads {
 namespace view {
 
+// The set-point tolerance of the hours outside, unless one is given, in K:
+// simulation practice counts an hour as not met only beyond a few tenths of
+// a kelvin, which hides the noise of a set point held to within its step.
+constexpr double kDefaultTolerance = 0.2;
+
 // The figures of a section from its hours: a zone block's when `hours` holds
-// temperatures, the building's when it holds the totals' parts.
-SectionFigures sectionFigures(const SectionHours& hours);
+// temperatures, the building's when it holds the totals' parts. An hour is
+// outside its set points when Treal passes Tmax, or falls below Tmin, by
+// more than `tolerance` K (an hour exactly at Tmax + tolerance is inside).
+SectionFigures sectionFigures(const SectionHours& hours, double tolerance = kDefaultTolerance);
+
+// True when `t` passes the set point `limit` by more than `tolerance` (K):
+// the excess is compared with a slack far below the report's last digit,
+// so that a decimal boundary is not decided by the doubles' rounding.
+bool beyond(double t, double limit, double tolerance);
+
+// The simultaneous part of an hour's building loads: min(sum above 0,
+// |sum not above 0|); 0 unless both are numbers and the load is both.
+double simultaneousPart(double qsPos, double qsNeg);
 
 // The values other than NaN, from largest to smallest.
 std::vector<double> sortedDescending(const std::vector<double>& values);

@@ -128,6 +128,72 @@ TEST_F(StatisticsTest, HoursAndDegreeHoursOutsideTheSetPoints) {
     EXPECT_FALSE(r[1].figures.temperatures);  // the totals hold no temperature
 }
 
+// The tolerance: an hour exactly at Tmax + tolerance (or Tmin - tolerance),
+// as the report writes it, is inside; beyond it the degree-hours count the
+// whole excess over the set point; tolerance 0 counts strictly.
+TEST_F(StatisticsTest, HoursOutsideCountOnlyBeyondTheTolerance) {
+    auto zone = testkit::makeZone("Z", 0);
+    for (int h = 0; h < kHoursPerYear; ++h) {
+        zone->Tmax[h] = 25;
+        zone->Tmin[h] = 20;
+        zone->Treal[h] = 22;
+    }
+    zone->Treal[10] = 25.2f;  // at Tmax + 0.2 K: inside
+    zone->Treal[11] = 25.3f;  // beyond: 0.3 K h
+    zone->Treal[12] = 25.1f;  // within: inside
+    zone->Treal[20] = 19.8f;  // at Tmin - 0.2 K: inside
+    zone->Treal[21] = 19.5f;  // beyond: 0.5 K h
+    std::vector<Read> r = sectionsOf({zone.get()});
+    const SectionFigures& f = r[0].figures;
+    EXPECT_EQ(f.tolerance, 0.2);
+    EXPECT_EQ(f.hoursAbove, 1);
+    EXPECT_NEAR(f.degreeHoursAbove, 0.3, 1e-12);
+    EXPECT_EQ(f.hoursBelow, 1);
+    EXPECT_NEAR(f.degreeHoursBelow, 0.5, 1e-12);
+    const SectionFigures strict = sectionFigures(r[0].hours, 0);
+    EXPECT_EQ(strict.hoursAbove, 3);
+    EXPECT_NEAR(strict.degreeHoursAbove, 0.6, 1e-12);
+    EXPECT_EQ(strict.hoursBelow, 2);
+    const SectionFigures wide = sectionFigures(r[0].hours, 1);
+    EXPECT_EQ(wide.hoursAbove + wide.hoursBelow, 0);
+}
+
+// Two zones, one cooled by 100 W in hours 0 to 9, the other heated by 40 W
+// in hours 5 to 14: in hours 5 to 9 heat recovery could move 40 W. The
+// building's own net energies differ from the zones' summed ones.
+TEST_F(StatisticsTest, SimultaneousHeatingAndCoolingAndNetEnergies) {
+    auto cooled = testkit::makeZone("Frio", 0);
+    auto heated = testkit::makeZone("Calor", 0);
+    for (int h = 0; h < kHoursPerYear; ++h) {
+        cooled->Qs[h] = h < 10 ? 100 : 0;
+        heated->Qs[h] = h >= 5 && h < 15 ? -40 : 0;
+        cooled->QL[h] = heated->QL[h] = 0;
+    }
+    std::vector<SummaryRow> rows = rowsOf({cooled.get(), heated.get()}, "r.txt");
+    ASSERT_EQ(rows.size(), 3u);
+    const SectionFigures& b = rows[2].figures;
+    EXPECT_TRUE(b.building);
+    EXPECT_DOUBLE_EQ(b.simultaneousWh, 5 * 40);
+    EXPECT_EQ(b.hoursSimultaneous, 5);
+    EXPECT_DOUBLE_EQ(b.monthSimultaneousWh[0], 200);
+    EXPECT_EQ(b.simultaneous.value, 40);
+    EXPECT_EQ(b.simultaneous.hour, 5);  // the first of equal peaks
+    // Summed over the zones: 1000 Wh of cooling, 400 of heating. The
+    // building's net load: +100 W for 5 h, +60 W for 5 h, -40 W for 5 h.
+    EXPECT_DOUBLE_EQ(b.qsPosWh, 1000);
+    EXPECT_DOUBLE_EQ(b.qsNegWh, -400);
+    EXPECT_DOUBLE_EQ(b.qsNetPosWh, 800);
+    EXPECT_DOUBLE_EQ(b.qsNetNegWh, -200);
+    EXPECT_EQ(b.hoursQsPos, 10);
+    EXPECT_EQ(b.hoursQsNeg, 5);
+    // A zone has no simultaneous part; its net energies are its own.
+    EXPECT_EQ(rows[0].figures.simultaneousWh, 0);
+    EXPECT_DOUBLE_EQ(rows[1].figures.qsNetNegWh, -400);
+    std::vector<std::string> csv = testkit::reportLines(scriptCsv(rows, {}));
+    EXPECT_NE(csv[3].find(",0.8,-0.2,"), std::string::npos) << csv[3];              // net energies in kWh
+    EXPECT_NE(csv[3].find(",0.2,5,40,01/01 05:00,"), std::string::npos) << csv[3];  // simultaneous
+}
+
 // The latent peak and the total (Qs + QL) peak, of a zone and of the
 // building, and the zone block the building row names for its hours outside.
 TEST_F(StatisticsTest, LatentAndTotalPeaks) {

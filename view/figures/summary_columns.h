@@ -1,9 +1,10 @@
 // The columns of the summary, once, as data: each with its script name (the
-// CSV's header), its Spanish label, what kind of value it holds, how that is
-// taken from a row, and where it stands in each output that shows it. The
-// CSV, the Spanish CSV, the page's table, the console table, the workbook's
-// summary and the comparison all walk this table (doc/formats.md gives the
-// columns). A new figure is one row here and its computation.
+// CSV's header), its Spanish labels, what kind of value it holds and how it
+// is shown, how that is taken from a row, and where it stands in each output
+// that shows it. The CSV, the Spanish CSV, the page's table, the console
+// table, the workbook's summary and the comparison all walk this table
+// (doc/formats.md gives the columns). A new figure is one row here and its
+// computation.
 #pragma once
 
 #include <string>
@@ -33,13 +34,19 @@ struct Cell {
     int hour = -1;      // hour, date
 };
 
+// How a spreadsheet shows a column's numbers.
+enum class CellFormat { plain, watts, kilowattHours, hours, kelvinHours, kelvins, percent, date };
+
 struct SummaryColumn {
-    const char* name;      // the script name, the CSV's header: never changed, new ones last
-    const char* label;     // the workbook's header
+    const char* name;        // the script name, the CSV's header: never changed, new ones last
+    const char* label;       // the Spanish header of the page, the Spanish CSV and the workbook, with its unit
+    const char* shortLabel;  // the console table's header; nullptr for a column it does not show
+    CellFormat format;
     bool identifies;       // names the row (report, block, zone): text, aligned left
+    bool magnitude;        // a heating figure, below 0 in the report: shown as its magnitude but in the CSVs
     bool inCsv;            // in the CSVs and the page's table (in this table's order)
     int workbookPosition;  // its place in the workbook's summary; -1 for none
-    int consolePosition;   // its place in the console table; -1 for none
+    int consolePosition;   // its place in the console table that fits a window; -1 for none
     int comparedPosition;  // its place among the figures compared between designs; -1 for none
     Cell (*cell)(const SummaryRow& row);
     double (*compared)(const SummaryRow& row);  // the value compared; nullptr when not compared
@@ -56,6 +63,17 @@ std::vector<const SummaryColumn*> comparedColumns();
 
 // The text of a cell in the script CSV (dates as "17/07 13:00").
 std::string csvText(const Cell& cell);
+
+// The cell as the page, the workbook and the console show it: a heating
+// figure of a `magnitude` column as its magnitude.
+Cell shownCell(const SummaryColumn& column, const Cell& cell);
+
+// A value as shown by a column: its magnitude for a heating figure.
+double shownValue(const SummaryColumn& column, double value);
+
+// A number's text with a decimal comma, as the page and the console write
+// numbers for a Spanish reader ("6933,1", "1,5e+06").
+std::string decimalComma(std::string text);
 
 }  // namespace view
 }  // namespace zoneloads

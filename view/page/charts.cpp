@@ -11,6 +11,7 @@
 #include "common/calendar.h"
 #include "common/number_display.h"
 #include "view/figures/statistics.h"
+#include "view/figures/summary_columns.h"
 #include "view/page/markup.h"
 #include "view/page/png.h"
 
@@ -54,17 +55,29 @@ const char kCarpetHead[] = R"(<figure class="carpet"><div class="cbox"><div clas
                            R"(<span>12h</span><span>18h</span><span>24h</span></div>)"
                            R"(<img class="$0" width="730" height="192" alt="$1" src="data:image/png;base64,)";
 const char kCarpetMonth[] = R"(<span style="left:$0%">$1</span>)";
-const char kCarpetScale[] = R"(<div class="scale"><span>$0 W</span><span class="bar"></span><span>$1 W</span></div>)";
+const char kCarpetScale[] = R"(<div class="scale"><span>calefacci&oacute;n $0 W</span><span class="bar"></span>)"
+                            R"(<span>$0 W refrigeraci&oacute;n</span></div>)";
 const char kDifferenceScale[] =
-    R"(<div class="scale"><span>$0 W</span><span class="bar diff"></span><span>$1 W</span></div>)";
-const char kTemperatureScale[] =
-    R"(<div class="scale"><span>bajo Tmin</span><span class="bar temp"></span><span>sobre Tmax</span></div>)";
+    R"(<div class="scale"><span>&minus;$0 W</span><span class="bar diff"></span><span>+$0 W</span></div>)";
+const char kSimultaneousScale[] =
+    R"(<div class="scale"><span>0 W</span><span class="bar simul"></span><span>$0 W</span></div>)";
+const char kTemperatureScale[] = R"(<div class="scale"><span>por debajo de Tmin</span><span class="bar temp"></span>)"
+                                 R"(<span>por encima de Tmax</span></div>)";
 
 // The palette of the difference carpets: white for none, then more
 // (variant above base) and less.
 std::vector<Rgb> differencePalette() {
     return twoHuePalette({255, 255, 255}, {27, 120, 55}, {118, 42, 131}, kCarpetLevels, 0);
 }
+
+// The palette of the carpet of simultaneous heating and cooling: white for
+// none, then one hue (its second never used: the part is never below 0).
+std::vector<Rgb> simultaneousPalette() {
+    return twoHuePalette({255, 255, 255}, {128, 60, 150}, {128, 60, 150}, kCarpetLevels, 0);
+}
+
+// A number as the page writes it for a reader: a decimal comma.
+std::string pageNumber(double v) { return decimalComma(general6(v)); }
 
 }  // namespace
 
@@ -88,6 +101,11 @@ const std::string kGridLine = R"(<line x1=")" + std::to_string(kPlotLeft) + R"("
 const char kAxisTitles[] = R"svg(<text x="14" y="110" class="yt" transform="rotate(-90 14 110)">$0</text>)svg"
                            R"(<text x="340" y="236" class="xt">$1</text>)";
 const char kXLabel[] = R"(<text x="$0" y="216" class="xl">$1</text>)";
+// The right axis' labels and title, past the plot and within the chart.
+const std::string kRightLabel = R"(<text x=")" + std::to_string(kPlotRight + 4) + R"(" y="$0" class="yr">$1</text>)";
+const std::string kRightTitle = R"svg(<text x=")svg" + std::to_string(kChartWidth - 8) +
+                                R"svg(" y="110" class="yt" transform="rotate(90 )svg" +
+                                std::to_string(kChartWidth - 8) + R"svg( 110)">T [&deg;C]</text>)svg";
 const char kMonthBar[] = R"(<rect class="$0" x="$1" y="$2" width="$3" height="$4"><title>$5: $6 kWh</title></rect>)";
 
 }  // namespace
@@ -169,32 +187,50 @@ void appendCarpet(std::string& out, const SectionHours& hours) {
     auto pixels = carpetPixels([&](int h) { return carpetIndex(hours.qs[static_cast<std::size_t>(h)], levels); });
     appendCarpetFigure(
         out, pixels, palette, "qcarpet", "Mapa de Qs por d&iacute;a y hora", "data-v", float32Bytes(hours.qs),
-        fill(kCarpetScale, {general6(-scale), general6(scale)}),
-        "Qs por hora: d&iacute;as del a&ntilde;o &rarr;, horas del d&iacute;a &darr;; rojo QsCAL (Qs &lt; 0), "
-        "azul QsREF (Qs &gt; 0), blanco 0, gris no num&eacute;rico");
+        fill(kCarpetScale, {pageNumber(scale)}),
+        "Qs por hora: d&iacute;as del a&ntilde;o &rarr;, horas del d&iacute;a &darr;; rojo calefacci&oacute;n "
+        "(Qs &lt; 0), azul refrigeraci&oacute;n (Qs &gt; 0), blanco 0, gris no num&eacute;rico");
 }
 
-std::uint8_t temperatureIndex(double t, double high, double low) {
+void appendSimultaneousCarpet(std::string& out, const SectionHours& hours) {
+    std::vector<double> both(static_cast<std::size_t>(kHoursPerYear));
+    for (std::size_t h = 0; h < both.size(); ++h) both[h] = simultaneousPart(hours.qsPos[h], hours.qsNeg[h]);
+    double scale = carpetScale(both);
+    double levels = scale > 0 ? kCarpetLevels / scale : 0;
+    static const std::vector<Rgb> palette = simultaneousPalette();
+    auto pixels = carpetPixels([&](int h) { return carpetIndex(both[static_cast<std::size_t>(h)], levels); });
+    appendCarpetFigure(
+        out, pixels, palette, "scarpet",
+        "Mapa de la calefacci&oacute;n y la refrigeraci&oacute;n simult&aacute;neas por d&iacute;a y hora", "data-s",
+        float32Bytes(both), fill(kSimultaneousScale, {pageNumber(scale)}),
+        "Calefacci&oacute;n y refrigeraci&oacute;n simult&aacute;neas por hora: la parte de las cargas "
+        "en que unas zonas se enfr&iacute;an mientras otras se calientan (calor recuperable entre "
+        "zonas), m&aacute;s intenso cuanto mayor, blanco ninguna");
+}
+
+std::uint8_t temperatureIndex(double t, double high, double low, double tolerance) {
     if (std::isnan(t) || std::isnan(high) || std::isnan(low)) return 1;
-    double excess = t > high ? t - high : t < low ? low - t : 0;
-    if (excess == 0) return 0;
+    bool above = beyond(t, high, tolerance);
+    if (!above && !beyond(-t, -low, tolerance)) return 0;
+    double excess = above ? t - high : low - t;
     double steps = std::ceil(excess * kTemperatureLevels / kTemperatureScaleK);
     int level = steps < kTemperatureLevels ? std::max(1, static_cast<int>(steps)) : kTemperatureLevels;
-    return static_cast<std::uint8_t>((t > high ? 1 : 1 + kTemperatureLevels) + level);
+    return static_cast<std::uint8_t>((above ? 1 : 1 + kTemperatureLevels) + level);
 }
 
-void appendTemperatureCarpet(std::string& out, const SectionHours& hours) {
+void appendTemperatureCarpet(std::string& out, const SectionHours& hours, double tolerance) {
     static const std::vector<Rgb> palette = temperaturePalette();
     auto pixels = carpetPixels([&](int h) {
         auto at = static_cast<std::size_t>(h);
-        return temperatureIndex(hours.treal[at], hours.tmax[at], hours.tmin[at]);
+        return temperatureIndex(hours.treal[at], hours.tmax[at], hours.tmin[at], tolerance);
     });
     // Under the pointer, the page's script reads the band and the excess off
     // the picture's own colour: no values need to be carried for it.
+    std::string caption = "Treal por hora respecto a sus consignas, con una tolerancia de " + pageNumber(tolerance) +
+                          " K: naranja por encima de Tmax, morado por debajo de Tmin (m&aacute;s intenso cuanto "
+                          "m&aacute;s lejos, hasta 4 K), claro dentro, gris no num&eacute;rico";
     appendCarpetFigure(out, pixels, palette, "tcarpet", "Mapa de Treal respecto a Tmin y Tmax por d&iacute;a y hora",
-                       "data-t", "", kTemperatureScale,
-                       "Treal por hora respecto a sus consignas: naranja sobre Tmax, morado bajo Tmin (m&aacute;s "
-                       "intenso cuanto m&aacute;s lejos, hasta 4 K), claro entre ambas, gris no num&eacute;rico");
+                       "data-t", "", kTemperatureScale, caption.c_str());
 }
 
 namespace {
@@ -233,7 +269,7 @@ std::string chartFrame(Chart& c, const char* yTitle, const char* xTitle) {
     c.low = axis.low;
     c.high = axis.high;
     std::string svg = kSvgStart;
-    for (double v : axisValues(axis)) svg += fill(kGridLine, {fixed1(c.y(v)), v == 0 ? "zero" : "grid", general6(v)});
+    for (double v : axisValues(axis)) svg += fill(kGridLine, {fixed1(c.y(v)), v == 0 ? "zero" : "grid", pageNumber(v)});
     svg += fill(kAxisTitles, {yTitle, xTitle});
     return svg;
 }
@@ -300,7 +336,8 @@ std::string durationCurveHtml(const std::vector<double>& qs) {
     appendCurve(svg, data, c, sorted, "ldc");
     svg += "</svg>";
     return fill(R"(<figure class="curve" data-c="$0">)", {data}) + svg +
-           "<figcaption>Curva de duraci&oacute;n de Qs (de mayor a menor)</figcaption></figure>";
+           "<figcaption>Curva de duraci&oacute;n de Qs (de mayor a menor): cada hora del a&ntilde;o, ordenada por "
+           "su carga</figcaption></figure>";
 }
 
 namespace {
@@ -332,7 +369,7 @@ std::string monthlyBars(const std::vector<const SectionFigures*>& designs) {
                 double height = std::fabs(c.y(v) - c.y(0));
                 std::string kind = std::string(side == 0 ? "pos" : "neg") + (d == 0 ? "" : "2");
                 svg += fill(kMonthBar, {kind, fixed1(x + slot * left), fixed1(top),
-                                        fixed1(slot * (compared ? 0.38 : 0.6)), fixed1(height), label, general6(v)});
+                                        fixed1(slot * (compared ? 0.38 : 0.6)), fixed1(height), label, pageNumber(v)});
             }
         }
     }
@@ -343,7 +380,8 @@ std::string monthlyBars(const std::vector<const SectionFigures*>& designs) {
 
 std::string monthlyHtml(const SectionFigures& s) {
     return "<figure>" + monthlyBars({&s}) +
-           "<figcaption>Energ&iacute;a sensible mensual: Qs &gt; 0 (azul) y Qs &lt; 0 (rojo)</figcaption></figure>";
+           "<figcaption>Energ&iacute;a sensible mensual: refrigeraci&oacute;n (Qs &gt; 0, azul) y calefacci&oacute;n "
+           "(Qs &lt; 0, rojo)</figcaption></figure>";
 }
 
 namespace {
@@ -400,29 +438,31 @@ std::string peakDayHtml(const SectionHours& hours, int hour, const char* peak) {
         AxisSteps axis = temperatureAxis({t, high, low});
         for (double v : axisValues(axis)) {
             std::string y = fixed1(c.y1 - (v - axis.low) / (axis.high - axis.low) * (c.y1 - c.y0));
-            svg += fill(R"(<text x="624" y="$0" class="yr">$1</text>)", {y, general6(v)});
+            svg += fill(kRightLabel, {y, pageNumber(v)});
         }
-        svg += R"svg(<text x="634" y="110" class="yt" transform="rotate(90 634 110)">T [&deg;C]</text>)svg";
+        svg += kRightTitle;
         svg += dayLine(c, high, "pd-band", axis.low, axis.high) + dayLine(c, low, "pd-band", axis.low, axis.high);
         svg += dayLine(c, t, "pd-t", axis.low, axis.high);
         for (int h = 0; h < kHoursPerDay; ++h) {
-            tips += fill(R"(<rect class="pd-tip" x="$0" y="20" width="$1" height="180">)"
-                         R"(<title>$2: Qs $3 W, Treal $4, Tmax $5, Tmin $6 &deg;C</title></rect>)",
-                         {fixed1(dayX(c, h) - (c.x1 - c.x0) / kHoursPerDay / 2), fixed1((c.x1 - c.x0) / kHoursPerDay),
-                          htmlText(hourDate(static_cast<int>(first) + h)), reportText(qs[h]), reportText(t[h]),
-                          reportText(high[h]), reportText(low[h])});
+            tips += fill(
+                R"(<rect class="pd-tip" x="$0" y="20" width="$1" height="180">)"
+                R"(<title>$2: Qs $3 W, Treal $4, Tmax $5, Tmin $6 &deg;C</title></rect>)",
+                {fixed1(dayX(c, h) - (c.x1 - c.x0) / kHoursPerDay / 2), fixed1((c.x1 - c.x0) / kHoursPerDay),
+                 htmlText(hourDate(static_cast<int>(first) + h)), decimalComma(reportText(qs[h])),
+                 decimalComma(reportText(t[h])), decimalComma(reportText(high[h])), decimalComma(reportText(low[h]))});
         }
     } else {
         for (int h = 0; h < kHoursPerDay; ++h) {
             tips += fill(R"(<rect class="pd-tip" x="$0" y="20" width="$1" height="180">)"
                          R"(<title>$2: Qs $3 W, QL $4 W</title></rect>)",
                          {fixed1(dayX(c, h) - (c.x1 - c.x0) / kHoursPerDay / 2), fixed1((c.x1 - c.x0) / kHoursPerDay),
-                          htmlText(hourDate(static_cast<int>(first) + h)), reportText(qs[h]), reportText(ql[h])});
+                          htmlText(hourDate(static_cast<int>(first) + h)), decimalComma(reportText(qs[h])),
+                          decimalComma(reportText(ql[h]))});
         }
     }
     svg += tips + "</svg>";
     std::string date = hourDay(static_cast<int>(first));
-    std::string caption = std::string("D&iacute;a del pico ") + peak + ", " + htmlText(date) +
+    std::string caption = std::string("D&iacute;a de la punta de ") + peak + ", " + htmlText(date) +
                           (temperatures ? ": Qs (negro) y, a la derecha, Treal (rojo) entre Tmin y Tmax (gris)"
                                         : ": Qs (negro) y QL (verde)");
     return R"(<figure class="peakday">)" + svg + "<figcaption>" + caption + "</figcaption></figure>";
@@ -438,7 +478,7 @@ std::string differenceCarpetHtml(const std::vector<double>& base, const std::vec
     std::string out;
     appendCarpetFigure(out, pixels, palette, "dcarpet",
                        "Mapa de la diferencia de Qs del edificio por d&iacute;a y hora", "data-d",
-                       float32Bytes(difference), fill(kDifferenceScale, {general6(-scale), general6(scale)}),
+                       float32Bytes(difference), fill(kDifferenceScale, {pageNumber(scale)}),
                        "Qs de la variante menos Qs de la base, por hora: verde m&aacute;s, morado menos, "
                        "blanco igual, gris no num&eacute;rico");
     return out;
@@ -462,8 +502,7 @@ std::string durationCurvesHtml(const std::vector<double>& base, const std::vecto
 std::string monthlyComparisonHtml(const SectionFigures& base, const SectionFigures& variant) {
     return "<figure>" + monthlyBars({&base, &variant}) +
            "<figcaption>Energ&iacute;a sensible mensual del edificio: base (izquierda, oscuro) y variante (derecha, "
-           "claro); "
-           "Qs &gt; 0 azul, Qs &lt; 0 rojo</figcaption></figure>";
+           "claro); refrigeraci&oacute;n (Qs &gt; 0) azul, calefacci&oacute;n (Qs &lt; 0) rojo</figcaption></figure>";
 }
 
 }  // namespace view

@@ -17,9 +17,14 @@ namespace view {
 // The carpet of the section's Qs, with its axes, scale and caption, and its
 // values for the page's script (under the pointer), appended to `out`.
 void appendCarpet(std::string& out, const SectionHours& hours);
+// The carpet of the building's simultaneous heating and cooling, hour by
+// hour (simultaneousPart of the totals' parts), with its values for the
+// page's script; appended to `out`.
+void appendSimultaneousCarpet(std::string& out, const SectionHours& hours);
 // The carpet of a zone block's Treal against its band: above Tmax, inside,
-// below Tmin, stronger with the excess; appended to `out`.
-void appendTemperatureCarpet(std::string& out, const SectionHours& hours);
+// below Tmin (beyond `tolerance` K), stronger with the excess; appended to
+// `out`.
+void appendTemperatureCarpet(std::string& out, const SectionHours& hours, double tolerance);
 // The 24 hours of the day of hour `hour` (none when negative): Qs and, for a
 // zone block, Treal, Tmax and Tmin on a second axis; QL for the totals.
 // `peak` names the peak in the caption.
@@ -42,7 +47,7 @@ constexpr double kTemperatureScaleK = 4;
 // The temperature carpet's palette index of an hour: 0 inside the band, 1
 // when a value is no number, then kTemperatureLevels steps above Tmax and
 // as many below Tmin.
-std::uint8_t temperatureIndex(double t, double high, double low);
+std::uint8_t temperatureIndex(double t, double high, double low, double tolerance);
 // The temperature carpet's palette, by index: the page's script reads an
 // hour's band and excess back from its colour.
 std::vector<Rgb> temperaturePalette();
@@ -70,7 +75,7 @@ AxisSteps axisSteps(double low, double high, int parts);
 
 // The geometry of every SVG chart, in its own units; the page's script maps
 // the pointer back to a value with it.
-constexpr int kChartWidth = 640;
+constexpr int kChartWidth = 672;  // room on the right for a second axis and its title
 constexpr int kChartHeight = 240;
 constexpr int kPlotLeft = 60;
 constexpr int kPlotRight = 620;

@@ -1,5 +1,6 @@
 #include "view/page/page.h"
 
+#include <cmath>
 #include <string>
 
 #include "common/calendar.h"
@@ -21,12 +22,64 @@ $1</style></head><body>
 <h1>$0</h1>
 )";
 
-std::string peakText(const char* label, const Peak& peak) {
-    std::string text = std::string(label) + " <b>" + htmlText(peak.text) + " W</b>";
+// A number as the page writes it for a reader: a decimal comma.
+std::string shown(const std::string& number) { return htmlText(decimalComma(number)); }
+
+std::string kWhText(double wh) { return shown(general6(wh / 1000)); }
+
+// "punta de calefacción <b>2363,6 W</b> el 12 ene 07:00", its magnitude for
+// heating.
+std::string peakText(const char* label, const Peak& peak, bool heating = false) {
+    std::string value = heating && !peak.text.empty() && peak.text[0] == '-' ? peak.text.substr(1) : peak.text;
+    std::string text = std::string(label) + " <b>" + shown(value) + " W</b>";
     return peak.hour < 0 ? text + " (ninguna hora)" : text + " el " + hourDate(peak.hour);
 }
 
-std::string kWhText(double wh) { return general6(wh / 1000); }
+// A percentage with one decimal and a decimal comma.
+std::string percent(double ratio) { return decimalComma(fixed1(ratio * 100)) + " %"; }
+
+// The energies of a section: a zone block's own; the building's as the sum
+// of its zones' and as its own net load.
+std::string energiesHtml(const SectionFigures& f) {
+    if (!f.building) {
+        return fill(
+            "Energ&iacute;a de refrigeraci&oacute;n <b>$0 kWh</b> en $1 h &middot; de calefacci&oacute;n "
+            "<b>$2 kWh</b> en $3 h &middot; latente $4 kWh",
+            {kWhText(f.qsPosWh), std::to_string(f.hoursQsPos), kWhText(-f.qsNegWh), std::to_string(f.hoursQsNeg),
+             kWhText(f.qlWh)});
+    }
+    return fill(
+        "Energ&iacute;a de refrigeraci&oacute;n: suma de las zonas <b>$0 kWh</b>, neta del edificio $1 kWh "
+        "en $2 h &middot; de calefacci&oacute;n: suma de las zonas <b>$3 kWh</b>, neta del edificio $4 kWh "
+        "en $5 h &middot; latente $6 kWh",
+        {kWhText(f.qsPosWh), kWhText(f.qsNetPosWh), std::to_string(f.hoursQsPos), kWhText(-f.qsNegWh),
+         kWhText(-f.qsNetNegWh), std::to_string(f.hoursQsNeg), kWhText(f.qlWh)});
+}
+
+// What the building takes from its zones: the simultaneous heating and
+// cooling, the zone with most hours outside, the sums of the zones' peaks.
+std::string buildingHtml(const SummaryRow& row) {
+    const SectionFigures& f = row.figures;
+    std::string html = fill(
+        "<br>Calefacci&oacute;n y refrigeraci&oacute;n simult&aacute;neas (calor recuperable entre zonas): "
+        "<b>$0 kWh</b> en $1 h, $2",
+        {kWhText(f.simultaneousWh), std::to_string(f.hoursSimultaneous), peakText("punta", f.simultaneous)});
+    if (row.worstBlock > 0) {
+        html += fill(
+            "<br>Zona con m&aacute;s horas fuera de consigna: bloque $0, $1: $2 h por encima de Tmax y $3 h por "
+            "debajo de Tmin &middot; todas las zonas: $4 y $5 horas-zona",
+            {std::to_string(row.worstBlock), htmlText(row.worstZone), std::to_string(row.worst.hoursAbove),
+             std::to_string(row.worst.hoursBelow), std::to_string(row.zoneHoursAbove),
+             std::to_string(row.zoneHoursBelow)});
+    }
+    html += fill(
+        "<br>Suma de las puntas de las zonas: refrigeraci&oacute;n $0 W, calefacci&oacute;n $1 W &middot; factor de "
+        "simultaneidad (punta del edificio / suma de las puntas): refrigeraci&oacute;n $2, calefacci&oacute;n $3",
+        {shown(general6(row.zonePeaksQsRef)), shown(general6(-row.zonePeaksQsCal)),
+         percent(simultaneity(f.qsRef.value, row.zonePeaksQsRef)),
+         percent(simultaneity(f.qsCal.value, row.zonePeaksQsCal))});
+    return html;
+}
 
 // A JavaScript array of the values, each written by `text`.
 template <typename Values, typename Text>
@@ -43,17 +96,31 @@ std::string arrayOf(const Values& values, Text text) {
 
 std::string pageStart(const std::string& titleHtml) { return fill(kPageHead, {titleHtml, kPageCss}); }
 
+// A cell of the page's table: a heating figure as its magnitude, numbers
+// with a decimal comma, a ratio as a percentage, dates as "17 jul 13:00".
+std::string tableCellHtml(const SummaryColumn& column, const Cell& cell) {
+    Cell value = shownCell(column, cell);
+    switch (value.kind) {
+        case CellKind::report: return htmlName(value.text);
+        case CellKind::date: return htmlText(hourDate(value.hour));
+        case CellKind::real:
+            if (column.format == CellFormat::percent && std::isfinite(value.number)) return percent(value.number);
+            return shown(value.text);
+        default: return htmlText(csvText(value));
+    }
+}
+
+// The summary in the workbook's order: each peak beside its date, the
+// energies side by side.
 std::string summaryTableHtml(const std::vector<SummaryRow>& rows, const char* caption) {
-    std::vector<const SummaryColumn*> columns = csvColumns();
+    std::vector<const SummaryColumn*> columns = workbookColumns();
     std::string html = fill(R"(<div class="wide"><table class="summary"><caption>$0</caption><tr>)", {caption});
-    for (const SummaryColumn* c : columns) html += "<th>" + htmlText(c->name) + "</th>";
+    for (const SummaryColumn* c : columns) html += "<th>" + std::string(c->label) + "</th>";
     html += "</tr>\n";
     for (const SummaryRow& row : rows) {
         html += "<tr>";
         for (const SummaryColumn* c : columns) {
-            Cell cell = c->cell(row);
-            std::string text = cell.kind == CellKind::report ? htmlName(cell.text) : htmlText(csvText(cell));
-            html += (c->identifies ? "<td>" : R"(<td class="n">)") + text + "</td>";
+            html += (c->identifies ? "<td>" : R"(<td class="n">)") + tableCellHtml(*c, c->cell(row)) + "</td>";
         }
         html += "</tr>\n";
     }
@@ -65,33 +132,20 @@ std::string sectionHeadHtml(const SummaryRow& row) {
     std::string html = "<section><h3>";
     html += isBuilding(row) ? std::string("Edificio: totales de todas las zonas")
                             : "Bloque " + std::to_string(row.block) + ": " + htmlText(row.zone);
-    html += "</h3>\n<p>" + peakText("QsREF m&aacute;x", f.qsRef) + " &middot; " +
-            peakText("QsCAL m&aacute;x", f.qsCal) + "<br>" + peakText("QL m&aacute;x", f.ql) + " &middot; " +
-            peakText("Qs + QL m&aacute;x", f.total) + "<br>Qs &gt; 0: " + kWhText(f.qsPosWh) + " kWh en " +
-            std::to_string(f.hoursQsPos) + " h &middot; Qs &lt; 0: " + kWhText(f.qsNegWh) + " kWh en " +
-            std::to_string(f.hoursQsNeg) + " h &middot; QL: " + kWhText(f.qlWh) + " kWh";
+    html += "</h3>\n<p>" + peakText("Punta de refrigeraci&oacute;n", f.qsRef) + " &middot; " +
+            peakText("punta de calefacci&oacute;n", f.qsCal, true) + "<br>" + peakText("Punta latente", f.ql) +
+            " &middot; " + peakText("punta sensible + latente", f.total) + "<br>" + energiesHtml(f);
     if (f.temperatures) {
-        html +=
-            fill("<br>Treal sobre Tmax: <b>$0 h</b> ($1 K&middot;h) &middot; bajo Tmin: <b>$2 h</b> ($3 K&middot;h)",
-                 {std::to_string(f.hoursAbove), general6(f.degreeHoursAbove), std::to_string(f.hoursBelow),
-                  general6(f.degreeHoursBelow)});
-    }
-    if (isBuilding(row) && row.worstBlock > 0) {
-        html += fill("<br>Zona con m&aacute;s horas fuera de consigna: bloque $0, $1: $2 h sobre Tmax y $3 h bajo Tmin",
-                     {std::to_string(row.worstBlock), htmlText(row.worstZone), std::to_string(row.worst.hoursAbove),
-                      std::to_string(row.worst.hoursBelow)});
-    }
-    if (isBuilding(row)) {
         html += fill(
-            "<br>Suma de los picos de las zonas: QsREF $0 W, QsCAL $1 W &middot; factor de simultaneidad "
-            "(pico del edificio / suma de picos): QsREF $2, QsCAL $3",
-            {general6(row.zonePeaksQsRef), general6(row.zonePeaksQsCal),
-             general6(simultaneity(f.qsRef.value, row.zonePeaksQsRef)),
-             general6(simultaneity(f.qsCal.value, row.zonePeaksQsCal))});
+            "<br>Horas fuera de consigna (m&aacute;s de $0 K): por encima de Tmax <b>$1 h</b> ($2 K&middot;h) "
+            "&middot; por debajo de Tmin <b>$3 h</b> ($4 K&middot;h)",
+            {shown(general6(f.tolerance)), std::to_string(f.hoursAbove), shown(general6(f.degreeHoursAbove)),
+             std::to_string(f.hoursBelow), shown(general6(f.degreeHoursBelow))});
     }
+    if (isBuilding(row)) html += buildingHtml(row);
     if (f.nanHours > 0) {
         html += "<br><b>" + std::to_string(f.nanHours) +
-                " horas con Qs no num&eacute;rico</b>, fuera de picos, sumas y cuentas";
+                " horas con Qs no num&eacute;rico</b>, fuera de puntas, sumas y cuentas";
     }
     return html + "</p>\n";
 }
@@ -99,12 +153,33 @@ std::string sectionHeadHtml(const SummaryRow& row) {
 std::string sectionFiguresHtml(const SectionHours& hours, const SectionFigures& figures) {
     std::string html = "<div class=\"figs\">";
     appendCarpet(html, hours);
-    if (!hours.treal.empty()) appendTemperatureCarpet(html, hours);
-    html += peakDayHtml(hours, figures.qsRef.hour, "QsREF");
-    html += peakDayHtml(hours, figures.qsCal.hour, "QsCAL");
+    if (!hours.treal.empty()) appendTemperatureCarpet(html, hours, figures.tolerance);
+    if (figures.building) appendSimultaneousCarpet(html, hours);
+    html += peakDayHtml(hours, figures.qsRef.hour, "refrigeraci&oacute;n");
+    html += peakDayHtml(hours, figures.qsCal.hour, "calefacci&oacute;n");
     html += durationCurveHtml(hours.qs);
     html += monthlyHtml(figures);
     return html + "</div></section>\n";
+}
+
+// A compared figure's cells: base, variant, difference and difference in %
+// of the base, as shown (heating as magnitudes, with what the change means).
+std::string differenceCellsHtml(const SummaryColumn& column, const ComparedFigure& figure) {
+    double base = shownValue(column, figure.base);
+    double variant = shownValue(column, figure.variant);
+    double difference = variant - base;
+    double percent = percentOfBase(base, variant);
+    std::string words;
+    if (column.magnitude && difference != 0 && !std::isnan(difference)) {
+        words = difference < 0 ? " menos calefacci&oacute;n" : " m&aacute;s calefacci&oacute;n";
+    }
+    std::string percentText;  // one decimal is what a reader compares
+    if (std::isfinite(percent))
+        percentText = decimalComma(fixed1(percent));
+    else if (!std::isnan(percent))
+        percentText = shown(general6(percent));
+    return fill(R"(<td class="n">$0</td><td class="n">$1</td><td class="n">$2</td><td class="n">$3$4</td>)",
+                {shown(general6(base)), shown(general6(variant)), shown(general6(difference)), percentText, words});
 }
 
 std::string comparisonHtml(const Comparison& comparison, const SectionHours& baseBuilding,
@@ -118,20 +193,20 @@ std::string comparisonHtml(const Comparison& comparison, const SectionHours& bas
                      {htmlName(b.report), std::to_string(b.block), htmlText(b.zone), b.inBase ? "variante" : "base",
                       htmlName(b.otherReport)});
     }
-    std::vector<std::string> header = differenceHeader();
-    html +=
-        R"(<div class="wide"><table class="comparison"><caption>Diferencias por zona y del edificio: base, variante, )"
-        R"(variante &minus; base y en % de la base</caption><tr>)";
-    constexpr std::size_t kFirstShown = 2;  // the reports' names are in the heading
-    constexpr std::size_t kFirstFigure = 5;
-    for (std::size_t i = kFirstShown; i < header.size(); ++i) html += "<th>" + htmlText(header[i]) + "</th>";
+    std::vector<const SummaryColumn*> columns = comparedColumns();
+    html += R"(<div class="wide"><table class="comparison"><caption>Diferencias por zona y del edificio: base, )"
+            R"(variante, variante &minus; base y en % de la base; la calefacci&oacute;n en magnitud</caption>)"
+            R"(<tr><th rowspan="2">Zona</th><th rowspan="2">Bloque base</th><th rowspan="2">Bloque variante</th>)";
+    for (const SummaryColumn* c : columns) html += R"(<th colspan="4">)" + std::string(c->label) + "</th>";
+    html += "</tr>\n<tr>";
+    for (std::size_t i = 0; i < columns.size(); ++i) html += "<th>base</th><th>variante</th><th>dif.</th><th>%</th>";
     html += "</tr>\n";
     for (const DifferenceRow& row : comparison.rows) {
-        std::vector<std::string> fields = differenceFields(row);
-        html += "<tr>";
-        for (std::size_t i = kFirstShown; i < fields.size(); ++i) {
-            html += (i < kFirstFigure ? "<td>" : R"(<td class="n">)") + htmlText(fields[i]) + "</td>";
+        html += "<tr><td>" + (row.building ? std::string("EDIFICIO") : htmlText(row.zone)) + "</td>";
+        for (int block : {row.baseBlock, row.variantBlock}) {
+            html += "<td>" + (row.building ? std::string("TOTAL") : std::to_string(block)) + "</td>";
         }
+        for (std::size_t i = 0; i < columns.size(); ++i) html += differenceCellsHtml(*columns[i], row.figures[i]);
         html += "</tr>\n";
     }
     html += "</table></div>\n<div class=\"figs\">" + differenceCarpetHtml(baseBuilding.qs, variantBuilding.qs) +
@@ -140,7 +215,7 @@ std::string comparisonHtml(const Comparison& comparison, const SectionHours& bas
     return html;
 }
 
-std::string pageConstants() {
+std::string pageConstants(double tolerance) {
     std::vector<int> monthEnds;
     std::vector<std::string> months;
     for (int m = 0; m < kMonthsPerYear; ++m) {
@@ -155,17 +230,17 @@ std::string pageConstants() {
     return fill("{hoursPerDay:$0,daysPerYear:$1,hoursPerYear:$2,months:$3,monthEnds:$4,digits:" +
                     std::to_string(kSignificantDigits) +
                     ","
-                    "chartWidth:$5,plotLeft:$6,plotWidth:$7,palette:$8,temperatureSteps:$9,",
+                    "chartWidth:$5,plotLeft:$6,plotWidth:$7,palette:$8,temperatureSteps:$9,tolerance:" +
+                    general6(tolerance) + ",",
                 {number(kHoursPerDay), number(kDaysPerYear), number(kHoursPerYear), arrayOf(months, text),
                  arrayOf(monthEnds, number), number(kChartWidth), number(kPlotLeft), number(kPlotRight - kPlotLeft),
                  arrayOf(temperaturePalette(), colour), number(kTemperatureLevels)}) +
            "temperatureKelvins:" + general6(kTemperatureScaleK) + "}";
 }
 
-std::string pageEnd() {
-    static const std::string end =
-        "<div id=\"tip\"></div><script>\nvar PAGE=" + pageConstants() + ";\n" + kPageJs + "</script>\n</body></html>\n";
-    return end;
+std::string pageEnd(double tolerance) {
+    return "<div id=\"tip\"></div><script>\nvar PAGE=" + pageConstants(tolerance) + ";\n" + kPageJs +
+           "</script>\n</body></html>\n";
 }
 
 }  // namespace view

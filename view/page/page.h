@@ -41,12 +41,13 @@ std::string comparisonHtml(const Comparison& comparison, const SectionHours& bas
                            const SectionFigures& baseFigures, const SectionHours& variantBuilding,
                            const SectionFigures& variantFigures);
 
-// What closes the page: its script, after the constants it reads.
-std::string pageEnd();
+// What closes the page: its script, after the constants it reads, the
+// set points' `tolerance` (K) among them.
+std::string pageEnd(double tolerance);
 
 // The constants of the page's script, as the script reads them (a
 // JavaScript object): written from the viewer's own.
-std::string pageConstants();
+std::string pageConstants(double tolerance);
 
 }  // namespace view
 }  // namespace zoneloads

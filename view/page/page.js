@@ -20,8 +20,13 @@
     return dayOfMonth + ' ' + PAGE.months[m] + ' ' + (hour < 10 ? '0' : '') + hour + ':00';
   }
 
-  // A number as the report writes it: "%g" with PAGE.digits significant digits.
+  // A number as the report writes it, "%g" with PAGE.digits significant
+  // digits, with a decimal comma for a Spanish reader.
   function general(v) {
+    return generalText(v).replace('.', ',');
+  }
+
+  function generalText(v) {
     if (isNaN(v)) return 'nan';
     if (!isFinite(v)) return v < 0 ? '-inf' : 'inf';
     if (v === 0) return 1 / v < 0 ? '-0' : '0';
@@ -75,15 +80,21 @@
       for (var k = 0; k < 3; k++) d += (colour[k] - data[at + k]) * (colour[k] - data[at + k]);
       if (d < distance) { distance = d; best = i; }
     });
-    if (best === 0) return 'Treal entre Tmin y Tmax';
+    var tolerance = String(PAGE.tolerance).replace('.', ',');
+    if (best === 0) return 'Treal dentro de sus consignas (con ' + tolerance + ' K de tolerancia)';
     if (best === 1) return 'Treal no num\u00e9rico';
     var steps = PAGE.temperatureSteps, level = (best - 2) % steps + 1, k = PAGE.temperatureKelvins / steps;
-    var side = best - 2 < steps ? 'sobre Tmax' : 'bajo Tmin';
-    return 'Treal ' + side + (level === steps ? ' en m\u00e1s de ' + (level - 1) * k + ' K'
-                                              : ' en ' + (level - 1) * k + ' a ' + level * k + ' K');
+    var side = best - 2 < steps ? 'por encima de Tmax' : 'por debajo de Tmin';
+    var from = Math.max((level - 1) * k, PAGE.tolerance);
+    var kelvins = function (v) { return String(v).replace('.', ','); };
+    return 'Treal ' + side + (level === steps ? ' en m\u00e1s de ' + kelvins(from) + ' K'
+                                              : ' en ' + kelvins(from) + ' a ' + kelvins(level * k) + ' K');
   }
 
-  document.querySelectorAll('img[data-v],img[data-t],img[data-d]').forEach(function (img) {
+  // What a carpet's values are, by the attribute that holds them.
+  var valueNames = {v: 'Qs ', d: 'diferencia de Qs ', s: 'calefacci\u00f3n y refrigeraci\u00f3n simult\u00e1neas '};
+
+  document.querySelectorAll('img[data-v],img[data-t],img[data-d],img[data-s]').forEach(function (img) {
     var values = null;
     img.addEventListener('mousemove', function (e) {
       var r = img.getBoundingClientRect();
@@ -94,8 +105,9 @@
         values = values || pixels(img);
         text = date(h) + ': ' + band(values, h);
       } else {
-        values = values || new Float32Array(bytes(img.dataset.v || img.dataset.d));
-        text = date(h) + ': ' + (img.dataset.d ? 'diferencia de Qs ' : 'Qs ') + general(values[h]) + ' W';
+        var key = img.dataset.v ? 'v' : img.dataset.d ? 'd' : 's';
+        values = values || new Float32Array(bytes(img.dataset[key]));
+        text = date(h) + ': ' + valueNames[key] + general(values[h]) + ' W';
       }
       show(e, text);
     });

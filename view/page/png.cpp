@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <new>
 
 namespace zoneloads {
 namespace view {
@@ -21,33 +22,32 @@ void putChunk(std::string& png, const char* type, const std::string& data) {
     putBigEndian(png, static_cast<std::uint32_t>(crc));
 }
 
-// One deflate stream per thread, reset for each picture: setting a stream
-// up allocates and clears some hundred kilobytes of tables, which costs more
-// than compressing a carpet. A 16 KiB window holds a whole carpet, and the
-// smaller hash of memory level 6 is cleared faster on each reset.
+// A deflate stream for one picture. A 16 KiB window holds a whole carpet,
+// and the smaller hash of memory level 6 is set up faster. The fastest
+// level: a carpet's few colours compress nearly as well.
 struct Deflater {
     z_stream stream{};
-    bool ready = false;
-    Deflater() { ready = deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, 14, 6, Z_DEFAULT_STRATEGY) == Z_OK; }
-    ~Deflater() {
-        if (ready) deflateEnd(&stream);
+    Deflater() {
+        // The only failure zlib has here is memory: the program's last catch tells it.
+        if (deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, 14, 6, Z_DEFAULT_STRATEGY) != Z_OK) {
+            throw std::bad_alloc();
+        }
     }
+    ~Deflater() { deflateEnd(&stream); }
     Deflater(const Deflater&) = delete;
     Deflater& operator=(const Deflater&) = delete;
 };
 
-// The pixel rows as a zlib stream, as PNG's image data is. The fastest level:
-// a carpet's few colours compress nearly as well, and the page has hundreds.
+// The pixel rows as a zlib stream, as PNG's image data is.
 std::string compressed(const std::string& raw) {
-    thread_local Deflater deflater;
+    Deflater deflater;
     z_stream& z = deflater.stream;
-    std::string out(deflater.ready ? deflateBound(&z, static_cast<uLong>(raw.size())) : 0, '\0');
-    if (!deflater.ready || deflateReset(&z) != Z_OK) return std::string();
+    std::string out(deflateBound(&z, static_cast<uLong>(raw.size())), '\0');
     z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(raw.data()));
     z.avail_in = static_cast<uInt>(raw.size());
     z.next_out = reinterpret_cast<Bytef*>(&out[0]);
     z.avail_out = static_cast<uInt>(out.size());
-    if (deflate(&z, Z_FINISH) != Z_STREAM_END) return std::string();
+    deflate(&z, Z_FINISH);  // one call: the output has room for all of it (deflateBound)
     out.resize(z.total_out);
     return out;
 }

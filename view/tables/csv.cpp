@@ -80,7 +80,9 @@ std::string scriptCsv(const std::vector<SummaryRow>& rows, const std::vector<Dif
 
 std::string spanishCsv(const std::vector<SummaryRow>& rows) {
     std::vector<const SummaryColumn*> columns = csvColumns();
-    std::string csv = csvLine(headerNames(columns), ';') + kLineEnd;
+    std::vector<std::string> labels;  // readable, in the file's Windows-1252
+    for (const SummaryColumn* c : columns) labels.push_back(windows1252FromUtf8(c->label));
+    std::string csv = csvLine(labels, ';') + kLineEnd;
     for (const SummaryRow& row : rows) {
         std::vector<std::string> fields;
         for (const SummaryColumn* c : columns) fields.push_back(spanishText(c->cell(row)));

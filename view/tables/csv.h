@@ -21,10 +21,11 @@ std::string csvLine(const std::vector<std::string>& fields, char separator = ','
 // difference table when `differences` holds any row.
 std::string scriptCsv(const std::vector<SummaryRow>& rows, const std::vector<DifferenceRow>& differences);
 
-// The CSV for a Spanish-locale spreadsheet: the script CSV's columns with
-// ";" between fields, decimal commas, dates as "dd/mm/aaaa hh:mm" of
-// kSpreadsheetYear, Windows-1252 bytes; a name a spreadsheet could take for a
-// formula starts with "'". Header first.
+// The CSV for a Spanish-locale spreadsheet: the script CSV's columns, headed
+// by their Spanish labels, with ";" between fields, decimal commas, dates as
+// "dd/mm/aaaa hh:mm" of kSpreadsheetYear, Windows-1252 bytes; a name a
+// spreadsheet could take for a formula starts with "'". The values keep the
+// report's signs.
 std::string spanishCsv(const std::vector<SummaryRow>& rows);
 
 // A row of the difference table as text: names, blocks ("TOTAL" for the

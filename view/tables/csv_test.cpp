@@ -38,7 +38,9 @@ TEST(Csv, QuotesOnlyWhereNeeded) {
               "informe,bloque,zona,QsREF_max[W],hora_QsREF_max,QsCAL_max[W],hora_QsCAL_max,Qs_pos[kWh],"
               "Qs_neg[kWh],QL[kWh],horas_Qs_pos,horas_Qs_neg,fecha_QsREF_max,fecha_QsCAL_max,"
               "suma_QsREF_max_zonas,suma_QsCAL_max_zonas,QL_max[W],fecha_QL_max,QsQL_max[W],fecha_QsQL_max,"
-              "horas_T_sobre_max,horas_T_bajo_min,Kh_sobre_max,Kh_bajo_min,bloque_mas_horas_fuera");
+              "horas_T_sobre_max,horas_T_bajo_min,Kh_sobre_max,Kh_bajo_min,bloque_mas_horas_fuera,Qs_pos_neto[kWh],"
+              "Qs_neg_neto[kWh],horas_T_sobre_max_zonas,horas_T_bajo_min_zonas,Qs_simultaneo[kWh],"
+              "horas_Qs_simultaneo,Qs_simultaneo_max[W],fecha_Qs_simultaneo_max,tolerancia_T[K]");
 }
 
 // The building's row adds the sums of its zone blocks' peaks, and the dates
@@ -73,7 +75,8 @@ TEST(SpanishCsv, OpensAsNumbersInASpanishSpreadsheet) {
     std::string csv = spanishCsv(rows);
     std::vector<std::string> lines = linesOf(csv);
     ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0].substr(0, 30), "informe;bloque;zona;QsREF_max[");
+    // Readable headers, in the file's Windows-1252.
+    EXPECT_EQ(lines[0].substr(0, 47), "Informe;Bloque;Zona;Punta de refrigeraci\xF3n [W];");
     EXPECT_EQ(lines[1].substr(0, lines[1].find(";;") + 2),
               "A\xF1o.txt;1;\"'=HYPERLINK(\"\"x\"\")\";1,5e+06;4741;-0,25;0;1234,57;-563,968;0;3;4;"
               "17/07/2018 13:00;01/01/2018 00:00;;");
@@ -90,26 +93,41 @@ TEST(SpanishCsv, OpensAsNumbersInASpanishSpreadsheet) {
 TEST(SummaryColumns, OneTableForEveryOutput) {
     std::vector<std::string> names;
     for (const SummaryColumn* c : csvColumns()) names.push_back(c->name);
-    EXPECT_EQ(names.size(), 25u);
-    EXPECT_EQ(workbookColumns().size(), 25u);
+    EXPECT_EQ(names.size(), 34u);
+    EXPECT_EQ(workbookColumns().size(), 34u);
     for (std::size_t i = 0; i < workbookColumns().size(); ++i) {
         EXPECT_EQ(workbookColumns()[i]->workbookPosition, static_cast<int>(i));
         EXPECT_NE(std::string(workbookColumns()[i]->label), "");
     }
-    EXPECT_EQ(comparedColumns().size(), 9u);
+    EXPECT_EQ(comparedColumns().size(), 10u);
     for (const SummaryColumn* c : comparedColumns()) EXPECT_NE(c->compared, nullptr) << c->name;
 }
 
-TEST(ConsoleTable, AlignsColumnsWithDates) {
-    std::string text =
-        consoleTable({madeRow("a.txt", 1, "Z", 10, 4741, -2, 7), madeRow("a.txt", 0, "", 1000, 5, -2, 7)});
-    std::size_t first = text.find('\n');
-    std::size_t second = text.find('\n', first + 1);
-    // Every line as long as the header: right-aligned numbers end together.
-    EXPECT_EQ(second - first - 1, first);
-    EXPECT_NE(text.find(" 10     17 jul 13:00 "), std::string::npos) << text;
-    EXPECT_NE(text.find("fecha_QsREF_max"), std::string::npos);
-    EXPECT_EQ(text.find("hora_QsREF_max"), std::string::npos);  // the date instead of the hour index
+// By default the table fits a console window of 120 columns: a line names
+// the report, long zone names are cut, heating peaks are magnitudes,
+// numbers have a decimal comma; with every column, the CSV's names head it.
+TEST(ConsoleTable, FitsAWindowWithDatesAndMagnitudes) {
+    std::vector<SummaryRow> rows = {madeRow("a.txt", 1, std::string(60, 'Z'), 10.5, 4741, -2.5, 7),
+                                    madeRow("a.txt", 0, "", 1000, 5, -2, 7)};
+    std::string text = consoleTable(rows);
+    EXPECT_EQ(text.substr(0, text.find('\n')), "Informe a.txt");
+    std::vector<std::size_t> widths;
+    for (std::size_t at = text.find('\n') + 1; at < text.size(); at = text.find('\n', at) + 1) {
+        widths.push_back(text.find('\n', at) - at);
+    }
+    ASSERT_EQ(widths.size(), 3u);
+    for (std::size_t w : widths) {
+        EXPECT_LE(w, 120u) << text;
+        EXPECT_EQ(w, widths[0]) << text;  // right-aligned numbers end together
+    }
+    EXPECT_NE(text.find("ZZZZZZ~"), std::string::npos) << text;
+    EXPECT_NE(text.find(" 10,5  17 jul 13:00 "), std::string::npos) << text;
+    EXPECT_NE(text.find(" 2,5  1 ene 07:00 "), std::string::npos) << text;  // heating: its magnitude
+    EXPECT_EQ(text.find("-2,5"), std::string::npos);
+    std::string full = consoleTable(rows, false, true);
+    EXPECT_EQ(full.substr(0, 15), "informe  bloque");
+    EXPECT_NE(full.find("hora_QsREF_max"), std::string::npos);
+    EXPECT_NE(full.find("1234,57"), std::string::npos);
 }
 
 // On a terminal no control byte of a name gets through: ESC and BEL show as

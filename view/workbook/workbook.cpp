@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cmath>
+#include <map>
 #include <set>
 
 #include "common/calendar.h"
@@ -27,10 +28,31 @@ constexpr int kChartRows = 22;                  // rows of the Graficos sheet gi
 constexpr std::size_t kNameCharacters = 31;     // the longest sheet name
 constexpr std::size_t kTextCharacters = 32767;  // the longest text of a cell
 
+// The cell formats of the workbook: the header's, and how each kind of
+// number is shown (a spreadsheet's formats, the same in every locale).
 struct Formats {
     lxw_format* header;
     lxw_format* date;
+    lxw_format* watts;
+    lxw_format* kilowattHours;
+    lxw_format* hours;
+    lxw_format* kelvins;
+    lxw_format* percent;
+    lxw_format* block;  // a block's number or TOTAL, centred apart from the zone's name
 };
+
+lxw_format* formatOf(CellFormat format, const Formats& formats) {
+    switch (format) {
+        case CellFormat::watts: return formats.watts;
+        case CellFormat::kilowattHours:
+        case CellFormat::kelvinHours: return formats.kilowattHours;
+        case CellFormat::hours: return formats.hours;
+        case CellFormat::kelvins: return formats.kelvins;
+        case CellFormat::percent: return formats.percent;
+        case CellFormat::date: return formats.date;
+        default: return nullptr;
+    }
+}
 
 // ---- Sheet names ----
 
@@ -159,17 +181,17 @@ SheetPlan planSheets(const std::vector<WorkbookReport>& reports, std::size_t dif
     const std::size_t columns = limits.columnsPerSheet - 1;  // beside the first
     plan.summary = sheetsFor(summaryRows(reports), rows);
     plan.comparison = differences > 0 ? sheetsFor(differences, rows) : 0;
-    plan.monthly = sheetsFor(3 * summaryRows(reports), rows);
+    plan.monthly = sheetsFor(3 * summaryRows(reports) + reports.size(), rows);  // a fourth row for each building
     plan.charts = sheetsFor(reports.size(), std::max<std::size_t>(1, limits.rowsPerSheet / kChartRows));
     plan.duration = sheetsFor(reports.size(), columns);
     plan.peakDays = sheetsFor(peakDayRows(reports), rows);
     std::set<std::u32string> taken;
     nameTable(plan, taken, U"", U"Resumen", plan.summary);
-    nameTable(plan, taken, U"", U"Comparacion", plan.comparison);
+    nameTable(plan, taken, U"", U"Comparaci\u00f3n", plan.comparison);
     nameTable(plan, taken, U"", U"Mensual", plan.monthly);
-    nameTable(plan, taken, U"", U"Graficos", plan.charts);
-    nameTable(plan, taken, U"", U"Duracion", plan.duration);
-    nameTable(plan, taken, U"", U"Dias pico", plan.peakDays);
+    nameTable(plan, taken, U"", U"Gr\u00e1ficos", plan.charts);
+    nameTable(plan, taken, U"", U"Duraci\u00f3n", plan.duration);
+    nameTable(plan, taken, U"", U"D\u00edas pico", plan.peakDays);
     for (const WorkbookReport& report : reports) {
         std::size_t blocks = report.rows.size() - 1;
         plan.hourly.push_back(blocks == 0 ? 1 : sheetsFor(blocks, limits.zoneColumnsPerSheet));
@@ -190,9 +212,9 @@ SheetPlan planSheets(const std::vector<WorkbookReport>& reports, std::size_t dif
 
 // A value as the report writes it: a number, or its text ("nan", "-inf")
 // where a spreadsheet has no such number.
-void writeValue(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, double value) {
+void writeValue(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, double value, lxw_format* format = nullptr) {
     if (std::isfinite(value)) {
-        worksheet_write_number(sheet, row, col, value, nullptr);
+        worksheet_write_number(sheet, row, col, value, format);
         return;
     }
     char text[kMaxNumberChars + 1];
@@ -224,19 +246,34 @@ void writeReportName(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const s
 }
 
 // A row's first three cells: the report, the block (or TOTAL) and the zone.
-void writeRowLabel(lxw_worksheet* sheet, lxw_row_t row, const std::string& report, const SummaryRow& r) {
+void writeRowLabel(lxw_worksheet* sheet, lxw_row_t row, const std::string& report, const SummaryRow& r,
+                   const Formats& formats) {
     writeReportName(sheet, row, 0, report);
     if (isBuilding(r)) {
-        writeText(sheet, row, 1, "TOTAL");
+        writeText(sheet, row, 1, "TOTAL", formats.block);
     } else {
-        worksheet_write_number(sheet, row, 1, r.block, nullptr);
+        worksheet_write_number(sheet, row, 1, r.block, formats.block);
         writeName(sheet, row, 2, r.zone);
     }
 }
 
-void writeHeader(lxw_worksheet* sheet, const std::vector<std::string>& names, const Formats& formats) {
+// Columns first to last `width` characters wide, one by one: a spreadsheet
+// program refuses a file whose column ranges overlap, as a range set over
+// columns that have widths of their own would.
+void setWidth(lxw_worksheet* sheet, lxw_col_t first, lxw_col_t last, double width) {
+    for (lxw_col_t c = first; c <= last; ++c) worksheet_set_column(sheet, c, c, width, nullptr);
+}
+
+// The header row, each column wide enough for its header (over at most
+// three lines of the header's height) and for `least` characters of values.
+void writeHeader(lxw_worksheet* sheet, const std::vector<std::string>& names, const Formats& formats,
+                 double least = 10) {
+    worksheet_set_row(sheet, 0, 45, nullptr);  // three lines of text
     for (std::size_t c = 0; c < names.size(); ++c) {
         writeText(sheet, 0, static_cast<lxw_col_t>(c), names[c], formats.header);
+        double characters = static_cast<double>(codePoints(names[c]).size());
+        double width = std::max(least, std::min(40.0, characters / 2.5 + 2));
+        setWidth(sheet, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), width);
     }
 }
 
@@ -285,23 +322,41 @@ void startSummarySheet(lxw_worksheet* sheet, const Formats& formats) {
     std::vector<std::string> header;
     for (const SummaryColumn* c : columns) header.push_back(c->label);
     writeHeader(sheet, header, formats);
-    worksheet_freeze_panes(sheet, 1, 0);
-    worksheet_set_column(sheet, 0, 2, 18, nullptr);
-    worksheet_set_column(sheet, 3, static_cast<lxw_col_t>(columns.size() - 1), 14, nullptr);
+    setWidth(sheet, 0, 0, 24);  // the report's and the zone's names
+    setWidth(sheet, 2, 2, 24);
+    worksheet_freeze_panes(sheet, 1, 3);
+    // Printed, each page repeats the header and the names.
+    worksheet_set_landscape(sheet);
+    worksheet_repeat_rows(sheet, 0, 0);
+    worksheet_repeat_columns(sheet, 0, 2);
 }
 
-// A cell of the summary as the workbook holds it: numbers as numbers, names
-// as text, dates as date-times.
-void writeCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const Cell& cell, const Formats& formats) {
+// A cell of the summary as the workbook holds it: numbers as numbers (heating
+// figures as their magnitude), names as text, dates as date-times, each in
+// its column's format.
+void writeCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const SummaryColumn& column, const Cell& shown,
+               const Formats& formats) {
+    Cell cell = shownCell(column, shown);
     switch (cell.kind) {
         case CellKind::empty:
         case CellKind::hour: break;
         case CellKind::report: writeReportName(sheet, row, col, cell.text); break;
-        case CellKind::text: writeText(sheet, row, col, cell.text); break;
+        case CellKind::text: writeText(sheet, row, col, cell.text, column.identifies ? formats.block : nullptr); break;
         case CellKind::zone: writeName(sheet, row, col, cell.text); break;
         case CellKind::integer:
-        case CellKind::real: writeValue(sheet, row, col, cell.number); break;
+        case CellKind::real:
+            writeValue(sheet, row, col, cell.number,
+                       column.identifies ? formats.block : formatOf(column.format, formats));
+            break;
         case CellKind::date: worksheet_write_number(sheet, row, col, spreadsheetDate(cell.hour), formats.date); break;
+    }
+}
+
+// Filters on the header of each of a table's sheets, over the rows it holds.
+void filterTable(const RowTable& table, lxw_col_t lastColumn) {
+    for (std::size_t s = 0; s < table.sheets.size(); ++s) {
+        std::size_t rows = std::min(table.rowsPerSheet, table.next - std::min(table.next, s * table.rowsPerSheet));
+        worksheet_autofilter(table.sheets[s], 0, 0, static_cast<lxw_row_t>(rows), lastColumn);
     }
 }
 
@@ -312,45 +367,60 @@ void writeSummary(RowTable& table, const std::vector<WorkbookReport>& reports, c
             lxw_row_t row;
             lxw_worksheet* sheet = nextRow(table, row);
             for (std::size_t c = 0; c < columns.size(); ++c) {
-                writeCell(sheet, row, static_cast<lxw_col_t>(c), columns[c]->cell(r), formats);
+                writeCell(sheet, row, static_cast<lxw_col_t>(c), *columns[c], columns[c]->cell(r), formats);
             }
         }
     }
+    filterTable(table, static_cast<lxw_col_t>(columns.size() - 1));
 }
 
 void startMonthlySheet(lxw_worksheet* sheet, const Formats& formats) {
-    std::vector<std::string> header = {"informe", "bloque", "zona", "magnitud"};
+    std::vector<std::string> header = {"Informe", "Bloque", "Zona", "Energ\u00eda [kWh]"};
     for (int m = 0; m < kMonthsPerYear; ++m) header.push_back(monthName(m));
-    header.push_back("anual");
-    writeHeader(sheet, header, formats);
+    header.push_back("A\u00f1o");
+    writeHeader(sheet, header, formats, 9);
+    setWidth(sheet, 0, 0, 24);
+    setWidth(sheet, 2, 2, 24);
+    setWidth(sheet, 3, 3, 38);  // "Calefacci\u00f3n y refrigeraci\u00f3n simult\u00e1neas"
     worksheet_freeze_panes(sheet, 1, kMonthColumn);
-    worksheet_set_column(sheet, 0, 3, 16, nullptr);
 }
 
-// Three rows per section (Qs > 0, Qs < 0, QL), twelve months and the year.
-// Returns the row (counted over the table) of each report's building, its
-// Qs > 0 row, for the charts.
-std::vector<std::size_t> writeMonthly(RowTable& table, const std::vector<WorkbookReport>& reports) {
+// Per section, rows of refrigeration (Qs > 0), heating (the magnitude of
+// Qs < 0) and latent energy, and for a building its simultaneous heating and
+// cooling, by month and for the year. Returns the row (counted over the
+// table) of each report's building's first row, for the charts.
+std::vector<std::size_t> writeMonthly(RowTable& table, const std::vector<WorkbookReport>& reports,
+                                      const Formats& formats) {
     std::vector<std::size_t> buildingRows;
     for (const WorkbookReport& report : reports) {
         for (const SummaryRow& r : report.rows) {
             if (isBuilding(r)) buildingRows.push_back(table.next);
-            const double* months[3] = {r.figures.monthQsPosWh, r.figures.monthQsNegWh, r.figures.monthQLWh};
-            const char* what[3] = {"Qs > 0 [kWh]", "Qs < 0 [kWh]", "QL [kWh]"};
-            for (int part = 0; part < 3; ++part) {
+            const SectionFigures& f = r.figures;
+            struct Part {
+                const char* what;
+                const double* months;
+                double sign;
+            } parts[4] = {{"Refrigeraci\u00f3n (Qs > 0)", f.monthQsPosWh, 1},
+                          {"Calefacci\u00f3n (Qs < 0)", f.monthQsNegWh, -1},
+                          {"Latente (QL)", f.monthQLWh, 1},
+                          {"Calefacci\u00f3n y refrigeraci\u00f3n simult\u00e1neas", f.monthSimultaneousWh, 1}};
+            for (const Part& part : parts) {
+                if (&part == &parts[3] && !isBuilding(r)) break;
                 lxw_row_t row;
                 lxw_worksheet* sheet = nextRow(table, row);
-                writeRowLabel(sheet, row, report.name, r);
-                writeText(sheet, row, 3, what[part]);
+                writeRowLabel(sheet, row, report.name, r, formats);
+                writeText(sheet, row, 3, part.what);
                 double year = 0;
                 for (int m = 0; m < kMonthsPerYear; ++m) {
-                    writeValue(sheet, row, static_cast<lxw_col_t>(kMonthColumn + m), months[part][m] / 1000);
-                    year += months[part][m];
+                    double kWh = part.sign * part.months[m] / 1000;
+                    writeValue(sheet, row, static_cast<lxw_col_t>(kMonthColumn + m), kWh, formats.kilowattHours);
+                    year += kWh;
                 }
-                writeValue(sheet, row, kMonthColumn + kMonthsPerYear, year / 1000);
+                writeValue(sheet, row, kMonthColumn + kMonthsPerYear, year, formats.kilowattHours);
             }
         }
     }
+    filterTable(table, kMonthColumn + kMonthsPerYear);
     return buildingRows;
 }
 
@@ -362,20 +432,21 @@ void writeDuration(const std::vector<lxw_worksheet*>& sheets, const std::vector<
     for (std::size_t s = 0; s < sheets.size(); ++s) {
         std::size_t first = s * perSheet;
         std::size_t count = std::min(perSheet, reports.size() - std::min(reports.size(), first));
-        std::vector<std::string> header = {"horas"};
+        std::vector<std::string> header = {"Horas (ordenadas por su carga)"};
         std::vector<std::vector<double>> sorted;
         for (std::size_t r = first; r < first + count; ++r) {
-            header.push_back("Qs edificio " + displayFileName(reports[r].name) + " [W]");
+            header.push_back("Qs del edificio " + displayFileName(reports[r].name) + " [W]");
             sorted.push_back(sortedDescending(reports[r].building.qs));
         }
-        writeHeader(sheets[s], header, formats);
+        writeHeader(sheets[s], header, formats, 12);
         worksheet_freeze_panes(sheets[s], 1, 1);
         for (int h = 0; h < kHoursPerYear; ++h) {
             auto row = static_cast<lxw_row_t>(h + 1);
             worksheet_write_number(sheets[s], row, 0, h + 1, nullptr);
             for (std::size_t c = 0; c < sorted.size(); ++c) {
                 if (static_cast<std::size_t>(h) < sorted[c].size()) {
-                    writeValue(sheets[s], row, static_cast<lxw_col_t>(c + 1), sorted[c][static_cast<std::size_t>(h)]);
+                    writeValue(sheets[s], row, static_cast<lxw_col_t>(c + 1), sorted[c][static_cast<std::size_t>(h)],
+                               formats.watts);
                 }
             }
         }
@@ -396,9 +467,9 @@ void writeCharts(lxw_workbook* book, const std::vector<lxw_worksheet*>& sheets,
         auto top = static_cast<lxw_row_t>(r % chartsPerSheet * kChartRows);
         std::string name = displayFileName(reports[r].name);
         lxw_chart* bars = workbook_add_chart(book, LXW_CHART_COLUMN);
-        std::string monthlyTitle = cellText("Energia mensual del edificio: " + name);
+        std::string monthlyTitle = cellText("Energ\u00eda mensual del edificio: " + name);
         chart_title_set_name(bars, monthlyTitle.c_str());
-        const char* parts[3] = {"Qs > 0", "Qs < 0", "QL"};
+        const char* parts[3] = {"Refrigeraci\u00f3n", "Calefacci\u00f3n", "Latente"};
         for (int part = 0; part < 3; ++part) {
             CellPlace place = placeOfRow(plan.names, monthlyFirst, buildingRows[r] + static_cast<std::size_t>(part),
                                          limits.rowsPerSheet - 1);
@@ -410,31 +481,38 @@ void writeCharts(lxw_workbook* book, const std::vector<lxw_worksheet*>& sheets,
             chart_series_set_name(series, parts[part]);
         }
         chart_axis_set_name(bars->y_axis, "kWh");
+        chart_axis_set_label_position(bars->x_axis, LXW_CHART_AXIS_LABEL_POSITION_LOW);  // below the bars
         worksheet_insert_chart(sheet, top, 0, bars);
 
         const std::string& durationSheet = plan.names[durationFirst + r / columnsPerSheet];
         auto column = static_cast<lxw_col_t>(1 + r % columnsPerSheet);
         lxw_chart* curve = workbook_add_chart(book, LXW_CHART_SCATTER_STRAIGHT);
-        std::string curveTitle = cellText("Curva de duracion de Qs del edificio: " + name);
+        std::string curveTitle = cellText("Curva de duraci\u00f3n de Qs del edificio: " + name);
         chart_title_set_name(curve, curveTitle.c_str());
         lxw_chart_series* series = chart_add_series(curve, nullptr, nullptr);
         chart_series_set_categories(series, durationSheet.c_str(), 1, 0, kHoursPerYear, 0);
         chart_series_set_values(series, durationSheet.c_str(), 1, column, kHoursPerYear, column);
         chart_series_set_name(series, "Qs [W]");
         chart_legend_set_position(curve, LXW_CHART_LEGEND_NONE);
-        chart_axis_set_name(curve->x_axis, "horas");
+        chart_axis_set_name(curve->x_axis, "Horas del a\u00f1o, ordenadas por su carga");
         chart_axis_set_name(curve->y_axis, "Qs [W]");
+        chart_axis_set_min(curve->x_axis, 0);
+        chart_axis_set_max(curve->x_axis, kHoursPerYear);
+        chart_axis_set_major_unit(curve->x_axis, 1000);
+        chart_axis_set_label_position(curve->x_axis, LXW_CHART_AXIS_LABEL_POSITION_LOW);
         worksheet_insert_chart(sheet, top, 9, curve);
     }
 }
 
 void startPeakDaysSheet(lxw_worksheet* sheet, const Formats& formats) {
     writeHeader(sheet,
-                {"informe", "bloque", "zona", "pico", "fecha", "Qs [W]", "QL [W]", "Treal [C]", "Tmax [C]", "Tmin [C]"},
+                {"Informe", "Bloque", "Zona", "Punta", "Fecha", "Qs [W]", "QL [W]", "Treal [\u00b0C]", "Tmax [\u00b0C]",
+                 "Tmin [\u00b0C]"},
                 formats);
-    worksheet_freeze_panes(sheet, 1, 0);
-    worksheet_set_column(sheet, 0, 2, 16, nullptr);
-    worksheet_set_column(sheet, 4, 4, 12, nullptr);
+    setWidth(sheet, 0, 0, 24);
+    setWidth(sheet, 2, 2, 24);
+    setWidth(sheet, 3, 4, 16);
+    worksheet_freeze_panes(sheet, 1, 5);
 }
 
 // The 24 hours of the days of each section's QsREF and QsCAL peaks.
@@ -448,15 +526,15 @@ void writePeakDays(RowTable& table, const std::vector<WorkbookReport>& reports, 
                 for (int h = 0; h < kHoursPerDay; ++h) {
                     lxw_row_t row;
                     lxw_worksheet* sheet = nextRow(table, row);
-                    writeRowLabel(sheet, row, report.name, r);
-                    writeText(sheet, row, 3, peak == 0 ? "QsREF" : "QsCAL");
+                    writeRowLabel(sheet, row, report.name, r, formats);
+                    writeText(sheet, row, 3, peak == 0 ? "refrigeraci\u00f3n" : "calefacci\u00f3n");
                     worksheet_write_number(sheet, row, 4, spreadsheetDate(day.firstHour + h), formats.date);
-                    writeValue(sheet, row, 5, day.qs[h]);
-                    writeValue(sheet, row, 6, day.ql[h]);
+                    writeValue(sheet, row, 5, day.qs[h], formats.watts);
+                    writeValue(sheet, row, 6, day.ql[h], formats.watts);
                     if (isBuilding(r)) continue;  // the totals hold no temperature
-                    writeValue(sheet, row, 7, day.treal[h]);
-                    writeValue(sheet, row, 8, day.tmax[h]);
-                    writeValue(sheet, row, 9, day.tmin[h]);
+                    writeValue(sheet, row, 7, day.treal[h], formats.kelvins);
+                    writeValue(sheet, row, 8, day.tmax[h], formats.kelvins);
+                    writeValue(sheet, row, 9, day.tmin[h], formats.kelvins);
                 }
             }
         }
@@ -464,14 +542,22 @@ void writePeakDays(RowTable& table, const std::vector<WorkbookReport>& reports, 
 }
 
 void startComparisonSheet(lxw_worksheet* sheet, const Formats& formats) {
-    writeHeader(sheet, differenceHeader(), formats);
+    std::vector<std::string> header = {"Informe base", "Informe variante", "Zona", "Bloque base", "Bloque variante"};
+    for (const SummaryColumn* c : comparedColumns()) {
+        std::string label = c->label;
+        for (const char* what : {" base", " variante", " diferencia", " diferencia [%]"})
+            header.push_back(label + what);
+    }
+    writeHeader(sheet, header, formats);
+    setWidth(sheet, 0, 2, 24);
     worksheet_freeze_panes(sheet, 1, 3);
-    worksheet_set_column(sheet, 0, 2, 16, nullptr);
 }
 
 // The table of differences of the variants with the base: names as text,
-// figures as numbers, each as the CSV writes it.
-void writeComparison(RowTable& table, const std::vector<DifferenceRow>& differences) {
+// figures as numbers as the CSV writes them, heating as its magnitude (a
+// negative difference is less heating).
+void writeComparison(RowTable& table, const std::vector<DifferenceRow>& differences, const Formats& formats) {
+    std::vector<const SummaryColumn*> columns = comparedColumns();
     for (const DifferenceRow& d : differences) {
         lxw_row_t row;
         lxw_worksheet* sheet = nextRow(table, row);
@@ -479,23 +565,27 @@ void writeComparison(RowTable& table, const std::vector<DifferenceRow>& differen
         writeReportName(sheet, row, 1, d.variantReport);
         if (d.building) {
             writeText(sheet, row, 2, "EDIFICIO");
-            writeText(sheet, row, 3, "TOTAL");
-            writeText(sheet, row, 4, "TOTAL");
+            writeText(sheet, row, 3, "TOTAL", formats.block);
+            writeText(sheet, row, 4, "TOTAL", formats.block);
         } else {
             writeName(sheet, row, 2, d.zone);
-            worksheet_write_number(sheet, row, 3, d.baseBlock, nullptr);
-            worksheet_write_number(sheet, row, 4, d.variantBlock, nullptr);
+            worksheet_write_number(sheet, row, 3, d.baseBlock, formats.block);
+            worksheet_write_number(sheet, row, 4, d.variantBlock, formats.block);
         }
         lxw_col_t col = 5;
-        for (const ComparedFigure& f : d.figures) {
-            double percent = percentOfBase(f.base, f.variant);
-            for (double value : {f.base, f.variant, f.variant - f.base}) {
-                writeValue(sheet, row, col++, general6Value(value));
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            double base = shownValue(*columns[i], d.figures[i].base);
+            double variant = shownValue(*columns[i], d.figures[i].variant);
+            double percent = percentOfBase(base, variant);
+            lxw_format* format = formatOf(columns[i]->format, formats);
+            for (double value : {base, variant, variant - base}) {
+                writeValue(sheet, row, col++, general6Value(value), format);
             }
-            if (!std::isnan(percent)) writeValue(sheet, row, col, general6Value(percent));
+            if (!std::isnan(percent)) writeValue(sheet, row, col, general6Value(percent), formats.kilowattHours);
             ++col;
         }
     }
+    filterTable(table, static_cast<lxw_col_t>(4 + 4 * columns.size()));
 }
 
 // Reads the hours [first, first + count) of zone block `block` into `values`.
@@ -506,20 +596,33 @@ bool readHours(HoursFile& hours, long long block, int first, int count, double* 
     return seekTo(file, offset) && std::fread(values, sizeof(double), wanted, file) == wanted;
 }
 
+// The header of a zone block's column: its name and unit, and where the
+// name stands more than once in the report (`blocksOfName`), its block, to
+// tell them apart.
+std::string zoneHeader(const SummaryRow& row, std::size_t blocksOfName) {
+    std::string name = displayText(row.zone);
+    return blocksOfName > 1 ? name + " (bloque " + std::to_string(row.block) + ") [W]" : name + " [W]";
+}
+
 // One hourly sheet: the date, zone blocks [first, first + count), and, on a
 // report's first sheet, the building's columns.
 bool writeHourlySheet(lxw_worksheet* sheet, const WorkbookReport& report, HoursFile& hours, std::size_t first,
                       std::size_t count, bool building, const Formats& formats) {
-    std::vector<std::string> header = {"fecha"};
-    for (std::size_t b = first; b < first + count; ++b) header.push_back(displayText(report.rows[b].zone));
+    std::map<std::string, std::size_t> blocksOfName;
+    for (std::size_t b = 0; b + 1 < report.rows.size(); ++b) ++blocksOfName[report.rows[b].zone];
+    std::vector<std::string> header = {"Fecha"};
+    for (std::size_t b = first; b < first + count; ++b) {
+        header.push_back(zoneHeader(report.rows[b], blocksOfName[report.rows[b].zone]));
+    }
     if (building) {
-        for (const char* name : {"Qs edificio [W]", "QL edificio [W]", "Qs <= 0 edificio [W]", "Qs > 0 edificio [W]"}) {
+        for (const char* name :
+             {"Qs del edificio [W]", "QL del edificio [W]", "Qs <= 0 del edificio [W]", "Qs > 0 del edificio [W]"}) {
             header.push_back(name);
         }
     }
     writeHeader(sheet, header, formats);
     worksheet_freeze_panes(sheet, 1, 1);
-    worksheet_set_column(sheet, 0, 0, 12, nullptr);
+    setWidth(sheet, 0, 0, 12);
     const std::vector<double>* columns[4] = {&report.building.qs, &report.building.ql, &report.building.qsNeg,
                                              &report.building.qsPos};
     std::vector<double> band(count * kBandHours);
@@ -536,12 +639,12 @@ bool writeHourlySheet(lxw_worksheet* sheet, const WorkbookReport& report, HoursF
             worksheet_write_number(sheet, row, 0, spreadsheetDate(h), formats.date);
             for (std::size_t c = 0; c < count; ++c) {
                 writeValue(sheet, row, static_cast<lxw_col_t>(c + 1),
-                           band[c * kBandHours + static_cast<std::size_t>(h - h0)]);
+                           band[c * kBandHours + static_cast<std::size_t>(h - h0)], formats.watts);
             }
             if (!building) continue;
             for (int b = 0; b < 4; ++b) {
                 writeValue(sheet, row, static_cast<lxw_col_t>(count + 1 + static_cast<std::size_t>(b)),
-                           (*columns[b])[static_cast<std::size_t>(h)]);
+                           (*columns[b])[static_cast<std::size_t>(h)], formats.watts);
             }
         }
     }
@@ -561,6 +664,26 @@ bool writeHourly(std::vector<lxw_worksheet*>::const_iterator sheets, const std::
         }
     }
     return true;
+}
+
+// The workbook's formats.
+Formats makeFormats(lxw_workbook* book) {
+    Formats f{};
+    lxw_format** all[] = {&f.header, &f.date, &f.watts, &f.kilowattHours, &f.hours, &f.kelvins, &f.percent, &f.block};
+    for (lxw_format** format : all) *format = workbook_add_format(book);
+    format_set_align(f.block, LXW_ALIGN_CENTER);
+    format_set_bg_color(f.header, 0xEEEEEE);
+    format_set_bottom(f.header, LXW_BORDER_THIN);
+    format_set_bold(f.header);
+    format_set_text_wrap(f.header);
+    format_set_align(f.header, LXW_ALIGN_VERTICAL_TOP);
+    format_set_num_format(f.date, "dd/mm hh:mm");
+    format_set_num_format(f.watts, "0.0");
+    format_set_num_format(f.kilowattHours, "0.0");
+    format_set_num_format(f.hours, "0");
+    format_set_num_format(f.kelvins, "0.00");
+    format_set_num_format(f.percent, "0.0%");
+    return f;
 }
 
 // What went wrong in the library, in the words of the program's messages.
@@ -679,16 +802,14 @@ bool writeWorkbook(const std::string& fileName, const std::string& scratchFolder
         error = libraryFailure(LXW_ERROR_MEMORY_MALLOC_FAILED, 0);
         return false;
     }
-    Formats formats{workbook_add_format(book), workbook_add_format(book)};
-    format_set_bold(formats.header);
-    format_set_num_format(formats.date, "dd/mm hh:mm");
+    Formats formats = makeFormats(book);
 
     SheetPlan plan = planSheets(reports, differences.size(), limits);
     std::vector<lxw_worksheet*> sheets;
     for (const std::string& name : plan.names) sheets.push_back(workbook_add_worksheet(book, name.c_str()));
     if (std::find(sheets.begin(), sheets.end(), nullptr) != sheets.end()) {
         workbook_close(book);
-        error = "nombre de hoja no valido";  // never: the plan's names are all valid
+        error = "nombre de hoja no v\u00e1lido";  // never: the plan's names are all valid
         return false;
     }
     bool written = true;
@@ -700,9 +821,9 @@ bool writeWorkbook(const std::string& fileName, const std::string& scratchFolder
         RowTable summary = rowTable(next, plan.summary, limits, start(startSummarySheet));
         writeSummary(summary, reports, formats);
         RowTable comparison = rowTable(next, plan.comparison, limits, start(startComparisonSheet));
-        writeComparison(comparison, differences);
+        writeComparison(comparison, differences, formats);
         RowTable monthly = rowTable(next, plan.monthly, limits, start(startMonthlySheet));
-        std::vector<std::size_t> buildingRows = writeMonthly(monthly, reports);
+        std::vector<std::size_t> buildingRows = writeMonthly(monthly, reports, formats);
         std::vector<lxw_worksheet*> charts(next, next + static_cast<std::ptrdiff_t>(plan.charts));
         next += static_cast<std::ptrdiff_t>(plan.charts);
         writeCharts(book, charts, reports, buildingRows, plan, limits);

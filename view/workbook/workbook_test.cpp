@@ -47,8 +47,13 @@ TEST(WorkbookSheets, NamedAfterTheReportsAndContinued) {
          reportOf("Edificio_variante_con_ventanas_A2.txt", 1), reportOf("C\xE1mara\x01.txt", 1)},
         limits);
     EXPECT_EQ(names, (std::vector<std::string>{
-                         "Resumen", "Mensual", "Graficos", "Duracion", "Dias pico", "Horas casa", "Horas casa (2)",
-                         "Horas casa (3)", "Horas casa 2", "Horas resumen", "Horas x",
+                         "Resumen", "Mensual",
+                         "Gr\xC3\xA1"
+                         "ficos",
+                         "Duraci\xC3\xB3n",
+                         "D\xC3\xAD"
+                         "as pico",
+                         "Horas casa", "Horas casa (2)", "Horas casa (3)", "Horas casa 2", "Horas resumen", "Horas x",
                          "Horas A\xC3\xB1o 2024 con\xE2\x80\xA6nombre largo", "Horas Caf\xC3\xA9",
                          "Horas CAF\xC3\x89 2", "Horas Edificio_var\xE2\x80\xA6_ventanas_A1",
                          "Horas Edificio_var\xE2\x80\xA6_ventanas_A2", "Horas C\xC3\xA1mara\xE2\x90\x81"}));
@@ -67,11 +72,19 @@ TEST(WorkbookSheets, EveryTableContinues) {
         r.peakDays[0].firstHour = 0;  // one day: 24 rows a report
     }
     std::vector<std::string> names = workbookSheetNames(reports, limits, 50);
-    // 26 summary rows, 50 differences, 78 monthly rows, a chart's 22 rows
-    // for each of 3 reports, 3 duration columns, 72 peak-day rows.
-    EXPECT_EQ(names, (std::vector<std::string>{"Resumen", "Comparacion", "Comparacion (2)", "Mensual", "Mensual (2)",
-                                               "Graficos", "Graficos (2)", "Graficos (3)", "Duracion", "Duracion (2)",
-                                               "Dias pico", "Dias pico (2)", "Horas a", "Horas b", "Horas c"}));
+    // 26 summary rows, 50 differences, 78 monthly rows and one more for each
+    // of 3 buildings, a chart's 22 rows for each of 3 reports, 3 duration
+    // columns, 72 peak-day rows.
+    const std::string comparison = "Comparaci\xC3\xB3n", charts =
+                                                             "Gr\xC3\xA1"
+                                                             "ficos";
+    const std::string duration = "Duraci\xC3\xB3n", peakDays =
+                                                        "D\xC3\xAD"
+                                                        "as pico";
+    EXPECT_EQ(names, (std::vector<std::string>{"Resumen", comparison, comparison + " (2)", "Mensual", "Mensual (2)",
+                                               "Mensual (3)", charts, charts + " (2)", charts + " (3)", duration,
+                                               duration + " (2)", peakDays, peakDays + " (2)", "Horas a", "Horas b",
+                                               "Horas c"}));
 }
 
 class WorkbookTest : public testkit::ScratchDir {};
@@ -112,9 +125,12 @@ TEST_F(WorkbookTest, ContinuesOnFurtherSheets) {
 #ifndef _WIN32
 // The workbook as a spreadsheet program reads it (openpyxl, which refuses a
 // file that is not valid), one line per cell: "SHEET!CELL TYPE VALUE".
-std::vector<std::string> readBack(const std::string& book) {
+// With "--layout", how each sheet reads as opened (widths, frozen panes,
+// filters and number formats).
+std::vector<std::string> readBack(const std::string& book, const std::string& how = "") {
     testkit::ToolRun run = testkit::runShell(
-        "/usr/bin/python3 \"" ZONELOADS_SOURCE_DIR "/testkit/read_workbook.py\" " + book + " 2>&1", "cells.txt");
+        "/usr/bin/python3 \"" ZONELOADS_SOURCE_DIR "/testkit/read_workbook.py\" " + how + " " + book + " 2>&1",
+        "cells.txt");
     std::vector<std::string> lines;
     std::istringstream in(run.output);
     for (std::string line; std::getline(in, line);) lines.push_back(line);
@@ -153,24 +169,105 @@ TEST_F(WorkbookTest, ReadsBackValidWhateverTheValuesAndNames) {
     EXPECT_TRUE(has(cells, "== Horas C\xC3\xA1mara\xE2\x90\x81"));
     EXPECT_TRUE(has(cells, "Resumen!A2 s '" + shown + "'"));
     EXPECT_TRUE(has(cells, "Resumen!C2 s 'Sala\xE2\x90\x87'"));
-    EXPECT_TRUE(has(cells, "Resumen!D2 s 'inf'"));   // QsREF of zone a: no number a spreadsheet holds
-    EXPECT_TRUE(has(cells, "Resumen!H2 s 'inf'"));   // and its energy
-    EXPECT_TRUE(has(cells, "Resumen!F3 s '-inf'"));  // QsCAL of zone b
-    // Six peak days (QsREF and QsCAL of two zones and the building), 144
+    // The values no spreadsheet number holds are the report's text: zone a's
+    // cooling peak, sensible + latent peak and energies (summed and net),
+    // zone b's heating peak and energies (as magnitudes).
+    auto textsOnRow = [&cells](const std::string& row, const std::string& text) {
+        int n = 0;
+        for (const std::string& line : cells) {
+            n += line.rfind("Resumen!", 0) == 0 && line.find(row + " s '" + text + "'") != std::string::npos;
+        }
+        return n;
+    };
+    EXPECT_EQ(textsOnRow("2", "inf"), 4);
+    EXPECT_EQ(textsOnRow("3", "inf"), 3);
+    // Six peak days (cooling and heating of two zones and the building), 144
     // rows, over three sheets of 48.
+    const std::string peakDays =
+        "D\xC3\xAD"
+        "as pico";
     std::size_t peakRows = 0;
     std::vector<std::string> peakSheets;
     for (const std::string& line : cells) {
-        if (line.rfind("== Dias pico", 0) == 0) peakSheets.push_back(line.substr(3));
-        if (line.rfind("Dias pico", 0) == 0 && line.find("!E") != std::string::npos &&
+        if (line.rfind("== " + peakDays, 0) == 0) peakSheets.push_back(line.substr(3));
+        if (line.rfind(peakDays, 0) == 0 && line.find("!E") != std::string::npos &&
             line.find(" d ") != std::string::npos) {
             ++peakRows;
         }
     }
-    EXPECT_EQ(peakSheets, (std::vector<std::string>{"Dias pico", "Dias pico (2)", "Dias pico (3)"}));
+    EXPECT_EQ(peakSheets, (std::vector<std::string>{peakDays, peakDays + " (2)", peakDays + " (3)"}));
     EXPECT_EQ(peakRows, 6u * 24u);
     for (const std::string& line : cells) {
         for (char c : line) EXPECT_GE(static_cast<unsigned char>(c), 0x20) << line;
+    }
+}
+
+// The workbook as an engineer opens it: Spanish sheet names, every header
+// readable over its three lines, headers and names frozen, the summary
+// filtered, numbers formatted by their unit, heating as a magnitude (the
+// CSV keeps the report's sign), a zone reported twice told apart.
+TEST_F(WorkbookTest, ReadsAsOpened) {
+    auto aula = testkit::makeZone("Aula", 1);
+    auto sala = testkit::makeZone("Sala", 2);
+    testkit::writeZoneFile("zones.bin", 2, {aula.get(), sala.get()});
+    std::string error;
+    ASSERT_TRUE(writeReport("zones.bin", "a.txt", ZoneSelection{{0, 1, 0}, ""}, error)) << error;
+    ViewerOptions options;
+    options.reports = {"a.txt"};
+    options.page = "a.html";
+    options.xlsx = "a.xlsx";
+    options.csv = "a.csv";
+    std::vector<SummaryRow> rows;
+    ASSERT_TRUE(writeViewerOutputs(options, 2, rows, error)) << error;
+    std::vector<std::string> cells = readBack("a.xlsx");
+    std::vector<std::string> sheets;
+    for (const std::string& line : cells) {
+        if (line.rfind("== ", 0) == 0) sheets.push_back(line.substr(3));
+    }
+    EXPECT_EQ(sheets, (std::vector<std::string>{"Resumen", "Mensual",
+                                                "Gr\xC3\xA1"
+                                                "ficos",
+                                                "Duraci\xC3\xB3n",
+                                                "D\xC3\xAD"
+                                                "as pico",
+                                                "Horas a"}));
+    // The summary's column of a header, by its label.
+    auto column = [&cells](const std::string& label) {
+        for (const std::string& line : cells) {
+            std::size_t end = line.find("1 s '" + label + "'");
+            if (line.rfind("Resumen!", 0) == 0 && end != std::string::npos) return line.substr(8, end - 8);
+        }
+        return std::string("none");
+    };
+    const std::string heating = column("Punta de calefacci\xC3\xB3n [W]");
+    EXPECT_TRUE(has(cells, "Resumen!" + heating + "2 n " + rows[0].figures.qsCal.text.substr(1))) << heating;
+    EXPECT_EQ(rows[0].figures.qsCal.text.front(), '-');
+    const std::string csvRow = testkit::reportLines(testkit::readBytes("a.csv"))[1];
+    EXPECT_EQ(csvRow.substr(0, csvRow.find(",Aula,") + 6), "a.txt,1,Aula,");
+    EXPECT_NE(csvRow.find("," + rows[0].figures.qsCal.text + ","), std::string::npos) << csvRow;
+    EXPECT_TRUE(has(cells, "Horas a!B1 s 'Aula (bloque 1) [W]'"));
+    EXPECT_TRUE(has(cells, "Horas a!C1 s 'Sala [W]'"));
+    EXPECT_TRUE(has(cells, "Horas a!D1 s 'Aula (bloque 3) [W]'"));
+
+    std::vector<std::string> layout = readBack("a.xlsx", "--layout");
+    for (const char* line : {"Resumen freeze D2", "Mensual freeze E2", "Horas a freeze B2", "Resumen filter A1:AH5"}) {
+        EXPECT_TRUE(has(layout, line)) << line;
+    }
+    EXPECT_TRUE(has(layout, "Resumen!" + heating + "2 format 0.0"));
+    EXPECT_TRUE(has(layout, "Resumen!" + column("Fecha de la punta de refrigeraci\xC3\xB3n") + "2 format dd/mm hh:mm"));
+    EXPECT_TRUE(has(layout, "Resumen!" + column("Factor de simultaneidad de refrigeraci\xC3\xB3n") + "5 format 0.0%"));
+    EXPECT_TRUE(has(layout, "Resumen!" + column("Horas de refrigeraci\xC3\xB3n (Qs > 0) [h]") + "2 format 0"));
+    // Each header fits its column's width on three lines.
+    for (const std::string& line : cells) {
+        std::size_t text = line.find("1 s '");
+        if (line.rfind("Resumen!", 0) != 0 || text == std::string::npos) continue;
+        std::string letter = line.substr(8, text - 8);
+        std::string header = line.substr(text + 5, line.size() - text - 6);
+        double width = 0;
+        for (const std::string& l : layout) {
+            if (l.rfind("Resumen width " + letter + " ", 0) == 0) width = std::stod(l.substr(15 + letter.size()));
+        }
+        EXPECT_GE(3 * width, static_cast<double>(characters(header))) << header;
     }
 }
 #endif
