@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "common/platform.h"
+#include "common/text_encoding.h"
 
 namespace zoneloads {
 namespace {
@@ -21,19 +22,6 @@ unsigned long long randomWord() {
         std::random_device{}() ^
         static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()));
     return random() & 0xFFFFFFFFull;
-}
-
-// The file that a path names once its symbolic links are followed, even when
-// the last link dangles (the file it points to is then created).
-fs::path followLinks(const fs::path& path) {
-    fs::path target = path;
-    std::error_code error;
-    for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(target, error)); ++hops) {
-        fs::path link = fs::read_symlink(target, error);
-        if (error) break;
-        target = link.is_absolute() ? link : target.parent_path() / link;
-    }
-    return target;
 }
 
 // A name beside `path` that no file has yet: the name with ".XXXXXXXX.tmp"
@@ -155,6 +143,17 @@ void startAfresh(OutputFile& out, const std::string& name) {
 
 }  // namespace
 
+fs::path followLinks(const fs::path& path) {
+    fs::path target = path;
+    std::error_code error;
+    for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(target, error)); ++hops) {
+        fs::path link = fs::read_symlink(target, error);
+        if (error) break;
+        target = link.is_absolute() ? link : target.parent_path() / link;
+    }
+    return target;
+}
+
 OutputFile::~OutputFile() { abandonOutput(*this); }
 
 bool openOutput(OutputFile& out, const FileName& name) {
@@ -229,9 +228,15 @@ bool failOutput(OutputFile& out, const char* failure, const std::string& reason)
 
 bool outputFailed(const OutputFile& out) { return out.failure != nullptr; }
 
+bool flushOutput(OutputFile& out) {
+    if (out.failure || !out.file) return !out.failure;
+    if (std::fflush(out.file) != 0) return failOutput(out, kCannotWrite, errno);
+    return true;
+}
+
 std::string outputMessage(const OutputFile& out) {
     std::string why = out.reason.empty() ? errorReason(out.error) : out.reason;
-    return out.name + ": " + (out.failure ? out.failure : kCannotWrite) + " (" + why + ")";
+    return displayFileName(out.name) + ": " + (out.failure ? out.failure : kCannotWrite) + " (" + why + ")";
 }
 
 void abandonOutput(OutputFile& out) {

@@ -50,6 +50,10 @@ struct OutputFile {
 // was created.
 bool openOutput(OutputFile& out, const FileName& name);
 
+// The file that an output named `path` writes: its symbolic links followed,
+// even when the last one dangles (the file it points to is then created).
+std::filesystem::path followLinks(const std::filesystem::path& path);
+
 // Opens a scratch file, for writing and reading back, that no name leads to:
 // it is gone once closed, whatever ends the run. `what` names it in messages.
 bool openScratch(OutputFile& out, const char* what);
@@ -82,6 +86,11 @@ bool failOutput(OutputFile& out, const char* failure, const std::string& reason)
 
 // True once a write, or anything kept by failOutput, has failed.
 bool outputFailed(const OutputFile& out);
+
+// Writes out what the output holds in its buffer, so that an output written
+// in place (a pipe, standard output) shows it now; false, the failure kept,
+// when that fails or failed before.
+bool flushOutput(OutputFile& out);
 
 // "NAME: FAILURE (WHY)", the one-line message of a failed output.
 std::string outputMessage(const OutputFile& out);

@@ -1,5 +1,6 @@
 #include "common/platform.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -22,9 +23,12 @@
 #include <streambuf>
 #else
 #include <fcntl.h>
+#include <locale.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <wctype.h>
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
@@ -65,6 +69,8 @@ std::string errorReason(int error) {
         case EMFILE:
         case ENFILE: return "demasiados ficheros abiertos";
         case ENOMEM: return "sin memoria";
+        // What Windows' C library says of a write to a pipe whose reader has gone, among others.
+        case EINVAL: return "operaci\u00f3n no v\u00e1lida";
         case kErrorFileInUse: return "abierto en otro programa";
 #if defined(EDQUOT)
         case EDQUOT: return "cuota de disco agotada";
@@ -213,6 +219,14 @@ int openStreamNumber(const fs::path&) { return -1; }  // CON and NUL are devices
 
 std::FILE* writeToOpenStream(int) { return nullptr; }
 
+bool sameFileName(const fs::path& one, const fs::path& other) {
+    const std::wstring& a = one.native();
+    const std::wstring& b = other.native();
+    // NTFS and FAT compare names whatever their letters' case.
+    return a.size() == b.size() && CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                                        static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
 bool mayWrite(const fs::path& path) {
     DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY);
@@ -277,7 +291,46 @@ void ignoreWriteSignals() {}  // Windows has neither signal: such writes fail al
 
 void reuseFreedMemory() {}  // the Windows heap keeps freed blocks on its own
 
+std::size_t allowOpenFiles(std::size_t wanted) {
+    // The C library's streams are 512 at first; msvcrt allows up to 2048,
+    // the universal C runtime 8192.
+    int now = _getmaxstdio();
+    if (wanted > static_cast<std::size_t>(now)) {
+        for (int more : {8192, 2048}) {
+            if (static_cast<std::size_t>(more) > static_cast<std::size_t>(now) && _setmaxstdio(more) != -1) break;
+        }
+    }
+    return static_cast<std::size_t>(_getmaxstdio());
+}
+
+void holdClosedStandardStreams() {}
+
+bool standardOutputWasClosed() { return false; }  // writes to it fail on their own
+
 bool readStandardInputAsBytes() { return !_isatty(_fileno(stdin)) && _setmode(_fileno(stdin), _O_BINARY) != -1; }
+
+std::u32string upperCase(std::u32string text) {
+    std::wstring units;
+    for (char32_t c : text) {
+        if (c < 0x10000) {
+            units += static_cast<wchar_t>(c);
+        } else {
+            units += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
+            units += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        }
+    }
+    std::wstring upper(units.size(), L'\0');
+    int length = static_cast<int>(units.size());
+    if (length > 0 && LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, units.c_str(), length, &upper[0], length,
+                                    nullptr, nullptr, 0) == length) {
+        std::size_t at = 0;
+        for (char32_t& c : text) {  // the same units, each letter mapped in its place
+            c = c < 0x10000 ? upper[at] : 0x10000 + ((upper[at] - 0xD800) << 10) + (upper[at + 1] - 0xDC00);
+            at += c < 0x10000 ? 1 : 2;
+        }
+    }
+    return text;
+}
 
 bool standardOutputIsTerminal() {
     DWORD mode;
@@ -522,8 +575,17 @@ std::FILE* writeToOpenStream(int number) {
     return file;
 }
 
+bool sameFileName(const fs::path& one, const fs::path& other) { return one == other; }
+
 bool mayWrite(const fs::path& path) {
-    return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 || errno != EACCES;
+    if (faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES) return false;
+    // In a folder with the sticky bit (/tmp, a shared folder) only the file's
+    // owner, the folder's, or root may replace the file.
+    struct stat file, folder;
+    fs::path parent = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    if (stat(path.c_str(), &file) != 0 || stat(parent.c_str(), &folder) != 0) return true;
+    uid_t self = geteuid();
+    return !(folder.st_mode & S_ISVTX) || self == 0 || file.st_uid == self || folder.st_uid == self;
 }
 
 std::FILE* createNewFile(const fs::path& path, bool readable) {
@@ -591,6 +653,21 @@ void dropCachedContents(const fs::path& path) {
 #endif
 }
 
+std::size_t allowOpenFiles(std::size_t wanted) {
+    struct rlimit limit;
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0) return 0;
+    if (limit.rlim_cur != RLIM_INFINITY && wanted > limit.rlim_cur) {
+        rlim_t raised =
+            limit.rlim_max == RLIM_INFINITY ? static_cast<rlim_t>(wanted) : std::min<rlim_t>(limit.rlim_max, wanted);
+        if (raised > limit.rlim_cur) {
+            rlim_t before = limit.rlim_cur;
+            limit.rlim_cur = raised;
+            if (setrlimit(RLIMIT_NOFILE, &limit) != 0) limit.rlim_cur = before;
+        }
+    }
+    return limit.rlim_cur == RLIM_INFINITY ? wanted : static_cast<std::size_t>(limit.rlim_cur);
+}
+
 void reuseFreedMemory() {
 #if defined(__GLIBC__)
     // Below these sizes, blocks come from the heap and freed ones stay there.
@@ -606,7 +683,38 @@ void ignoreWriteSignals() {
 #endif
 }
 
+namespace {
+
+bool outputWasClosed = false;
+
+}  // namespace
+
+void holdClosedStandardStreams() {
+    for (int stream = STDIN_FILENO; stream <= STDERR_FILENO; ++stream) {
+        if (fcntl(stream, F_GETFD) != -1 || errno != EBADF) continue;
+        // The lowest free number: this very stream's.
+        int held = open("/dev/null", stream == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+        if (held == STDOUT_FILENO) outputWasClosed = true;
+    }
+}
+
+bool standardOutputWasClosed() { return outputWasClosed; }
+
 bool readStandardInputAsBytes() { return false; }
+
+std::u32string upperCase(std::u32string text) {
+    // The C.UTF-8 locale holds Unicode's case tables whatever the locale the
+    // program runs in; without it, only ASCII letters change.
+    static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
+    for (char32_t& c : text) {
+        if (unicode) {
+            c = static_cast<char32_t>(towupper_l(static_cast<wint_t>(c), unicode));
+        } else if (c >= 'a' && c <= 'z') {
+            c -= 0x20;
+        }
+    }
+    return text;
+}
 
 bool standardOutputIsTerminal() { return isatty(STDOUT_FILENO) != 0; }
 

@@ -3,6 +3,7 @@
 // std::filesystem::path: bytes on POSIX, UTF-16 on Windows.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -28,8 +29,14 @@ int openStreamNumber(const std::filesystem::path& path);
 // (appending if it was opened to append); nullptr when it is not open.
 std::FILE* writeToOpenStream(int number);
 
-// False when an existing file may not be written by this process: the
-// permission bits on POSIX, the read-only attribute on Windows.
+// Whether two absolute, normal paths name one file by their text, as the
+// system compares names: letter by letter on POSIX, whatever the case on
+// Windows.
+bool sameFileName(const std::filesystem::path& one, const std::filesystem::path& other);
+
+// False when an existing file may not be written, or replaced, by this
+// process: the permission bits (and a sticky folder's owners) on POSIX, the
+// read-only attribute on Windows.
 bool mayWrite(const std::filesystem::path& path);
 
 // Creates `path`, which must not exist yet, and opens it for writing
@@ -147,6 +154,11 @@ void dropCachedContents(const std::filesystem::path& path);
 // error instead of killing the process, so that the failure can be reported.
 void ignoreWriteSignals();
 
+// Raises, when it can, the number of files this process may hold open at
+// once to `wanted` (no further than the system lets a process go); returns
+// the number it may now hold.
+std::size_t allowOpenFiles(std::size_t wanted);
+
 // Has the memory allocator keep large blocks that are freed for the next
 // allocation rather than give them back to the system at once: a program
 // that builds and drops many buffers of a few hundred kB each then stops
@@ -158,6 +170,21 @@ void reuseFreedMemory();
 // drops a CR before a LF); true when it now is. Nothing on POSIX, where
 // input is bytes already: false.
 bool readStandardInputAsBytes();
+
+// Each character of `text` in upper case, as the system's Unicode tables
+// give it (every alphabet's letters, the final sigma as sigma, full-width
+// letters ...): how a spreadsheet compares names whatever their case.
+std::u32string upperCase(std::u32string text);
+
+// Gives a standard stream that the program was started without (`>&-`)
+// a file that takes nothing, so that no file the program opens takes its
+// number and what is meant for that stream goes into the file instead.
+// Nothing on Windows, whose files never take those numbers.
+void holdClosedStandardStreams();
+
+// True when the program was started with standard output closed: what it
+// writes there is lost, and must be told as a failure.
+bool standardOutputWasClosed();
 
 // True when standard output is a terminal (a console on Windows).
 bool standardOutputIsTerminal();

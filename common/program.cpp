@@ -31,6 +31,7 @@ const char* escapeCause() {
 }  // namespace
 
 int runProgram(const Program& program, int (*body)(int argc, char** argv), int argc, char** argv) {
+    holdClosedStandardStreams();
     ignoreWriteSignals();
     watchInterrupts();
     useConsoleCharacters();

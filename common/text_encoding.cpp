@@ -119,6 +119,18 @@ void eachCodePoint(std::string_view utf8, long replacement, Take take) {
 
 }  // namespace
 
+namespace {
+
+// Code points a terminal or a page could take as an order rather than text:
+// the C1 controls (CSI, OSC, NEL ...), the line and paragraph separators,
+// the marks that turn the direction of text, and the non-characters.
+bool controlsText(long code) {
+    return (code >= 0x80 && code <= 0x9F) || code == 0x2028 || code == 0x2029 || (code >= 0x202A && code <= 0x202E) ||
+           (code >= 0x2066 && code <= 0x2069) || code == 0xFFFE || code == 0xFFFF;
+}
+
+}  // namespace
+
 std::string displayFileName(std::string_view name) {
     if (!isValidUtf8(name)) return displayText(name);
     std::string out;
@@ -127,7 +139,7 @@ std::string displayFileName(std::string_view name) {
         if (code < 0x20 || code == 0x7F) {
             appendShownByte(out, static_cast<unsigned char>(code));
         } else {
-            appendUtf8(out, code == 0xFFFE || code == 0xFFFF ? 0xFFFD : static_cast<char32_t>(code));
+            appendUtf8(out, controlsText(code) ? 0xFFFD : static_cast<char32_t>(code));
         }
     });
     return out;

@@ -33,6 +33,23 @@ TEST(Utf16, FromAndToUtf8AndWindows1252) {
     EXPECT_EQ(utf16FromWindows1252("C\xE1mara n\xBA \x80 \x81 \x9F"), u"C\u00E1mara n\u00BA \u20AC \u0081 \u0178");
 }
 
+// A name shown to a terminal or a page: its letters as they are, any
+// character that could act on the terminal (C0 and C1 controls, line
+// separators, direction marks) as a picture or U+FFFD, so that one name is
+// one line of plain text.
+TEST(DisplayFileName, ShowsLettersAndDisarmsControls) {
+    EXPECT_EQ(displayFileName("C\xC3\xA1mara \xE6\x8A\xA5.txt"), "C\xC3\xA1mara \xE6\x8A\xA5.txt");
+    EXPECT_EQ(displayFileName("a\x1B]0;T\x07\nb"),
+              "a\xE2\x90\x9B]0;T\xE2\x90\x87\xE2\x90\x8A"
+              "b");
+    const std::string replaced = "\xEF\xBF\xBD";
+    EXPECT_EQ(displayFileName("c1\xC2\x9B"
+                              "2J\xC2\x85"),
+              "c1" + replaced + "2J" + replaced);  // CSI, NEL
+    EXPECT_EQ(displayFileName("x\xE2\x80\xAEtxt.exe\xE2\x80\xA8"), "x" + replaced + "txt.exe" + replaced);
+    EXPECT_EQ(displayFileName("C\xE1mara\x9B"), "C\xC3\xA1mara\xE2\x80\xBA");  // not UTF-8: Windows-1252
+}
+
 // What a console shows: the tool's Windows-1252 text and zone names, and the
 // names given in UTF-8, each word by its own encoding.
 TEST(ConsoleCharacters, EachWordByItsEncoding) {

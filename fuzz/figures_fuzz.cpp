@@ -134,7 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 1: drawn = durationCurveHtml(zone.qs); break;
         case 2:
             appendCarpet(drawn, zone);
-            appendTemperatureCarpet(drawn, zone);
+            appendTemperatureCarpet(drawn, zone, kDefaultTolerance);
             break;
         case 3: drawn = monthlyHtml(figures) + sectionHeadHtml(zoneRow("a.txt", "Z", 1, figures)); break;
         case 4: {

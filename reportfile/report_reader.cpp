@@ -11,12 +11,16 @@
 #include "common/calendar.h"
 #include "common/number_format.h"
 #include "common/platform.h"
+#include "common/text_encoding.h"
 #include "reportfile/report_format.h"
 
 namespace zoneloads {
 namespace {
 
 constexpr std::size_t kBufferBytes = 1 << 20;
+// Lines are counted this many bytes at a time; twice the longest line of a
+// report, so that a chunk always holds a line end.
+constexpr std::ptrdiff_t kLineChunk = 2 * kMaxLineBytes;
 
 struct Line {
     std::string_view text;  // without its line end
@@ -63,7 +67,7 @@ bool nextLine(ReportReader& r, Line& line, bool& ended) {
 // the accent);
 // returns false.
 bool failAtLine(ReportReader& r, std::string& error, const std::string& what) {
-    error = r.fileName + ", l\u00ednea " + std::to_string(r.lineNumber) + ": " + what;
+    error = displayFileName(r.fileName) + ", l\u00ednea " + std::to_string(r.lineNumber) + ": " + what;
     return false;
 }
 
@@ -228,8 +232,15 @@ bool collectLines(ReportReader& r, Section& section, int count, const char* what
         const char* end = r.buffer.data() + r.end;
         const char* p = start;
         while (p < end && left > 0) {
-            std::ptrdiff_t chunk = std::min<std::ptrdiff_t>(end - p, 4096);
+            std::ptrdiff_t chunk = std::min<std::ptrdiff_t>(end - p, kLineChunk);
             auto lines = static_cast<int>(countLineEnds(p, p + chunk));
+            // A chunk without a line end is within a line longer than any
+            // the report writes: refused here, before the section's text
+            // grows by it.
+            if (lines == 0 && chunk == kLineChunk) {
+                ++r.lineNumber;
+                return failAtLine(r, error, "l\u00ednea demasiado larga");
+            }
             if (lines < left) {
                 left -= lines;
                 r.lineNumber += lines;
@@ -283,7 +294,7 @@ bool openReportFile(ReportReader& reader, const FileName& file, std::string& err
     // A folder opens for reading on some systems, but it holds no report.
     std::FILE* opened = std::filesystem::is_directory(file.path, ignored) ? nullptr : openForReading(file.path);
     if (!opened) {
-        error = file.text + ": no se puede abrir (" +
+        error = displayFileName(file.text) + ": no se puede abrir (" +
                 errorReason(std::filesystem::is_directory(file.path, ignored) ? EISDIR : errno) + ")";
         return false;
     }

@@ -115,12 +115,15 @@ TEST_F(ReportReaderTest, MalformedReportsNameTheirLine) {
     fieldTooFew[20] = fieldTooFew[20].substr(0, fieldTooFew[20].rfind(" , "));
     std::vector<std::string> totalsCut(lines.begin(), lines.end() - 100);
     std::vector<std::string> blockCut(lines.begin(), lines.begin() + 5000);
+    std::vector<std::string> longLine = lines;  // a number of 60,000 digits: refused before it is kept
+    longLine[4000] = std::string(60000, '1') + longLine[4000];
     struct Case {
         std::string text;
         std::string messageStart;
     } cases[] = {
         {joinLines(fieldTooFew), "f.txt, l\xC3\xADnea 21: "},
         {joinLines(blockCut), "f.txt, l\xC3\xADnea 5001: el informe termina antes de tiempo"},
+        {joinLines(longLine), "f.txt, l\xC3\xADnea 4001: l\xC3\xADnea demasiado larga"},
         {joinLines(totalsCut),
          "f.txt, l\xC3\xADnea " + std::to_string(lines.size() - 99) + ": el informe termina antes de tiempo"},
         {good.substr(0, good.size() - 1),

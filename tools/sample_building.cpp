@@ -27,6 +27,7 @@
 #include "common/output_file.h"
 #include "common/platform.h"
 #include "common/program.h"
+#include "common/text_encoding.h"
 #include "zonefile/zone_file.h"
 
 namespace {
@@ -252,7 +253,7 @@ int run(int argc, char** argv) {
     // A name that starts with "-" is an option mistyped, never a file to write;
     // "-" alone is no name either (it is no standard output here).
     if (args[0] == "-") return wrongArguments("falta el fichero (- no es un nombre de fichero)");
-    if (args[0][0] == '-') return wrongArguments("opci\u00f3n desconocida: " + args[0]);
+    if (args[0][0] == '-') return wrongArguments("opci\u00f3n desconocida: " + zoneloads::displayFileName(args[0]));
     long long zones = 3;
     long long seed = 1;
     bool varied = false;
@@ -265,7 +266,7 @@ int run(int argc, char** argv) {
             }
             ++i;
         } else {
-            return wrongArguments("opci\u00f3n desconocida: " + args[i]);
+            return wrongArguments("opci\u00f3n desconocida: " + zoneloads::displayFileName(args[i]));
         }
     }
     std::string error;

@@ -14,6 +14,7 @@
 #include "common/pipeline.h"
 #include "common/platform.h"
 #include "common/program.h"
+#include "common/text_encoding.h"
 #include "view/tables/console_table.h"
 #include "view/viewer.h"
 
@@ -92,12 +93,13 @@ Parsed parseOptions(const std::vector<std::filesystem::path>& arguments, Command
             }
             FileName value = zoneloads::fileNameOfPath(arguments[++i]);
             if (!value.text.empty() && value.text[0] == '-') {  // an option, or a name no one means to write
-                fault = "falta el fichero tras " + arg.text + " (" + value.text + " no es un nombre de fichero)";
+                fault = "falta el fichero tras " + arg.text + " (" + zoneloads::displayFileName(value.text) +
+                        " no es un nombre de fichero)";
                 return Parsed::wrong;
             }
             *output = value;
         } else if (arg.text.size() > 1 && arg.text[0] == '-') {
-            fault = "opci\u00f3n desconocida: " + arg.text;
+            fault = "opci\u00f3n desconocida: " + zoneloads::displayFileName(arg.text);
             return Parsed::wrong;
         } else {
             o.reports.push_back(arg);
@@ -129,22 +131,25 @@ int run(int argc, char** argv) {
     std::vector<zoneloads::view::SummaryRow> rows;
     std::vector<std::string> warnings;
     std::string error;
-    if (!zoneloads::view::writeViewerOutputs(line.viewer, zoneloads::kWorkerThreads, rows, error, &warnings)) {
+    // The table is one of the run's outputs: when it cannot be written, no
+    // file is replaced either.
+    auto printTable = [&line](const std::vector<zoneloads::view::SummaryRow>& shown, std::string& why) {
+        errno = 0;
+        std::cout << zoneloads::view::consoleTable(shown, zoneloads::standardOutputIsTerminal(), line.fullTable)
+                  << std::flush;
+        if (std::cout && !zoneloads::standardOutputWasClosed()) return true;
+        int cause = zoneloads::standardOutputWasClosed() ? EBADF : errno;
+        why = "salida est\u00e1ndar: error al escribir la tabla (" + zoneloads::errorReason(cause != 0 ? cause : EIO) +
+              ")";
+        return false;
+    };
+    if (!zoneloads::view::writeViewerOutputs(line.viewer, zoneloads::kWorkerThreads, rows, error, &warnings,
+                                             printTable)) {
         std::cerr << "zoneloads-view: " << error << "\n" << std::flush;
         return 1;
     }
     for (const std::string& warning : warnings) std::cerr << "zoneloads-view: aviso: " << warning << "\n";
     std::cerr << std::flush;
-    errno = 0;
-    std::cout << zoneloads::view::consoleTable(rows, zoneloads::standardOutputIsTerminal(), line.fullTable)
-              << std::flush;
-    if (!std::cout) {
-        int why = errno;
-        std::cerr << "zoneloads-view: salida est\u00e1ndar: error al escribir la tabla ("
-                  << zoneloads::errorReason(why != 0 ? why : EIO) << ")\n"
-                  << std::flush;
-        return 1;
-    }
     return 0;
 }
 

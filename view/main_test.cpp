@@ -157,6 +157,20 @@ TEST_F(ViewExecutable, OutputsWithoutWritePermissionAreKept) {
     EXPECT_EQ(readBytes("b.xlsx"), "protected book");
     EXPECT_EQ(readBytes("p.html"), "protected page");
     EXPECT_EQ(readBytes("t.csv"), "protected table");
+    if (user.empty()) return;  // the rest needs a file of another user
+    // In a shared folder with the sticky bit, another user's file may be
+    // written but not replaced: refused before anything is made there.
+    namespace fs = std::filesystem;
+    fs::create_directory("shared");
+    fs::permissions("shared", fs::perms::all | fs::perms::sticky_bit);
+    writeBytes("shared/s.html", "root's page");
+    fs::permissions("shared/s.html", fs::perms::all);
+    run = runShell(user + "\"" + VIEW_EXE + "\" casa.txt -o shared/s.html 2>&1", "out.txt");
+    EXPECT_EQ(run.output, "zoneloads-view: shared/s.html: no se puede crear (permiso denegado)\n");
+    EXPECT_EQ(readBytes("shared/s.html"), "root's page");
+    for (const auto& entry : fs::directory_iterator("shared")) {
+        EXPECT_EQ(entry.path().filename(), "s.html") << "left behind: " << entry.path();
+    }
 }
 
 // A CSV written to a pipe whose reader has gone, or a page past the
@@ -185,6 +199,48 @@ TEST_F(ViewExecutable, ClosedPipeAndFileSizeLimitAreMessages) {
     EXPECT_EQ(run.output.substr(0, told.size()), told) << run.output;
     EXPECT_EQ(run.output.substr(run.output.size() - 2), "1\n");
     EXPECT_EQ(readBytes("b.xlsx"), "old book");
+    // Too few files may be open for the workbook's sheets: told in one line,
+    // in Spanish, before the library says anything.
+    run = runShell("(ulimit -n 24; " + exe + " casa.txt -o /dev/null --xlsx b.xlsx > /dev/null) 2>&1; echo $?",
+                   "out.txt");
+    EXPECT_EQ(run.output,
+              "zoneloads-view: b.xlsx: no se puede escribir el libro (6 hojas, y el sistema solo deja abrir 24 "
+              "ficheros a la vez)\n1\n");
+    EXPECT_EQ(readBytes("b.xlsx"), "old book");
+    for (const auto& entry : std::filesystem::directory_iterator(".")) {
+        EXPECT_NE(entry.path().extension(), ".tmp") << "left behind: " << entry.path();
+    }
+}
+
+// A scratch folder that fills while the workbook is written, and empties
+// again as the library deletes its files (a small disk): every run either
+// writes a workbook that opens or says why and keeps the old one. Needs a
+// small file system of its own: skipped where a test may not mount one.
+TEST_F(ViewExecutable, AScratchFolderThatFillsNeverGivesABrokenWorkbook) {
+    const std::string exe = std::string("\"") + VIEW_EXE + "\"";
+    std::filesystem::create_directory("small");
+    if (runShell("unshare -m sh -c 'mount -t tmpfs -o size=64k tmpfs small' 2>&1", "out.txt").status != 0) {
+        GTEST_SKIP() << "no file system of its own may be mounted here";
+    }
+    int failed = 0;
+    for (int kilobytes = 500; kilobytes <= 6000; kilobytes += 500) {
+        SCOPED_TRACE(kilobytes);
+        writeBytes("b.xlsx", "old book");
+        testkit::ToolRun run = runShell("unshare -m sh -c 'mount -t tmpfs -o size=" + std::to_string(kilobytes) +
+                                            "k tmpfs small && TMPDIR=small " + exe +
+                                            " casa.txt -o /dev/null --xlsx b.xlsx > /dev/null' 2>&1",
+                                        "out.txt");
+        if (run.status != 0) {
+            ++failed;
+            EXPECT_EQ(run.output.rfind("zoneloads-view: b.xlsx: no se ", 0), 0u) << run.output;
+            EXPECT_EQ(readBytes("b.xlsx"), "old book");
+            continue;
+        }
+        testkit::ToolRun read = runShell(
+            "/usr/bin/python3 \"" ZONELOADS_SOURCE_DIR "/testkit/read_workbook.py\" b.xlsx > /dev/null 2>&1", "r.txt");
+        EXPECT_EQ(read.status, 0) << "a workbook reported as written does not open";
+    }
+    EXPECT_GT(failed, 0) << "no size was small enough to fail";
     for (const auto& entry : std::filesystem::directory_iterator(".")) {
         EXPECT_NE(entry.path().extension(), ".tmp") << "left behind: " << entry.path();
     }

@@ -112,18 +112,19 @@ bool writeWorkbookOutput(std::vector<LoadedReport>& loaded, const std::vector<Co
     for (LoadedReport& r : loaded) reports.push_back(std::move(r.contents));
     std::fflush(hours.scratch.file);
     std::string why;
+    WrittenSheets written;
     if (!writeWorkbook(textOfPath(book.temporary), narrowTemporaryFolder(), reports, differences, hours,
-                       options.workbookLimits, why)) {
+                       options.workbookLimits, written, why)) {
         return failOutput(out, "no se puede escribir el libro", why);
     }
     std::FILE* file = openForReading(book.temporary);
-    bool whole = file && workbookIsWhole(file);
+    bool whole = file && workbookIsWhole(file, written);
     std::error_code sizeError;
     auto size = static_cast<long long>(std::filesystem::file_size(book.temporary, sizeError));
     bool copied = whole && !sizeError && std::fseek(file, 0, SEEK_SET) == 0 && copyBytes(file, size, out);
     if (file) std::fclose(file);
-    // A part cut short: the library's scratch files met the file-size limit
-    // or a full disk, which it does not check.
+    // A part cut short or with bytes missing: the library's scratch files met
+    // the file-size limit or a full disk, which it does not check.
     if (file && !whole)
         return failOutput(out, "no se puede escribir el libro",
                           "fichero temporal incompleto: disco lleno o fichero demasiado grande");
@@ -157,7 +158,7 @@ void writeOutputs(const ViewerOptions& options, std::vector<LoadedReport>& loade
 }  // namespace
 
 bool writeViewerOutputs(const ViewerOptions& options, int threads, std::vector<SummaryRow>& rows, std::string& error,
-                        std::vector<std::string>* warnings) {
+                        std::vector<std::string>* warnings, const BeforeOutputsPlaced& beforePlaced) {
     if (!checkOutputs(options.reports, askedOutputs(options), error)) return false;
     SectionScratch scratch;
     std::vector<LoadedReport> loaded;
@@ -179,7 +180,12 @@ bool writeViewerOutputs(const ViewerOptions& options, int threads, std::vector<S
     }
     Outputs outputs;
     writeOutputs(options, loaded, rows, comparisons, scratch, outputs);
-    return commitOutputs({&outputs.page, &outputs.csv, &outputs.csvEs, &outputs.xlsx}, error);
+    std::vector<OutputFile*> all = {&outputs.page, &outputs.csv, &outputs.csvEs, &outputs.xlsx};
+    for (OutputFile* out : all) {  // a CSV on standard output comes before the table
+        if (!flushOutput(*out)) return (error = outputMessage(*out)), false;
+    }
+    if (beforePlaced && !beforePlaced(rows, error)) return false;
+    return commitOutputs(all, error);
 }
 
 }  // namespace view

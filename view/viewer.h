@@ -4,6 +4,7 @@
 // all are complete: a run that fails leaves every existing one as it was.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,13 +27,18 @@ struct ViewerOptions {
     WorkbookLimits workbookLimits;
 };
 
+// What a run does once every output is written and before any is put in
+// place (the table on standard output): false, with a message, when it
+// fails, and then no output is changed.
+using BeforeOutputsPlaced = std::function<bool(const std::vector<SummaryRow>& rows, std::string& error)>;
+
 // Reads the reports and writes the outputs, reading and drawing sections on
 // `threads` worker threads (0: all on this one; the bytes are the same).
 // Returns false, with a one-line message in `error`, when a report cannot be
 // read or an output cannot be written; then no output is changed. With
 // `warnings`, the zone blocks a comparison could not pair are named there.
 bool writeViewerOutputs(const ViewerOptions& options, int threads, std::vector<SummaryRow>& rows, std::string& error,
-                        std::vector<std::string>* warnings = nullptr);
+                        std::vector<std::string>* warnings = nullptr, const BeforeOutputsPlaced& beforePlaced = {});
 
 }  // namespace view
 }  // namespace zoneloads

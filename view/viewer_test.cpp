@@ -98,6 +98,15 @@ TEST_F(ViewerOutputs, PageAndCsvMustBeDistinct) {
     EXPECT_NE(run("old.html", "sub/../old.html"), "");
     EXPECT_EQ(readBytes("old.html"), "old");
     before.insert("old.html");
+    // Through a link to a file not made yet, or (where names are compared
+    // whatever their case) in other letters: still one file.
+#if defined(_WIN32)
+    EXPECT_EQ(run("new.html", "NEW.html"), "NEW.html: la p\xC3\xA1gina y el CSV no pueden ser el mismo fichero");
+#else
+    std::filesystem::create_symlink("target.html", "link.html");
+    before.insert("link.html");
+    EXPECT_EQ(run("link.html", "target.html"), "target.html: la p\xC3\xA1gina y el CSV no pueden ser el mismo fichero");
+#endif
     EXPECT_EQ(names(), before);
 }
 

@@ -44,7 +44,7 @@ struct SummaryColumn {
     CellFormat format;
     bool identifies;       // names the row (report, block, zone): text, aligned left
     bool magnitude;        // a heating figure, below 0 in the report: shown as its magnitude but in the CSVs
-    bool inCsv;            // in the CSVs and the page's table (in this table's order)
+    bool inCsv;            // in the CSVs (in this table's order)
     int workbookPosition;  // its place in the workbook's summary; -1 for none
     int consolePosition;   // its place in the console table that fits a window; -1 for none
     int comparedPosition;  // its place among the figures compared between designs; -1 for none

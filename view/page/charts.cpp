@@ -90,22 +90,36 @@ std::vector<Rgb> temperaturePalette() {
 
 namespace {
 
-// The frame of every chart, from its geometry.
-const std::string kSvgStart =
-    fill(R"(<svg xmlns="http://www.w3.org/2000/svg" width="$0" height="$1" viewBox="0 0 $0 $1">)",
-         {std::to_string(kChartWidth), std::to_string(kChartHeight)});
+// The frame of every chart, from its geometry. (These texts are made on
+// first use, not before main, where a failure could not be told.)
+const std::string& svgStart() {
+    static const std::string text =
+        fill(R"(<svg xmlns="http://www.w3.org/2000/svg" width="$0" height="$1" viewBox="0 0 $0 $1">)",
+             {std::to_string(kChartWidth), std::to_string(kChartHeight)});
+    return text;
+}
 // A grid line across the plot, at $0, of class $1, labelled $2 on the left.
-const std::string kGridLine = R"(<line x1=")" + std::to_string(kPlotLeft) + R"(" x2=")" + std::to_string(kPlotRight) +
-                              R"(" y1="$0" y2="$0" class="$1"/><text x=")" + std::to_string(kPlotLeft - 4) +
-                              R"(" y="$0" class="yl">$2</text>)";
+const std::string& gridLine() {
+    static const std::string text = R"(<line x1=")" + std::to_string(kPlotLeft) + R"(" x2=")" +
+                                    std::to_string(kPlotRight) + R"(" y1="$0" y2="$0" class="$1"/><text x=")" +
+                                    std::to_string(kPlotLeft - 4) + R"(" y="$0" class="yl">$2</text>)";
+    return text;
+}
 const char kAxisTitles[] = R"svg(<text x="14" y="110" class="yt" transform="rotate(-90 14 110)">$0</text>)svg"
                            R"(<text x="340" y="236" class="xt">$1</text>)";
 const char kXLabel[] = R"(<text x="$0" y="216" class="xl">$1</text>)";
 // The right axis' labels and title, past the plot and within the chart.
-const std::string kRightLabel = R"(<text x=")" + std::to_string(kPlotRight + 4) + R"(" y="$0" class="yr">$1</text>)";
-const std::string kRightTitle = R"svg(<text x=")svg" + std::to_string(kChartWidth - 8) +
-                                R"svg(" y="110" class="yt" transform="rotate(90 )svg" +
-                                std::to_string(kChartWidth - 8) + R"svg( 110)">T [&deg;C]</text>)svg";
+const std::string& rightLabel() {
+    static const std::string text =
+        R"(<text x=")" + std::to_string(kPlotRight + 4) + R"(" y="$0" class="yr">$1</text>)";
+    return text;
+}
+const std::string& rightTitle() {
+    static const std::string text = R"svg(<text x=")svg" + std::to_string(kChartWidth - 8) +
+                                    R"svg(" y="110" class="yt" transform="rotate(90 )svg" +
+                                    std::to_string(kChartWidth - 8) + R"svg( 110)">T [&deg;C]</text>)svg";
+    return text;
+}
 const char kMonthBar[] = R"(<rect class="$0" x="$1" y="$2" width="$3" height="$4"><title>$5: $6 kWh</title></rect>)";
 
 }  // namespace
@@ -268,8 +282,9 @@ std::string chartFrame(Chart& c, const char* yTitle, const char* xTitle) {
     AxisSteps axis = axisSteps(c.low, c.high, 5);
     c.low = axis.low;
     c.high = axis.high;
-    std::string svg = kSvgStart;
-    for (double v : axisValues(axis)) svg += fill(kGridLine, {fixed1(c.y(v)), v == 0 ? "zero" : "grid", pageNumber(v)});
+    std::string svg = svgStart();
+    for (double v : axisValues(axis))
+        svg += fill(gridLine(), {fixed1(c.y(v)), v == 0 ? "zero" : "grid", pageNumber(v)});
     svg += fill(kAxisTitles, {yTitle, xTitle});
     return svg;
 }
@@ -438,9 +453,9 @@ std::string peakDayHtml(const SectionHours& hours, int hour, const char* peak) {
         AxisSteps axis = temperatureAxis({t, high, low});
         for (double v : axisValues(axis)) {
             std::string y = fixed1(c.y1 - (v - axis.low) / (axis.high - axis.low) * (c.y1 - c.y0));
-            svg += fill(kRightLabel, {y, pageNumber(v)});
+            svg += fill(rightLabel(), {y, pageNumber(v)});
         }
-        svg += kRightTitle;
+        svg += rightTitle();
         svg += dayLine(c, high, "pd-band", axis.low, axis.high) + dayLine(c, low, "pd-band", axis.low, axis.high);
         svg += dayLine(c, t, "pd-t", axis.low, axis.high);
         for (int h = 0; h < kHoursPerDay; ++h) {

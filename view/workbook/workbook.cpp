@@ -25,7 +25,8 @@ namespace {
 constexpr int kBandHours = 512;                 // hours of every column read from the hours file at a time
 constexpr int kMonthColumn = 4;                 // the Mensual sheet's first month column (E)
 constexpr int kChartRows = 22;                  // rows of the Graficos sheet given to each report
-constexpr std::size_t kNameCharacters = 31;     // the longest sheet name
+constexpr std::size_t kOtherOpenFiles = 32;     // the run's other files, the library's own beside the sheets'
+constexpr std::size_t kNameUnits = 31;          // the longest sheet name, in UTF-16 units
 constexpr std::size_t kTextCharacters = 32767;  // the longest text of a cell
 
 // The cell formats of the workbook: the header's, and how each kind of
@@ -75,25 +76,39 @@ std::string utf8Of(const std::u32string& codes) {
     return out;
 }
 
-// A character as a spreadsheet compares sheet names: whatever its case
-// (the letters of the Latin, Greek and Cyrillic alphabets).
-char32_t folded(char32_t c) {
-    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3AB && c != 0x3A2) ||
-        (c >= 0x410 && c <= 0x42F)) {
-        return c + 0x20;
-    }
-    if (c >= 0x400 && c <= 0x40F) return c + 0x50;
-    if (c == 0x178) return 0xFF;
-    bool evenUpper = (c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177);
-    bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-    if ((evenUpper && c % 2 == 0) || (oddUpper && c % 2 == 1)) return c + 1;
-    return c;
-}
-
+// A sheet name as a spreadsheet compares names: whatever its case, a final
+// sigma as any other (which not every system's table says).
 std::u32string foldedName(const std::string& name) {
     std::u32string codes = codePoints(name);
-    for (char32_t& c : codes) c = folded(c);
-    return codes;
+    std::replace(codes.begin(), codes.end(), U'\u03c2', U'\u03c3');
+    return upperCase(codes);
+}
+
+// The length of a character as a spreadsheet counts it, in UTF-16 units:
+// two past U+FFFF.
+std::size_t unitsOf(char32_t c) { return c < 0x10000 ? 1 : 2; }
+
+std::size_t units(const std::u32string& text) {
+    std::size_t n = 0;
+    for (char32_t c : text) n += unitsOf(c);
+    return n;
+}
+
+// The longest start of `text` within `room` units.
+std::u32string headWithin(const std::u32string& text, std::size_t room) {
+    std::size_t end = 0;
+    for (std::size_t used = 0; end < text.size() && used + unitsOf(text[end]) <= room; ++end)
+        used += unitsOf(text[end]);
+    return text.substr(0, end);
+}
+
+// The longest end of `text` within `room` units.
+std::u32string tailWithin(const std::u32string& text, std::size_t room) {
+    std::size_t start = text.size();
+    for (std::size_t used = 0; start > 0 && used + unitsOf(text[start - 1]) <= room; --start) {
+        used += unitsOf(text[start - 1]);
+    }
+    return text.substr(start);
 }
 
 // The stem of a report's file name as a sheet may hold it: its last part
@@ -112,22 +127,21 @@ std::u32string sheetStem(const std::string& reportName) {
     return clean;
 }
 
-// `stem` in at most `room` characters: a stem too long keeps its start and
-// its end, which tell names apart most often, joined by an ellipsis.
+// `stem` in at most `room` units: a stem too long keeps its start and its
+// end, which tell names apart most often, joined by an ellipsis.
 std::u32string shortened(const std::u32string& stem, std::size_t room) {
-    if (stem.size() <= room) return stem;
+    if (units(stem) <= room) return stem;
     std::size_t tail = (room - 1) / 2;
-    std::size_t head = room - 1 - tail;
-    return stem.substr(0, head) + U"\u2026" + stem.substr(stem.size() - tail);
+    return headWithin(stem, room - 1 - tail) + U"\u2026" + tailWithin(stem, tail);
 }
 
 std::u32string asCodePoints(const std::string& ascii) { return std::u32string(ascii.begin(), ascii.end()); }
 
 // The name of sheet `k` (0 ..) of a table: `prefix` and `stem`, then " (2)",
-// " (3)" ... on the sheets after the first; never more than kNameCharacters.
+// " (3)" ... on the sheets after the first; never more than kNameUnits.
 std::string continued(const std::u32string& prefix, const std::u32string& stem, std::size_t k) {
     std::u32string suffix = k > 0 ? asCodePoints(" (" + std::to_string(k + 1) + ")") : U"";
-    return utf8Of(prefix + shortened(stem, kNameCharacters - prefix.size() - suffix.size()) + suffix);
+    return utf8Of(prefix + shortened(stem, kNameUnits - units(prefix) - suffix.size()) + suffix);
 }
 
 // The sheets of the workbook, in order: per table, how many sheets it runs
@@ -201,7 +215,7 @@ SheetPlan planSheets(const std::vector<WorkbookReport>& reports, std::size_t dif
         for (int n = 2; !tableIsFree(taken, prefix, unique, plan.hourly.back()); ++n) {
             // A number that tells equal names apart; the stem gives way to it.
             std::u32string number = asCodePoints(" " + std::to_string(n));
-            unique = shortened(stem, kNameCharacters - prefix.size() - number.size() - 5) + number;
+            unique = shortened(stem, kNameUnits - units(prefix) - number.size() - 5) + number;
         }
         nameTable(plan, taken, prefix, unique, plan.hourly.back());
     }
@@ -724,6 +738,38 @@ long ZCALLBACK seekGiven(voidpf, voidpf file, ZPOS64_T offset, int origin) {
 int ZCALLBACK closeNothing(voidpf, voidpf) { return 0; }  // its owner closes it
 int ZCALLBACK errorOfGiven(voidpf, voidpf file) { return std::ferror(static_cast<std::FILE*>(file)); }
 
+// Counts the bytes of a sheet part's rows, between its "<sheetData>" and
+// "</sheetData>", as the part streams past in pieces.
+struct RowsCounter {
+    std::string window;    // the last bytes seen, for a tag split between pieces
+    long long seen = 0;    // bytes of the part before `window`'s end
+    long long start = -1;  // where the rows start, once found
+    long long end = -1;    // where they end, once found
+    bool none = false;     // "<sheetData/>": a sheet without rows
+
+    void take(const char* bytes, std::size_t size) {
+        window.append(bytes, size);
+        seen += static_cast<long long>(size);
+        long long windowStart = seen - static_cast<long long>(window.size());
+        if (start < 0 && !none) {
+            std::size_t at = window.find("<sheetData");
+            std::size_t close = at == std::string::npos ? at : window.find('>', at);
+            if (close != std::string::npos) {
+                none = window[close - 1] == '/';
+                start = windowStart + static_cast<long long>(close + 1);
+            }
+        }
+        if (start >= 0 && end < 0) {
+            std::size_t at = window.find("</sheetData>");
+            if (at != std::string::npos) end = windowStart + static_cast<long long>(at);
+        }
+        window.erase(0, window.size() - std::min<std::size_t>(window.size(), 16));
+    }
+
+    // The bytes of the rows; -1 when the part has no whole rows element.
+    long long rows() const { return none ? 0 : start >= 0 && end >= start ? end - start : -1; }
+};
+
 // True when the part's text, of which `head` and `tail` are the first and
 // last bytes, is a whole XML document: it ends with its root's end tag.
 bool closedXml(const std::string& head, std::string tail) {
@@ -735,13 +781,29 @@ bool closedXml(const std::string& head, std::string tail) {
     return tail.size() >= closing.size() && tail.compare(tail.size() - closing.size(), closing.size(), closing) == 0;
 }
 
+// The sheet (0 ..) whose part a zip entry is, "xl/worksheets/sheetN.xml";
+// -1 for any other part.
+long long sheetOfPart(const std::string& part) {
+    const std::string prefix = "xl/worksheets/sheet", suffix = ".xml";
+    if (part.size() <= prefix.size() + suffix.size() || part.compare(0, prefix.size(), prefix) != 0 ||
+        part.compare(part.size() - suffix.size(), suffix.size(), suffix) != 0) {
+        return -1;
+    }
+    std::string number = part.substr(prefix.size(), part.size() - prefix.size() - suffix.size());
+    if (number.empty() || number.size() > 9 || number.find_first_not_of("0123456789") != std::string::npos) return -1;
+    return std::stoll(number) - 1;
+}
+
 // Reads the zip's current part whole; true when it reads back with its
-// checksum and, for XML, is closed.
-bool partIsWhole(unzFile zip) {
+// checksum and, for XML, is closed, and a sheet holds its rows' bytes.
+bool partIsWhole(unzFile zip, const WrittenSheets& written) {
     char name[512];
     unz_file_info64 info;
     if (unzGetCurrentFileInfo64(zip, &info, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK) return false;
     if (unzOpenCurrentFile(zip) != UNZ_OK) return false;
+    std::string part = name;
+    long long sheet = sheetOfPart(part);
+    RowsCounter rows;
     std::string head, tail;
     std::vector<char> buffer(1 << 16);
     int read;
@@ -749,17 +811,38 @@ bool partIsWhole(unzFile zip) {
         if (head.size() < 512) head.append(buffer.data(), std::min<std::size_t>(512 - head.size(), read));
         tail.append(buffer.data(), static_cast<std::size_t>(read));
         if (tail.size() > 64) tail.erase(0, tail.size() - 64);
+        if (sheet >= 0) rows.take(buffer.data(), static_cast<std::size_t>(read));
     }
     bool whole = read == 0 && unzCloseCurrentFile(zip) == UNZ_OK;  // the checksum is checked on closing
-    std::string part = name;
     bool xml = part.size() > 4 &&
                (part.compare(part.size() - 4, 4, ".xml") == 0 || part.compare(part.size() - 5, 5, ".rels") == 0);
+    if (sheet >= 0) {
+        auto at = static_cast<std::size_t>(sheet);
+        whole = whole && at < written.rowBytes.size() && rows.rows() == written.rowBytes[at];
+    }
     return whole && (!xml || closedXml(head, tail));
+}
+
+// Writes each sheet's last row to the file of its rows and takes the size of
+// that file, which the sheet's part must hold whole; the first failure to
+// write (the library goes on past one), 0 when none.
+int flushRows(const std::vector<lxw_worksheet*>& sheets, WrittenSheets& written) {
+    written.rowBytes.clear();
+    for (lxw_worksheet* sheet : sheets) {
+        std::FILE* rows = sheet->optimize_tmpfile;
+        if (!rows) return EIO;  // every sheet keeps its rows in a file
+        errno = 0;
+        lxw_worksheet_write_single_row(sheet);  // the row it holds; it then holds none
+        long long size = std::fflush(rows) == 0 && !std::ferror(rows) ? positionOf(rows) : -1;
+        if (size < 0) return errno != 0 ? errno : EIO;
+        written.rowBytes.push_back(size);
+    }
+    return 0;
 }
 
 }  // namespace
 
-bool workbookIsWhole(std::FILE* file) {
+bool workbookIsWhole(std::FILE* file, const WrittenSheets& written) {
     zlib_filefunc64_def access = {openGiven, readGiven,    writeNothing, tellGiven,
                                   seekGiven, closeNothing, errorOfGiven, nullptr};
     unzFile zip = unzOpen2_64(file, &access);
@@ -767,7 +850,7 @@ bool workbookIsWhole(std::FILE* file) {
     int status = unzGoToFirstFile(zip);
     bool whole = status == UNZ_OK;
     while (whole && status == UNZ_OK) {
-        whole = partIsWhole(zip);
+        whole = partIsWhole(zip, written);
         status = unzGoToNextFile(zip);
     }
     unzClose(zip);
@@ -787,7 +870,17 @@ std::vector<std::string> workbookSheetNames(const std::vector<WorkbookReport>& r
 
 bool writeWorkbook(const std::string& fileName, const std::string& scratchFolder,
                    const std::vector<WorkbookReport>& reports, const std::vector<DifferenceRow>& differences,
-                   HoursFile& hours, const WorkbookLimits& limits, std::string& error) {
+                   HoursFile& hours, const WorkbookLimits& limits, WrittenSheets& written, std::string& error) {
+    // In nearly constant memory the library keeps each sheet's rows in a
+    // file of its own, open until the end: a workbook of more sheets than
+    // the process may open files is refused before anything is made.
+    SheetPlan plan = planSheets(reports, differences.size(), limits);
+    std::size_t allowed = allowOpenFiles(plan.names.size() + kOtherOpenFiles);
+    if (plan.names.size() + kOtherOpenFiles > allowed) {
+        error = std::to_string(plan.names.size()) + " hojas, y el sistema solo deja abrir " + std::to_string(allowed) +
+                " ficheros a la vez";
+        return false;
+    }
     // The library tells its failures on standard error, in English: its
     // result is told here instead, once.
     StandardErrorSilenced silenced;
@@ -804,15 +897,19 @@ bool writeWorkbook(const std::string& fileName, const std::string& scratchFolder
     }
     Formats formats = makeFormats(book);
 
-    SheetPlan plan = planSheets(reports, differences.size(), limits);
     std::vector<lxw_worksheet*> sheets;
-    for (const std::string& name : plan.names) sheets.push_back(workbook_add_worksheet(book, name.c_str()));
-    if (std::find(sheets.begin(), sheets.end(), nullptr) != sheets.end()) {
-        workbook_close(book);
-        error = "nombre de hoja no v\u00e1lido";  // never: the plan's names are all valid
-        return false;
+    for (const std::string& name : plan.names) {
+        errno = 0;
+        sheets.push_back(workbook_add_worksheet(book, name.c_str()));
+        if (!sheets.back()) {
+            // Its rows' file could not be made (the plan's names are all valid).
+            int why = errno != 0 ? errno : EIO;
+            workbook_close(book);
+            error = libraryFailure(LXW_ERROR_CREATING_TMPFILE, why);
+            return false;
+        }
     }
-    bool written = true;
+    bool hoursRead = true;
     {
         auto next = sheets.cbegin();
         auto start = [&formats](void (*how)(lxw_worksheet*, const Formats&)) {
@@ -832,12 +929,17 @@ bool writeWorkbook(const std::string& fileName, const std::string& scratchFolder
         writeDuration(duration, reports, limits, formats);
         RowTable peakDays = rowTable(next, plan.peakDays, limits, start(startPeakDaysSheet));
         writePeakDays(peakDays, reports, formats);
-        written = writeHourly(next, reports, plan, hours, limits, formats);
+        hoursRead = writeHourly(next, reports, plan, hours, limits, formats);
     }
+    int rowsLost = flushRows(sheets, written);
     errno = 0;
     lxw_error closed = workbook_close(book);  // writes the file, whatever came before
-    if (!written) {
+    if (!hoursRead) {
         error = "no se pueden leer las horas guardadas";
+        return false;
+    }
+    if (rowsLost != 0) {
+        error = errorReason(rowsLost);
         return false;
     }
     if (closed != LXW_NO_ERROR) {

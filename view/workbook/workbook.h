@@ -49,21 +49,29 @@ struct WorkbookLimits {
     std::size_t zoneColumnsPerSheet = 16384 - 5;
 };
 
+// What a workbook's sheets were given, for the check of the file: the bytes
+// of each sheet's rows, in the sheets' order.
+struct WrittenSheets {
+    std::vector<long long> rowBytes;
+};
+
 // Writes the workbook to `fileName` (UTF-8 on Windows, as libxlsxwriter
-// takes it), making its scratch files in `scratchFolder`. Returns false,
-// with what went wrong in `error`, when it cannot.
+// takes it), making its scratch files in `scratchFolder`, and says in
+// `written` what its sheets hold. Returns false, with what went wrong in
+// `error`, when it cannot.
 // `differences` are the rows of the table of differences of the variants
 // with their base, none when no comparison was asked for.
 bool writeWorkbook(const std::string& fileName, const std::string& scratchFolder,
                    const std::vector<WorkbookReport>& reports, const std::vector<DifferenceRow>& differences,
-                   HoursFile& hours, const WorkbookLimits& limits, std::string& error);
+                   HoursFile& hours, const WorkbookLimits& limits, WrittenSheets& written, std::string& error);
 
 // True when the workbook in `file` (open for reading) is whole: a zip file
 // whose every part reads back with its checksum, every XML part closed by
-// its root element's end tag. The library that writes a workbook does not
-// check its own scratch files: one cut short by a full disk or the
-// file-size limit would give a workbook that no spreadsheet opens.
-bool workbookIsWhole(std::FILE* file);
+// its root element's end tag, every sheet holding all the bytes of its rows
+// that `written` gives. The library that writes a workbook does not check
+// its own scratch files: one that met a full disk or the file-size limit,
+// even for a moment, would give a workbook that no spreadsheet opens.
+bool workbookIsWhole(std::FILE* file, const WrittenSheets& written);
 
 // The names of the sheets the workbook gets for the reports and `differences`
 // rows of comparison, in order: every one unique as a spreadsheet compares

@@ -4,10 +4,14 @@
 
 #include <limits>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "common/output_file.h"
+#include "common/platform.h"
+#include "common/text_encoding.h"
 #include "report/report.h"
 #include "testkit/run_tool.h"
 #include "testkit/zone_files.h"
@@ -58,6 +62,27 @@ TEST(WorkbookSheets, NamedAfterTheReportsAndContinued) {
                          "Horas CAF\xC3\x89 2", "Horas Edificio_var\xE2\x80\xA6_ventanas_A1",
                          "Horas Edificio_var\xE2\x80\xA6_ventanas_A2", "Horas C\xC3\xA1mara\xE2\x90\x81"}));
     for (const std::string& name : names) EXPECT_LE(characters(name), 31u) << name;
+
+    // Letters of other alphabets are compared whatever their case too (a
+    // final sigma as a sigma, full-width letters as others), and a name is
+    // at most 31 UTF-16 units, as a spreadsheet counts them.
+    std::string faces;  // 40 characters past U+FFFF, 80 units
+    for (int i = 0; i < 40; ++i) faces += "\xF0\x9F\x98\x80";
+    names = workbookSheetNames({reportOf("\xD2\x90.txt", 0), reportOf("\xD2\x91.txt", 0),          // Ґ ґ
+                                reportOf("\xCF\x83.txt", 0), reportOf("\xCF\x82.txt", 0),          // σ ς
+                                reportOf("\xEF\xBC\xA1.txt", 0), reportOf("\xEF\xBD\x81.txt", 0),  // Ａ ａ
+                                reportOf("\xE1\xBA\xA0.txt", 0), reportOf("\xE1\xBA\xA1.txt", 0),  // Ạ ạ
+                                reportOf(faces + ".txt", 0)},
+                               limits);
+    std::set<std::u32string> folded;
+    for (std::size_t i = 5; i < names.size(); ++i) {
+        std::u16string units = utf16FromUtf8(names[i]);
+        EXPECT_LE(units.size(), 31u) << names[i];
+        std::u32string upper = upperCase(std::u32string(units.begin(), units.end()));
+        EXPECT_TRUE(folded.insert(upper).second) << names[i];
+    }
+    EXPECT_EQ(names[6], "Horas \xD2\x91 2");
+    EXPECT_EQ(names[8], "Horas \xCF\x82 2");
 }
 
 // Tables too long for a sheet run on over further sheets, named after the
@@ -88,6 +113,35 @@ TEST(WorkbookSheets, EveryTableContinues) {
 }
 
 class WorkbookTest : public testkit::ScratchDir {};
+
+// A workbook is whole only when every sheet holds every byte of its rows:
+// a piece of rows lost while the library copied them (a full disk for a
+// moment), its tags still balanced, is found by the check of the file.
+TEST_F(WorkbookTest, TheCheckOfTheFileFindsRowsMissing) {
+    WorkbookReport report = reportOf("a.txt", 0);
+    for (std::vector<double>* column :
+         {&report.building.qs, &report.building.ql, &report.building.qsNeg, &report.building.qsPos}) {
+        column->assign(kHoursPerYear, 1.5);
+    }
+    HoursFile hours;
+    ASSERT_TRUE(openScratch(hours.scratch, "horas"));
+    WrittenSheets written;
+    std::string error;
+    ASSERT_TRUE(writeWorkbook("a.xlsx", "", {report}, {}, hours, WorkbookLimits{}, written, error)) << error;
+    ASSERT_EQ(written.rowBytes.size(), 6u);  // Resumen, Mensual, Graficos, Duracion, Dias pico, Horas a
+    EXPECT_EQ(written.rowBytes[2], 0);       // the charts' sheet has no rows
+    EXPECT_GT(written.rowBytes[5], 8760 * 50);
+    std::FILE* book = std::fopen("a.xlsx", "rb");
+    ASSERT_NE(book, nullptr);
+    EXPECT_TRUE(workbookIsWhole(book, written));
+    for (std::size_t sheet : {0u, 5u}) {
+        WrittenSheets lost = written;
+        lost.rowBytes[sheet] += 4096;  // as if a piece of its rows had been written and lost
+        EXPECT_FALSE(workbookIsWhole(book, lost)) << sheet;
+    }
+    EXPECT_FALSE(workbookIsWhole(book, WrittenSheets{}));
+    std::fclose(book);
+}
 
 // A workbook of a report of five zone blocks, two to a sheet: three hourly
 // sheets, all in the file, which is put in place like the page.
