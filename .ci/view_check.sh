@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Renders the page of a sample building, and of it compared with a variant,
 # in headless Chromium; fails when a screenshot is blank, the DOM lacks the
-# summary table, a peak day, a temperature carpet or the comparison, or the
-# values under the pointer are not the report's.
+# summary table, the index, the zone sections, the building's peak days or
+# the comparison, or when the page used as a reader uses it does not do what
+# it should (page_check.py: zone pictures, values under the pointer, the
+# hourly chart, the index's filter, no network, the page without scripts).
 #   .ci/view_check.sh BUILD_DIR [SCREENSHOT.png [COMPARISON.png]]
 set -euo pipefail
 build=$(realpath "$1")
@@ -46,11 +48,12 @@ else
 fi
 # count PATTERN FILE: how many times PATTERN occurs in FILE.
 count() { grep -o "$1" "$2" | wc -l; }
-if [ "$(count '<figure class="peakday">' dom.html)" -eq $((2 * 13)) ] &&
-   [ "$(count '<img class="tcarpet"' dom.html)" -eq 12 ]; then
-    echo "DOM holds both peak days of each section and a temperature carpet per zone"
+if [ "$(count '<figure class="peakday">' dom.html)" -eq 2 ] &&
+   [ "$(count '<section class="zone" id="r0b[0-9]*" data-f="[^"]*" data-v="' dom.html)" -eq 12 ] &&
+   [ "$(count '<li><a href="#r0b' dom.html)" -eq 12 ]; then
+    echo "DOM holds the building's peak days, the 12 zone sections with their values and the index"
 else
-    echo "peak days or temperature carpets missing from the DOM"; fail=1
+    echo "building's peak days, zone sections or index missing from the DOM"; fail=1
 fi
 if grep -q '<table class="comparison">' comparison-dom.html &&
    [ "$(count '<tr>' comparison-dom.html)" -ge $((14 + 14 + 13)) ]; then
@@ -58,8 +61,8 @@ if grep -q '<table class="comparison">' comparison-dom.html &&
 else
     echo "difference table missing from the comparison's DOM"; fail=1
 fi
-python3 "$here/hover_check.py" casa.html "$work/hover-profile" casa.txt || fail=1
-python3 "$here/hover_check.py" comparacion.html "$work/hover-profile" casa.txt compared || fail=1
+python3 "$here/page_check.py" casa.html "$work/page-profile" casa.txt || fail=1
+python3 "$here/page_check.py" comparacion.html "$work/page-profile" casa.txt compared || fail=1
 for picture in shot.png comparison.png; do
 colours=$(python3 - "$work/$picture" <<'PY'
 import struct, sys, zlib

@@ -215,6 +215,11 @@ bool isDevice(const fs::path& path) {
     return device;
 }
 
+bool isNullDevice(const fs::path& path) {
+    const std::wstring name = path.filename().native();
+    return name.size() == 3 && CompareStringOrdinal(name.c_str(), 3, L"NUL", 3, TRUE) == CSTR_EQUAL;
+}
+
 int openStreamNumber(const fs::path&) { return -1; }  // CON and NUL are devices, written in place
 
 std::FILE* writeToOpenStream(int) { return nullptr; }
@@ -551,6 +556,12 @@ bool isStandardInput(const fs::path& path) {
 bool isDevice(const fs::path& path) {
     struct stat named;
     return stat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode) && !S_ISDIR(named.st_mode);
+}
+
+bool isNullDevice(const fs::path& path) {
+    struct stat named, null;
+    return stat(path.c_str(), &named) == 0 && S_ISCHR(named.st_mode) && stat("/dev/null", &null) == 0 &&
+           named.st_rdev == null.st_rdev;
 }
 
 int openStreamNumber(const fs::path& path) {

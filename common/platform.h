@@ -20,6 +20,10 @@ bool isStandardInput(const std::filesystem::path& path);
 // rather than a file on a disk or nothing at all.
 bool isDevice(const std::filesystem::path& path);
 
+// True when `path` names the device that discards what is written to it
+// (/dev/null, NUL on Windows).
+bool isNullDevice(const std::filesystem::path& path);
+
 // The number of the standard stream (0, 1, 2) or other open descriptor that
 // `path` names as this process's own (/dev/stdout, /dev/fd/N,
 // /proc/self/fd/N and the links that lead there); -1 for any other path.

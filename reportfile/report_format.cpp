@@ -167,6 +167,19 @@ bool splitHourLineBytes(std::string_view line, Field* fields) {
 
 bool splitHourLine(std::string_view line, Field* fields) { return splitHourLineBytes(line, fields); }
 
+namespace {
+
+// Whether `length` bytes at `a` and `b` are the same: a loop, as the fields
+// compared are a few bytes long and a call to memcmp would cost more.
+inline bool sameBytes(const char* a, const char* b, std::size_t length) {
+    for (std::size_t i = 0; i < length; ++i) {
+        if (a[i] != b[i]) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool readHourLine(std::string_view line, LastReadLine& last, double* reals, Field* fields) {
     const char* p = line.data();
     const char* end = p + line.size();
@@ -179,7 +192,7 @@ bool readHourLine(std::string_view line, LastReadLine& last, double* reals, Fiel
         if (c < kDaCal) {
             LastReadLine::Column& m = last.columns[c];
             auto length = static_cast<std::ptrdiff_t>(m.length);
-            if (m.text && end - p >= length && std::memcmp(p, m.text, m.length) == 0 &&
+            if (m.text && end - p >= length && sameBytes(p, m.text, m.length) &&
                 (p + length == end || p[length] == ' ')) {
                 reals[c] = m.value;
                 p += length;

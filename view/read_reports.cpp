@@ -12,18 +12,18 @@ namespace zoneloads {
 namespace view {
 namespace {
 
-// What a worker makes of a section: its row, figures and HTML (the
-// building's head waits for its zone blocks), or the fault found in its
-// lines; the building's hours, for the workbook and the comparisons; and
-// when a workbook is asked for, a zone block's Qs and the days of the
-// section's peaks.
+// What a worker makes of a section: its row and HTML (a zone block's whole
+// section, its hours encoded for the page's script; the building's pictures,
+// its head waiting for its zone blocks), or the fault found in its lines;
+// the building's hours, for the workbook and the comparisons; and when a
+// workbook is asked for, a zone block's Qs and the days of the section's
+// peaks.
 struct DrawnSection {
     bool read = false;
     std::string error;
     bool building = false;
     SummaryRow row;
-    std::string headHtml;
-    std::string figuresHtml;
+    std::string html;
     std::unique_ptr<SectionHours> buildingHours;
     std::vector<double> qs;
     std::vector<PeakDay> peakDays;  // QsREF's, then QsCAL's
@@ -37,7 +37,8 @@ struct SectionSlot {
 };
 
 // Reads a section's hours and draws it.
-DrawnSection drawSection(const std::string& reportName, SectionSlot& slot, double tolerance, bool forWorkbook) {
+DrawnSection drawSection(const std::string& reportName, int index, SectionSlot& slot, double tolerance, bool forPage,
+                         bool forWorkbook) {
     const Section& section = slot.section;
     DrawnSection d;
     d.building = section.totals;
@@ -47,8 +48,7 @@ DrawnSection drawSection(const std::string& reportName, SectionSlot& slot, doubl
     if (!d.read) return d;
     SectionFigures figures = sectionFigures(hours, tolerance);
     d.row = zoneRow(reportName, section.name, section.block, figures);
-    if (!d.building) d.headHtml = sectionHeadHtml(d.row);
-    d.figuresHtml = sectionFiguresHtml(hours, figures);
+    if (forPage) d.html = d.building ? sectionFiguresHtml(hours, figures) : zoneSectionHtml(d.row, index, hours);
     if (forWorkbook) {
         d.peakDays = {peakDay(hours, figures.qsRef.hour), peakDay(hours, figures.qsCal.hour)};
         if (!d.building) d.qs = hours.qs;
@@ -69,15 +69,16 @@ bool placeSection(DrawnSection d, SectionScratch& scratch, LoadedReport& report,
     contents.peakDays.insert(contents.peakDays.end(), d.peakDays.begin(), d.peakDays.end());
     if (d.building) {
         SummaryRow building = buildingRow(contents.name, d.row.figures, contents.rows);
-        report.buildingHtml = sectionHeadHtml(building) + d.figuresHtml;
+        if (scratch.forPage) {
+            report.buildingHtml = sectionHeadHtml(building) + hourlyChartHtml(*d.buildingHours) + d.html;
+        }
         contents.rows.push_back(std::move(building));
         contents.building = std::move(*d.buildingHours);
         return true;
     }
     contents.rows.push_back(std::move(d.row));
-    writeOutput(scratch.blocks, d.headHtml);
-    writeOutput(scratch.blocks, d.figuresHtml);
-    report.blockBytes += static_cast<long long>(d.headHtml.size() + d.figuresHtml.size());
+    writeOutput(scratch.blocks, d.html);
+    report.blockBytes += static_cast<long long>(d.html.size());
     if (scratch.hours.scratch.file) appendHours(scratch.hours, d.qs);
     return true;
 }
@@ -87,8 +88,8 @@ bool placeSection(DrawnSection d, SectionScratch& scratch, LoadedReport& report,
 // (section k in slot k % depth, which section k - depth has left once taken
 // back), so memory stays at a few sections and every core works. Results are
 // taken in report order, so the first fault in the file is the one reported.
-bool readReport(const FileName& file, int threads, double tolerance, SectionScratch& scratch, LoadedReport& report,
-                std::string& error) {
+bool readReport(const FileName& file, int index, int threads, double tolerance, SectionScratch& scratch,
+                LoadedReport& report, std::string& error) {
     ReportReader reader;
     if (!openReportFile(reader, file, error)) return false;
     const std::string& name = file.text;
@@ -96,6 +97,7 @@ bool readReport(const FileName& file, int threads, double tolerance, SectionScra
     report.contents.firstBlock = scratch.hours.blocks;
     const std::size_t depth = static_cast<std::size_t>(threads) + 1;
     const bool forWorkbook = scratch.hours.scratch.file != nullptr;
+    const bool forPage = scratch.forPage;
     std::vector<SectionSlot> slots(depth);
     bool placed = true;
     ReadResult result = ReadResult::end;
@@ -110,8 +112,9 @@ bool readReport(const FileName& file, int threads, double tolerance, SectionScra
             if (drawing.full()) placeOldest();
             SectionSlot& slot = slots[k % slots.size()];
             if ((result = readSection(reader, slot.section, readError)) != ReadResult::section) break;
-            drawing.give(
-                [&name, &slot, tolerance, forWorkbook] { return drawSection(name, slot, tolerance, forWorkbook); });
+            drawing.give([&name, index, &slot, tolerance, forPage, forWorkbook] {
+                return drawSection(name, index, slot, tolerance, forPage, forWorkbook);
+            });
         }
         while (!drawing.empty()) placeOldest();
     }
@@ -131,7 +134,8 @@ bool readReports(const std::vector<FileName>& reports, int threads, double toler
     loaded.clear();
     for (const FileName& report : reports) {
         loaded.emplace_back();
-        if (!readReport(report, threads, tolerance, scratch, loaded.back(), error)) return false;
+        int index = static_cast<int>(loaded.size()) - 1;
+        if (!readReport(report, index, threads, tolerance, scratch, loaded.back(), error)) return false;
     }
     return true;
 }

@@ -26,7 +26,8 @@ struct LoadedReport {
 // the workbook.
 struct SectionScratch {
     OutputFile blocks;
-    HoursFile hours;  // its scratch file is open only when a workbook is asked for
+    HoursFile hours;      // its scratch file is open only when a workbook is asked for
+    bool forPage = true;  // false when the page is discarded (written to the null device): nothing is drawn
 };
 
 // Reads the reports in order into `loaded`, reading and drawing sections on

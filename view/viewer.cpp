@@ -86,11 +86,14 @@ bool writePage(const std::vector<LoadedReport>& reports, const std::vector<Compa
     }
     std::fflush(blocks.file);
     std::rewind(blocks.file);
-    for (const LoadedReport& r : reports) {
-        writeOutput(page, "<h2>Informe " + htmlName(r.contents.name) + "</h2>\n");
+    for (std::size_t i = 0; i < reports.size(); ++i) {
+        const LoadedReport& r = reports[i];
+        writeOutput(page, "<div class=\"report\"><h2>Informe " + htmlName(r.contents.name) + "</h2>\n");
+        writeOutput(page, zoneIndexHtml(r.contents.rows, static_cast<int>(i)));
         writeOutput(page, summaryTableHtml(r.contents.rows, "Resumen por bloque de zona y del edificio (TOTAL)"));
         writeOutput(page, r.buildingHtml);
         if (!copyBytes(blocks.file, r.blockBytes, page)) return false;
+        writeOutput(page, "</div>\n");
     }
     return writeOutput(page, pageEnd(tolerance));
 }
@@ -141,9 +144,11 @@ void writeOutputs(const ViewerOptions& options, std::vector<LoadedReport>& loade
                   const std::vector<Comparison>& comparisons, SectionScratch& scratch, Outputs& out) {
     std::vector<DifferenceRow> differences;
     for (const Comparison& c : comparisons) differences.insert(differences.end(), c.rows.begin(), c.rows.end());
+    // A page discarded into the null device is opened, and not drawn.
     if (!openOutput(out.page, options.page) ||
-        !writePage(loaded, comparisons, options.tolerance, scratch.blocks, out.page))
+        (scratch.forPage && !writePage(loaded, comparisons, options.tolerance, scratch.blocks, out.page))) {
         return;
+    }
     if (!openIfAsked(out.csv, options.csv) || (out.csv.file && !writeOutput(out.csv, scriptCsv(rows, differences)))) {
         return;
     }
@@ -161,6 +166,7 @@ bool writeViewerOutputs(const ViewerOptions& options, int threads, std::vector<S
                         std::vector<std::string>* warnings, const BeforeOutputsPlaced& beforePlaced) {
     if (!checkOutputs(options.reports, askedOutputs(options), error)) return false;
     SectionScratch scratch;
+    scratch.forPage = !isNullDevice(options.page.path);
     std::vector<LoadedReport> loaded;
     if (!openScratchFiles(scratch, !options.xlsx.text.empty(), error) ||
         !readReports(options.reports, threads, options.tolerance, scratch, loaded, error)) {

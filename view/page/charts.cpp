@@ -36,12 +36,6 @@ std::vector<Rgb> twoHuePalette(Rgb neutral, Rgb first, Rgb second, int levels, i
     return palette;
 }
 
-// The palette of the Qs carpets: white for 0, then the cooling (Qs above 0)
-// and the heating (Qs below 0) hues.
-std::vector<Rgb> carpetPalette() {
-    return twoHuePalette({255, 255, 255}, {33, 102, 172}, {178, 24, 43}, kCarpetLevels, 0);
-}
-
 // The largest finite |Qs|: the carpet's scale, the same on both sides of 0.
 double carpetScale(const std::vector<double>& qs) {
     double scale = 0;
@@ -80,6 +74,12 @@ std::vector<Rgb> simultaneousPalette() {
 std::string pageNumber(double v) { return decimalComma(general6(v)); }
 
 }  // namespace
+
+// White for 0, then the cooling (Qs above 0) and the heating (Qs below 0)
+// hues.
+std::vector<Rgb> carpetPalette() {
+    return twoHuePalette({255, 255, 255}, {33, 102, 172}, {178, 24, 43}, kCarpetLevels, 0);
+}
 
 // Inside the band a pale neutral, then orange above Tmax and purple below
 // Tmin; the faintest step is already a fifth of the hue, so that an hour

@@ -54,6 +54,9 @@ std::vector<Rgb> temperaturePalette();
 
 // Colour steps of the carpet on each side of 0.
 constexpr int kCarpetLevels = 64;
+// The Qs carpet's palette, by index (carpetIndex): the page's script draws
+// the zones' carpets with it.
+std::vector<Rgb> carpetPalette();
 // The carpet's palette index of a value: 0 for 0, 1 for not a number, then
 // kCarpetLevels steps for values above 0 and as many below; `levels` is
 // kCarpetLevels over the carpet's scale (0 for a scale of 0).

@@ -8,6 +8,7 @@
 #include "view/figures/statistics.h"
 #include "view/figures/summary_columns.h"
 #include "view/page/charts.h"
+#include "view/page/hour_values.h"
 #include "view/page/markup.h"
 #include "view/page/page_assets.h"
 #include "view/tables/csv.h"
@@ -15,6 +16,9 @@
 namespace zoneloads {
 namespace view {
 namespace {
+
+// The most rows of a summary table shown open as the page opens.
+constexpr std::size_t kRowsShownOpen = 201;
 
 const char kPageHead[] = R"(<!DOCTYPE html>
 <html lang="es"><head><meta charset="utf-8"><title>$0</title><style>
@@ -92,44 +96,10 @@ std::string arrayOf(const Values& values, Text text) {
     return array + "]";
 }
 
-}  // namespace
-
-std::string pageStart(const std::string& titleHtml) { return fill(kPageHead, {titleHtml, kPageCss}); }
-
-// A cell of the page's table: a heating figure as its magnitude, numbers
-// with a decimal comma, a ratio as a percentage, dates as "17 jul 13:00".
-std::string tableCellHtml(const SummaryColumn& column, const Cell& cell) {
-    Cell value = shownCell(column, cell);
-    switch (value.kind) {
-        case CellKind::report: return htmlName(value.text);
-        case CellKind::date: return htmlText(hourDate(value.hour));
-        case CellKind::real:
-            if (column.format == CellFormat::percent && std::isfinite(value.number)) return percent(value.number);
-            return shown(value.text);
-        default: return htmlText(csvText(value));
-    }
-}
-
-// The summary in the workbook's order: each peak beside its date, the
-// energies side by side.
-std::string summaryTableHtml(const std::vector<SummaryRow>& rows, const char* caption) {
-    std::vector<const SummaryColumn*> columns = workbookColumns();
-    std::string html = fill(R"(<div class="wide"><table class="summary"><caption>$0</caption><tr>)", {caption});
-    for (const SummaryColumn* c : columns) html += "<th>" + std::string(c->label) + "</th>";
-    html += "</tr>\n";
-    for (const SummaryRow& row : rows) {
-        html += "<tr>";
-        for (const SummaryColumn* c : columns) {
-            html += (c->identifies ? "<td>" : R"(<td class="n">)") + tableCellHtml(*c, c->cell(row)) + "</td>";
-        }
-        html += "</tr>\n";
-    }
-    return html + "</table></div>\n";
-}
-
-std::string sectionHeadHtml(const SummaryRow& row) {
+// A section's heading and its figures as text.
+std::string sectionTextHtml(const SummaryRow& row) {
     const SectionFigures& f = row.figures;
-    std::string html = "<section><h3>";
+    std::string html = "<h3>";
     html += isBuilding(row) ? std::string("Edificio: totales de todas las zonas")
                             : "Bloque " + std::to_string(row.block) + ": " + htmlText(row.zone);
     html += "</h3>\n<p>" + peakText("Punta de refrigeraci&oacute;n", f.qsRef) + " &middot; " +
@@ -148,6 +118,87 @@ std::string sectionHeadHtml(const SummaryRow& row) {
                 " horas con Qs no num&eacute;rico</b>, fuera de puntas, sumas y cuentas";
     }
     return html + "</p>\n";
+}
+
+}  // namespace
+
+// The chart library's style first, so that the page's own can change it.
+std::string pageStart(const std::string& titleHtml) {
+    return fill(kPageHead, {titleHtml, std::string(kChartCss) + kPageCss});
+}
+
+// A cell of the page's table: a heating figure as its magnitude, numbers
+// with a decimal comma, a ratio as a percentage, dates as "17 jul 13:00".
+std::string tableCellHtml(const SummaryColumn& column, const Cell& cell) {
+    Cell value = shownCell(column, cell);
+    switch (value.kind) {
+        case CellKind::report: return htmlName(value.text);
+        case CellKind::date: return htmlText(hourDate(value.hour));
+        case CellKind::real:
+            if (column.format == CellFormat::percent && std::isfinite(value.number)) return percent(value.number);
+            return shown(value.text);
+        default: return htmlText(csvText(value));
+    }
+}
+
+// The summary in the workbook's order: each peak beside its date, the
+// energies side by side; under a heading that opens and closes it, open
+// unless its rows are so many that laying them out would keep the page from
+// opening at once (a browser lays out a table's every cell before showing
+// it).
+std::string summaryTableHtml(const std::vector<SummaryRow>& rows, const char* caption) {
+    std::vector<const SummaryColumn*> columns = workbookColumns();
+    std::string html = fill(R"(<details class="rows"$0><summary>$1 &middot; $2 filas</summary>)"
+                            R"(<div class="wide"><table class="summary"><tr>)",
+                            {rows.size() <= kRowsShownOpen ? " open" : "", caption, std::to_string(rows.size())});
+    for (const SummaryColumn* c : columns) html += "<th>" + std::string(c->label) + "</th>";
+    html += "</tr>\n";
+    for (const SummaryRow& row : rows) {
+        html += "<tr>";
+        for (const SummaryColumn* c : columns) {
+            html += (c->identifies ? "<td>" : R"(<td class="n">)") + tableCellHtml(*c, c->cell(row)) + "</td>";
+        }
+        html += "</tr>\n";
+    }
+    return html + "</table></div></details>\n";
+}
+
+std::string sectionHeadHtml(const SummaryRow& row) { return "<section>" + sectionTextHtml(row); }
+
+std::string zoneAnchor(int report, int block) { return "r" + std::to_string(report) + "b" + std::to_string(block); }
+
+std::string zoneSectionHtml(const SummaryRow& row, int report, const SectionHours& hours) {
+    const SectionFigures& f = row.figures;
+    // The peaks' hours, then the monthly energies of Qs > 0, Qs < 0 and QL in kWh.
+    std::string figures = std::to_string(f.qsRef.hour) + " " + std::to_string(f.qsCal.hour);
+    for (const double* months : {f.monthQsPosWh, f.monthQsNegWh, f.monthQLWh}) {
+        for (int m = 0; m < kMonthsPerYear; ++m) figures += " " + general6(months[m] / 1000);
+    }
+    std::string values = encodeHourValues({&hours.qs, &hours.ql, &hours.treal, &hours.tmax, &hours.tmin});
+    return fill(R"(<section class="zone" id="$0" data-f="$1" data-v="$2">)",
+                {zoneAnchor(report, row.block), figures, values}) +
+           sectionTextHtml(row) + "<div class=\"figs\"></div></section>\n";
+}
+
+std::string zoneIndexHtml(const std::vector<SummaryRow>& rows, int report) {
+    std::string html =
+        R"(<nav class="index"><details open><summary>&Iacute;ndice de zonas</summary>)"
+        R"(<input type="search" class="filter" placeholder="Filtrar por nombre o n&uacute;mero" hidden><ol>)";
+    for (const SummaryRow& row : rows) {
+        if (isBuilding(row)) continue;
+        html += fill(R"(<li><a href="#$0">$1 &middot; $2</a></li>)",
+                     {zoneAnchor(report, row.block), std::to_string(row.block), htmlText(row.zone)});
+    }
+    return html + "</ol></details></nav>\n";
+}
+
+std::string hourlyChartHtml(const SectionHours& building) {
+    return fill(R"(<details class="hourly" data-v="$0"><summary>Gr&aacute;fico horario: el a&ntilde;o del )"
+                R"(edificio, para acercarse a una semana o un d&iacute;a y comparar zonas</summary>)"
+                R"(<noscript>El gr&aacute;fico horario necesita los scripts de la p&aacute;gina.</noscript>)"
+                R"(</details>)"
+                "\n",
+                {encodeHourValues({&building.qs, &building.ql})});
 }
 
 std::string sectionFiguresHtml(const SectionHours& hours, const SectionFigures& figures) {
@@ -227,20 +278,32 @@ std::string pageConstants(double tolerance) {
     auto colour = [](const Rgb& c) {
         return fill("[$0,$1,$2]", {std::to_string(c.r), std::to_string(c.g), std::to_string(c.b)});
     };
-    return fill("{hoursPerDay:$0,daysPerYear:$1,hoursPerYear:$2,months:$3,monthEnds:$4,digits:" +
-                    std::to_string(kSignificantDigits) +
-                    ","
-                    "chartWidth:$5,plotLeft:$6,plotWidth:$7,palette:$8,temperatureSteps:$9,tolerance:" +
-                    general6(tolerance) + ",",
-                {number(kHoursPerDay), number(kDaysPerYear), number(kHoursPerYear), arrayOf(months, text),
-                 arrayOf(monthEnds, number), number(kChartWidth), number(kPlotLeft), number(kPlotRight - kPlotLeft),
-                 arrayOf(temperaturePalette(), colour), number(kTemperatureLevels)}) +
-           "temperatureKelvins:" + general6(kTemperatureScaleK) + "}";
+    const std::pair<const char*, std::string> constants[] = {
+        {"hoursPerDay", number(kHoursPerDay)},
+        {"daysPerYear", number(kDaysPerYear)},
+        {"hoursPerYear", number(kHoursPerYear)},
+        {"months", arrayOf(months, text)},
+        {"monthEnds", arrayOf(monthEnds, number)},
+        {"digits", number(kSignificantDigits)},
+        {"chartWidth", number(kChartWidth)},
+        {"chartHeight", number(kChartHeight)},
+        {"plotLeft", number(kPlotLeft)},
+        {"plotWidth", number(kPlotRight - kPlotLeft)},
+        {"palette", arrayOf(temperaturePalette(), colour)},
+        {"temperatureSteps", number(kTemperatureLevels)},
+        {"temperatureKelvins", general6(kTemperatureScaleK)},
+        {"tolerance", general6(tolerance)},
+        {"carpetPalette", arrayOf(carpetPalette(), colour)},
+        {"carpetSteps", number(kCarpetLevels)},
+    };
+    std::string object = "{";
+    for (const auto& c : constants) object += (object.size() > 1 ? "," : "") + std::string(c.first) + ":" + c.second;
+    return object + "}";
 }
 
 std::string pageEnd(double tolerance) {
-    return "<div id=\"tip\"></div><script>\nvar PAGE=" + pageConstants(tolerance) + ";\n" + kPageJs +
-           "</script>\n</body></html>\n";
+    return "<div id=\"tip\"></div><script>\n" + std::string(kChartJs) +
+           "</script><script>\nvar PAGE=" + pageConstants(tolerance) + ";\n" + kPageJs + "</script>\n</body></html>\n";
 }
 
 }  // namespace view

@@ -3,7 +3,8 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <new>
+
+#include "view/page/zlib_stream.h"
 
 namespace zoneloads {
 namespace view {
@@ -20,36 +21,6 @@ void putChunk(std::string& png, const char* type, const std::string& data) {
     png += typed;
     uLong crc = crc32(0L, reinterpret_cast<const Bytef*>(typed.data()), static_cast<uInt>(typed.size()));
     putBigEndian(png, static_cast<std::uint32_t>(crc));
-}
-
-// A deflate stream for one picture. A 16 KiB window holds a whole carpet,
-// and the smaller hash of memory level 6 is set up faster. The fastest
-// level: a carpet's few colours compress nearly as well.
-struct Deflater {
-    z_stream stream{};
-    Deflater() {
-        // The only failure zlib has here is memory: the program's last catch tells it.
-        if (deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, 14, 6, Z_DEFAULT_STRATEGY) != Z_OK) {
-            throw std::bad_alloc();
-        }
-    }
-    ~Deflater() { deflateEnd(&stream); }
-    Deflater(const Deflater&) = delete;
-    Deflater& operator=(const Deflater&) = delete;
-};
-
-// The pixel rows as a zlib stream, as PNG's image data is.
-std::string compressed(const std::string& raw) {
-    Deflater deflater;
-    z_stream& z = deflater.stream;
-    std::string out(deflateBound(&z, static_cast<uLong>(raw.size())), '\0');
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(raw.data()));
-    z.avail_in = static_cast<uInt>(raw.size());
-    z.next_out = reinterpret_cast<Bytef*>(&out[0]);
-    z.avail_out = static_cast<uInt>(out.size());
-    deflate(&z, Z_FINISH);  // one call: the output has room for all of it (deflateBound)
-    out.resize(z.total_out);
-    return out;
 }
 
 }  // namespace
@@ -77,7 +48,7 @@ std::string indexedPng(int width, int height, const std::vector<Rgb>& palette,
                        static_cast<std::size_t>(y) * static_cast<std::size_t>(width),
                    static_cast<std::size_t>(width));
     }
-    putChunk(png, "IDAT", compressed(raw));
+    putChunk(png, "IDAT", zlibStream(raw, ZlibKind::pictures));
     putChunk(png, "IEND", "");
     return png;
 }

@@ -22,7 +22,7 @@ namespace zoneloads {
 namespace view {
 namespace {
 
-constexpr int kBandHours = 512;                 // hours of every column read from the hours file at a time
+constexpr int kBandHours = 128;                 // hours of every column read from the hours file at a time
 constexpr int kMonthColumn = 4;                 // the Mensual sheet's first month column (E)
 constexpr int kChartRows = 22;                  // rows of the Graficos sheet given to each report
 constexpr std::size_t kOtherOpenFiles = 32;     // the run's other files, the library's own beside the sheets'

@@ -1,0 +1,27 @@
+// The hourly values of a section as the page holds them for its script:
+// every value exactly as the report writes it, in few bytes, so that a page
+// of a thousand zones opens at once and the script draws a zone's pictures
+// only when they are shown. The format is doc/formats.md's "The page's
+// values"; page.js reads it (hourValues).
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zoneloads {
+namespace view {
+
+// How one series is held: as decimal integers over a power of ten, or as
+// float32 when some value is not a short decimal (or not finite).
+enum class SeriesCode : unsigned char { decimal = 0, float32 = 1 };
+
+// The series, each of kHoursPerYear values, encoded and compressed, in base64.
+std::string encodeHourValues(const std::vector<const std::vector<double>*>& series);
+
+// How a series would be held, and for a decimal series the power of ten its
+// integers are over (`decimals`: value = integer / 10^decimals, exactly as a
+// reader divides).
+SeriesCode seriesCode(const std::vector<double>& values, int& decimals);
+
+}  // namespace view
+}  // namespace zoneloads
