@@ -6,7 +6,8 @@ shows against the report:
   to: the value under the pointer on its Qs carpet at the zone's QsREF peak
   and on its temperature carpet at its hours farthest above Tmax and below
   Tmin; its charts made;
-- the building's duration curve (drawn by the viewer) under the pointer;
+- the building's Qs carpet and duration curve (drawn by the viewer) under
+  the pointer;
 - the hourly chart: made when opened, a drag zooms it in, the wheel zooms
   it out, a zone added by name and a zone's temperatures appear;
 - the index of zones filters as one types;
@@ -48,6 +49,13 @@ def first_block():
     lines = open(report, "rb").read().split(b"\n")
     rows = [line.split(b",") for line in lines[9:9 + 8760]]
     return [[float(row[i]) for row in rows] for i in range(4)]
+
+
+def building_qs():
+    """Qs of the report's totals section, hour by hour."""
+    lines = open(report, "rb").read().split(b"\n")
+    start = next(i for i, line in enumerate(lines) if line.startswith(b"# TOTAL"))
+    return [float(line.split(b",")[0]) for line in lines[start + 1:start + 1 + 8760]]
 
 
 def shown_number(value):
@@ -117,6 +125,17 @@ def check_zone_section(browser, tab):
         verdict("zone's temperature carpet at %s" % date(hour), in_band(treal, tmax, tmin, hour)(tip), tip)
 
 
+def check_building_carpet(browser, tab):
+    qs = building_qs()
+    peak = max(range(8760), key=lambda h: qs[h])
+    tip = hover_carpet(browser, tab, "img.qcarpet", peak) or ""
+    if not tip:  # the first move has the page decode the building's hours
+        time.sleep(0.5)
+        tip = hover_carpet(browser, tab, "img.qcarpet", peak) or ""
+    verdict("building's Qs carpet at %s" % date(peak), tip == date(peak) + ": Qs " + shown_number(qs[peak]) + " W",
+            tip)
+
+
 def check_building_curve(browser, tab):
     box = browser.evaluate(tab, "(function(){var e=document.querySelector('figure[data-c] svg');"
                                 "e.scrollIntoView({block:'center'});var r=e.getBoundingClientRect();"
@@ -184,6 +203,7 @@ with Browser(profile, width=1400, height=1800) as browser:
 
     tab = browser.open("file://" + page, before_load=watch_network)
     check_zone_section(browser, tab)
+    check_building_carpet(browser, tab)
     check_building_curve(browser, tab)
     check_hourly_chart(browser, tab)
     check_index(browser, tab)

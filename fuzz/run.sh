@@ -8,13 +8,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 cmake --preset fuzz > /dev/null
-cmake --build --preset fuzz --target zone_list_fuzz run_fuzz report_reader_fuzz figures_fuzz > /dev/null
+cmake --build --preset fuzz --target zone_list_fuzz run_fuzz report_reader_fuzz figures_fuzz year_fuzz > /dev/null
 
 corpus_list=$PWD/fuzz/corpus-zone-list
 corpus_run=$PWD/fuzz/corpus-run
 corpus_report=$PWD/fuzz/corpus-report
 corpus_figures=$PWD/fuzz/corpus-figures
-mkdir -p "$corpus_list" "$corpus_run" "$corpus_report" "$corpus_figures"
+corpus_year=$PWD/fuzz/corpus-year
+mkdir -p "$corpus_list" "$corpus_run" "$corpus_report" "$corpus_figures" "$corpus_year"
 seed() { printf "$2" > "$1"; }
 seed "$corpus_list/plain" '\x05 3 1 3'
 seed "$corpus_list/notations" '\x0a 010 0x3 +2 -1 9'
@@ -38,20 +39,23 @@ seed "$corpus_report/slow-negatives" '\x01\x01Z\x03\x32\x00\x01\x00\x80\x9c\x00\
 seed "$corpus_report/name-with-breaks" '\x01\x05a\r\nb\n\x00'
 seed "$corpus_report/changed" '\x01\x01Z\x00\x40\x02\x00\x00\x00\x2c\x50\x02\x00\x00\x01\x0a'
 
-# Figures seeds: what to draw (0: everything), then float32 values: a day of
-# equal huge temperatures (about 1e16, a record filled with one byte), NaN
-# and infinities, subnormals, ordinary loads.
+# Figures seeds, the year's too: a first byte (the peak day's hour; for the
+# year, what to draw, 0 the comparison), then float32 values: a day of equal
+# huge temperatures (about 1e16, a record filled with one byte), NaN and
+# infinities, subnormals, ordinary loads.
 seed "$corpus_figures/huge-equal" '\x00\x5a\x5a\x5a\x5a\x5a\x5a\x5a\x5a\x5a\x5a\x5a\x5a'
 seed "$corpus_figures/nan-inf" '\x00\x00\x00\xc0\x7f\x00\x00\x80\x7f\x00\x00\x80\xff\x00\x00\x00\x00'
 seed "$corpus_figures/subnormal" '\x08\x01\x00\x00\x00\x01\x00\x00\x80\xff\xff\x7f\x00'
 seed "$corpus_figures/loads" '\x03\x00\x00\xc8\x42\x00\x00\x20\xc2\x00\x00\xa8\x41\x00\x00\xc8\x41'
+for figures in huge-equal nan-inf subnormal loads; do cp "$corpus_figures/$figures" "$corpus_year/$figures"; done
 
 status=0
-for target in zone_list_fuzz run_fuzz report_reader_fuzz figures_fuzz; do
+for target in zone_list_fuzz run_fuzz report_reader_fuzz figures_fuzz year_fuzz; do
     corpus=$corpus_list
     [ "$target" = run_fuzz ] && corpus=$corpus_run
     [ "$target" = report_reader_fuzz ] && corpus=$corpus_report
     [ "$target" = figures_fuzz ] && corpus=$corpus_figures
+    [ "$target" = year_fuzz ] && corpus=$corpus_year
     echo "== $target for ${seconds}s"
     if ! build-fuzz/fuzz/$target -max_total_time="$seconds" -print_final_stats=1 -max_len=4096 -timeout=10 \
             -artifact_prefix="$PWD/build-fuzz/" "$corpus" > "build-fuzz/$target.log" 2>&1; then

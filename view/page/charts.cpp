@@ -200,7 +200,7 @@ void appendCarpet(std::string& out, const SectionHours& hours) {
     static const std::vector<Rgb> palette = carpetPalette();
     auto pixels = carpetPixels([&](int h) { return carpetIndex(hours.qs[static_cast<std::size_t>(h)], levels); });
     appendCarpetFigure(
-        out, pixels, palette, "qcarpet", "Mapa de Qs por d&iacute;a y hora", "data-v", float32Bytes(hours.qs),
+        out, pixels, palette, "qcarpet", "Mapa de Qs por d&iacute;a y hora", "data-q", "",
         fill(kCarpetScale, {pageNumber(scale)}),
         "Qs por hora: d&iacute;as del a&ntilde;o &rarr;, horas del d&iacute;a &darr;; rojo calefacci&oacute;n "
         "(Qs &lt; 0), azul refrigeraci&oacute;n (Qs &gt; 0), blanco 0, gris no num&eacute;rico");

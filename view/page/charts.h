@@ -14,8 +14,9 @@
 namespace zoneloads {
 namespace view {
 
-// The carpet of the section's Qs, with its axes, scale and caption, and its
-// values for the page's script (under the pointer), appended to `out`.
+// The carpet of the section's Qs, with its axes, scale and caption,
+// appended to `out`; under the pointer the page's script shows the values
+// the building's hourly chart holds (data-q: those of its report).
 void appendCarpet(std::string& out, const SectionHours& hours);
 // The carpet of the building's simultaneous heating and cooling, hour by
 // hour (simultaneousPart of the totals' parts), with its values for the

@@ -3,8 +3,9 @@
 // "The page's values"); makes the building's hourly chart when it is opened;
 // filters the index of zones; and shows the values under the pointer. On the
 // building's pictures (drawn by the viewer): on a carpet, the hour's date and
-// value (data-v: Qs as float32; data-d: a difference; data-s: simultaneous
-// heating and cooling), a temperature carpet read off its own colours; on a
+// value (data-q: the Qs of the report's hourly chart; data-d: a difference;
+// data-s: simultaneous heating and cooling, as float32), a temperature carpet
+// read off its own colours; on a
 // duration curve (data-c: "hour value" pairs), the nearest point. Without
 // scripts the tables, the building's pictures and every figure as text stay.
 //
@@ -173,10 +174,36 @@
   }
 
   // What a carpet's values are, by the attribute that holds them.
-  var valueNames = {v: 'Qs ', d: 'diferencia de Qs ', s: 'calefacci\u00f3n y refrigeraci\u00f3n simult\u00e1neas '};
+  var valueNames = {d: 'diferencia de Qs ', s: 'calefacci\u00f3n y refrigeraci\u00f3n simult\u00e1neas '};
 
-  // The pictures the viewer drew: their values under the pointer.
-  document.querySelectorAll('img[data-v],img[data-t],img[data-d],img[data-s]').forEach(function (img) {
+  // The pictures the viewer drew: their values under the pointer. The
+  // building's Qs carpet (data-q) shows the Qs its report's hourly chart
+  // holds, once decoded.
+  document.querySelectorAll('img[data-q]').forEach(function (img) {
+    var qs = null, asked = false, last = null;
+    function tell(e) {
+      var h = carpetHour(img, e);
+      show(e, date(h) + ': Qs ' + general(qs[h]) + ' W');
+    }
+    img.addEventListener('mousemove', function (e) {
+      last = e;
+      if (qs) return tell(e);
+      if (asked) return;
+      asked = true;
+      var chart = img.closest('.report').querySelector('details.hourly');
+      chart.buildingValues = chart.buildingValues || hourValues(chart.dataset.v);
+      chart.buildingValues.then(function (series) {
+        qs = series[0];
+        if (last) tell(last);
+      });
+    });
+    img.addEventListener('mouseleave', function () {
+      last = null;
+      hide();
+    });
+  });
+
+  document.querySelectorAll('img[data-t],img[data-d],img[data-s]').forEach(function (img) {
     var values = null;
     img.addEventListener('mousemove', function (e) {
       var h = carpetHour(img, e), text;
@@ -184,7 +211,7 @@
         values = values || pixels(img);
         text = date(h) + ': ' + bandText(nearestIndex(values, h, PAGE.palette));
       } else {
-        var key = img.dataset.v ? 'v' : img.dataset.d ? 'd' : 's';
+        var key = img.dataset.d ? 'd' : 's';
         values = values || new Float32Array(bytes(img.dataset[key]).buffer);
         text = date(h) + ': ' + valueNames[key] + general(values[h]) + ' W';
       }
@@ -542,7 +569,8 @@
     details.appendChild(controls);
     var place = element('div', 'hourly-plot');
     details.appendChild(place);
-    details.chart = hourValues(details.dataset.v).then(function (building) {
+    details.buildingValues = details.buildingValues || hourValues(details.dataset.v);
+    details.chart = details.buildingValues.then(function (building) {
       var options = {
         width: Math.max(600, Math.min(1400, details.clientWidth - 20)),
         height: 360,
