@@ -385,7 +385,8 @@ const char* scanReal(const char* text, const char* end, double& value) {
     const bool negative = p < end && *p == '-';
     if (negative) ++p;
     const char* magnitude = p;
-    if (end - p >= 3 && (std::memcmp(p, "nan", 3) == 0 || std::memcmp(p, "inf", 3) == 0)) {
+    if (p < end && !isDigit(*p)) {  // a word or nothing; nearly every field starts with a digit
+        if (end - p < 3 || (std::memcmp(p, "nan", 3) != 0 && std::memcmp(p, "inf", 3) != 0)) return nullptr;
         value = *p == 'n' ? std::numeric_limits<double>::quiet_NaN() : HUGE_VAL;
         value = negative ? -value : value;
         return p + 3;

@@ -203,7 +203,7 @@ bool readHourLine(std::string_view line, LastReadLine& last, double* reals, Fiel
         } else if (!(p = scanInt32(p, end))) {
             return false;
         }
-        fields[c] = {start, static_cast<std::size_t>(p - start)};
+        if (fields) fields[c] = {start, static_cast<std::size_t>(p - start)};
     }
     return p == end;
 }

@@ -117,9 +117,9 @@ struct LastReadLine {
 };
 
 // Reads an hourly line of the grammar in one pass: its six reals, in
-// report order, into `reals`, and its eight fields into `fields`; false
-// when it is no such line (then splitHourLine and parseReal tell what is
-// wrong with it).
+// report order, into `reals`, and its eight fields into `fields` (unless
+// nullptr); false when it is no such line (then splitHourLine and parseReal
+// tell what is wrong with it).
 bool readHourLine(std::string_view line, LastReadLine& last, double* reals, Field* fields);
 
 }  // namespace zoneloads

@@ -400,9 +400,10 @@ bool readZoneHours(const Section& section, SectionHours& hours, LineFault& fault
     for (int h = 0; h < kHoursPerYear; ++h) {
         const char* next;
         std::string_view line = sectionLine(section, p, next);
-        Field f[kHourFields];
         double values[kVventInf + 1];
-        if (!readHourLine(line, last, values, f)) return faultAt(fault, section.firstLine + h, hourLineFault(line));
+        if (!readHourLine(line, last, values, nullptr)) {
+            return faultAt(fault, section.firstLine + h, hourLineFault(line));
+        }
         auto at = static_cast<std::size_t>(h);
         hours.treal[at] = values[kTreal];
         hours.tmax[at] = values[kTmax];
