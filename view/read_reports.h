@@ -29,7 +29,8 @@ struct SectionScratch {
     HoursFile hours;  // its scratch file is open only when a workbook is asked for
 };
 
-// Reads the reports in order into `loaded`, reading and drawing sections on
+// Reads the reports in order into `loaded` (a zone results file as the
+// report of all its zones), reading and drawing sections on
 // `threads` worker threads (0: all on this one; the results are the same),
 // with `tolerance` K of the set points before an hour counts outside them.
 // False, with a one-line message naming the file and the line, when a report
