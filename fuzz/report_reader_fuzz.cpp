@@ -141,7 +141,7 @@ void checkFigures(const SectionHours& hours) {
 }
 
 void checkRefusal(const std::string& error) {
-    const std::string start = "r.txt, linea ";
+    const std::string start = "r.txt, l\u00ednea ";
     check(error.compare(0, start.size(), start) == 0);
     check(error.find('\n') == std::string::npos && error.find('\r') == std::string::npos);
 }
