@@ -149,6 +149,30 @@ for report in "Año 2024.txt" 报告.txt 'José\r.txt'; do
         echo "NO page for $report"; ls -R; fail=1
     fi
 done
+# A zone results file as the viewer's input: the Linux viewer's page, CSVs,
+# workbook and table from it; and given as a drop gives it (its whole
+# Windows path, the program started elsewhere), its page beside it.
+cp Año_2024.bin "Año 2024.bin"
+"$linux/zoneloads-view" "Año 2024.bin" -o linux-bin.html --csv linux-bin.csv --csv-es linux-bin-es.csv \
+    --xlsx linux-bin.xlsx > linux-bin-table.txt
+"$wine" "$windows/zoneloads-view.exe" "Año 2024.bin" -o windows-bin.html --csv windows-bin.csv \
+    --csv-es windows-bin-es.csv --xlsx windows-bin.xlsx > windows-bin-table.txt || true
+if cmp -s linux-bin.html windows-bin.html && cmp -s linux-bin.csv windows-bin.csv &&
+   cmp -s linux-bin-es.csv windows-bin-es.csv && tr -d '\r' < windows-bin-table.txt | cmp -s - linux-bin-table.txt &&
+   cells=$(same_cells linux-bin.xlsx windows-bin.xlsx); then
+    echo "same page ($(wc -c < linux-bin.html) bytes), tables and workbook ($cells)" \
+         "from zoneloads-view.exe \"Año 2024.bin\""
+else
+    echo "DIFFERENT outputs from zoneloads-view.exe \"Año 2024.bin\""
+    cmp linux-bin.html windows-bin.html | head -3; fail=1
+fi
+dropped="$(winepath -w "$PWD/Año 2024.bin")"
+if (cd / && "$wine" "$windows/zoneloads-view.exe" "$dropped" > /dev/null) && [ -s "Año 2024.html" ] &&
+   [ "$(head -c 15 "Año 2024.html")" = "<!DOCTYPE html>" ]; then
+    echo "page of a dropped zone results file written beside it"
+else
+    echo "NO page beside the dropped \"Año 2024.bin\""; ls; fail=1
+fi
 if ls -R | grep -q '\.tmp$'; then echo "temporary file left behind"; ls -R; fail=1; fi
 exit $fail
 ) || fail=1

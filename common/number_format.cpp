@@ -303,6 +303,49 @@ char* writeDecimal6(Decimal6 d, char* out) {
     return p + 4;
 }
 
+// The powers of ten a double holds exactly.
+const double kExact10[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The six digits of a normal float32 (bits without the sign), as
+// formatFloat32 rounds them.
+Decimal6 normalDigits(u32 exponentBits, u32 fraction) {
+    int e2 = static_cast<int>(exponentBits) - 127;
+    int e10 = floorLog10Pow2(e2) + (fraction >= kThresholds.fraction[exponentBits]);
+    u32 m = fraction | 0x800000;
+    if (e10 >= -7 && e10 <= 5) return roundCommon(m, e2, e10);
+    return roundTo6Digits(m, e2 - 23, e10);
+}
+
+// A value's text read back, for the few values textValue does not find
+// otherwise: kept out of its loop.
+ZONELOADS_NOINLINE double valueThroughText(float32 value) {
+    char text[kMaxNumberChars];
+    double parsed = 0;
+    parseReal(text, static_cast<std::size_t>(formatFloat32(value, text) - text), parsed);
+    return parsed;
+}
+
+// The text's value is its six digits times a power of ten, which the parser
+// finds with one correctly rounded multiplication or division (or through
+// from_chars, correctly rounded too): so is it here, from the same digits,
+// and both give the double nearest to the same decimal. Values whose power
+// of ten a double does not hold exactly (below about 1e-17, above 1e27),
+// subnormals, zeros, infinities and NaNs go through the text itself.
+double textValue(float32 value, u32 bits) {
+    u32 exponentBits = (bits >> 23) & 0xFF;
+    if (exponentBits != 0 && exponentBits != 0xFF) {
+        Decimal6 d = normalDigits(exponentBits, bits & 0x7FFFFF);
+        int scale = d.exponent - 5;
+        if (scale >= -22 && scale <= 22) {
+            double digits = d.digits;
+            double magnitude = scale >= 0 ? digits * kExact10[scale] : digits / kExact10[-scale];
+            return bits >> 31 ? -magnitude : magnitude;
+        }
+    }
+    return valueThroughText(value);
+}
+
 }  // namespace
 
 char* formatFloat32(float32 value, char* out) {
@@ -330,11 +373,29 @@ char* formatFloat32(float32 value, char* out) {
         return writeDecimal6(roundTo6Digits(fraction, -149, e10), out);
     }
     // Normal: the same choice of exponent, by the fraction bits alone.
-    int e2 = static_cast<int>(exponentBits) - 127;
-    int e10 = floorLog10Pow2(e2) + (fraction >= kThresholds.fraction[exponentBits]);
-    u32 m = fraction | 0x800000;
-    if (e10 >= -7 && e10 <= 5) return writeDecimal6(roundCommon(m, e2, e10), out);
-    return writeDecimal6(roundTo6Digits(m, e2 - 23, e10), out);
+    return writeDecimal6(normalDigits(exponentBits, fraction), out);
+}
+
+double float32TextValue(float32 value) {
+    u32 bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return textValue(value, bits);
+}
+
+// A value that repeats the one before (set points, idle loads, hour after
+// hour) takes the same double again.
+void float32TextValues(const float32* values, std::size_t count, double* out) {
+    u32 lastBits = 0;
+    double last = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        u32 bits;
+        std::memcpy(&bits, &values[i], sizeof bits);
+        if (i == 0 || bits != lastBits) {
+            last = textValue(values[i], bits);
+            lastBits = bits;
+        }
+        out[i] = last;
+    }
 }
 
 char* formatInt32(int32 value, char* out) {
@@ -362,13 +423,6 @@ std::string int32Text(int32 value) {
     char text[kMaxNumberChars];
     return std::string(text, formatInt32(value, text));
 }
-
-namespace {
-
-const double kExact10[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
-}  // namespace
 
 namespace {
 

@@ -27,6 +27,13 @@ char* formatInt32(int32 value, char* out);
 // An int32 as its text.
 std::string int32Text(int32 value);
 
+// The double a reader of the report gets for `value`: what parseReal gives
+// for the text formatFloat32 writes (nan, inf, -0 and the sign included),
+// the same bits, found without the text for nearly every value.
+double float32TextValue(float32 value);
+// float32TextValue of each of the `count` values, into `out`.
+void float32TextValues(const float32* values, std::size_t count, double* out);
+
 // Reads the `length` bytes at `text` as a real of the report's grammar, the
 // way formatFloat32 writes one ("-12.5", "1.5e+06", "nan", "-inf"): true,
 // with its value, correctly rounded and with its sign, in `value`, when they

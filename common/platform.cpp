@@ -431,11 +431,15 @@ void useConsoleCharacters() {
     if (isConsole(errors.handle)) std::cerr.rdbuf(&errors);
 }
 
-void pauseIfOwnConsole() {
+// Only this process in its console: Explorer opened the window for it.
+bool consoleIsOwnWindow() {
     DWORD processes[2];
+    return GetConsoleProcessList(processes, 2) == 1;
+}
+
+void pauseIfOwnConsole() {
     HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
-    // Only this process in its console: Explorer opened the window for it.
-    if (GetConsoleProcessList(processes, 2) != 1 || !isConsole(in)) return;
+    if (!consoleIsOwnWindow() || !isConsole(in)) return;
     std::cout << "Pulse Intro para cerrar esta ventana" << std::flush;
     FlushConsoleInputBuffer(in);  // keys pressed before do not close it unread
     wchar_t unit = 0;
@@ -740,6 +744,8 @@ std::vector<fs::path> commandLineArguments(int argc, char** argv) {
 }
 
 void useConsoleCharacters() {}  // a terminal takes the bytes as they are
+
+bool consoleIsOwnWindow() { return false; }
 
 void pauseIfOwnConsole() {}
 

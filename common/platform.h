@@ -213,6 +213,11 @@ std::vector<std::filesystem::path> commandLineArguments(int argc, char** argv);
 // bytes, exactly as before. Windows only; nothing on POSIX.
 void useConsoleCharacters();
 
+// True when the program's console window was opened for it alone (a
+// double-click or a drop on the program in Explorer); false in a console of
+// a shell, a script or a pipe, and on POSIX.
+bool consoleIsOwnWindow();
+
 // When the program's console window was opened for it alone (a double-click
 // or a drop on the program in Explorer), asks the user to press Enter
 // before the window closes, so that its last messages can be read. Nothing

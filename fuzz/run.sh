@@ -8,14 +8,15 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 cmake --preset fuzz > /dev/null
-cmake --build --preset fuzz --target zone_list_fuzz run_fuzz report_reader_fuzz figures_fuzz year_fuzz > /dev/null
+cmake --build --preset fuzz --target zone_list_fuzz run_fuzz report_reader_fuzz figures_fuzz year_fuzz zone_file_fuzz > /dev/null
 
 corpus_list=$PWD/fuzz/corpus-zone-list
 corpus_run=$PWD/fuzz/corpus-run
 corpus_report=$PWD/fuzz/corpus-report
 corpus_figures=$PWD/fuzz/corpus-figures
 corpus_year=$PWD/fuzz/corpus-year
-mkdir -p "$corpus_list" "$corpus_run" "$corpus_report" "$corpus_figures" "$corpus_year"
+corpus_zones=$PWD/fuzz/corpus-zone-file
+mkdir -p "$corpus_list" "$corpus_run" "$corpus_report" "$corpus_figures" "$corpus_year" "$corpus_zones"
 seed() { printf "$2" > "$1"; }
 seed "$corpus_list/plain" '\x05 3 1 3'
 seed "$corpus_list/notations" '\x0a 010 0x3 +2 -1 9'
@@ -49,13 +50,24 @@ seed "$corpus_figures/subnormal" '\x08\x01\x00\x00\x00\x01\x00\x00\x80\xff\xff\x
 seed "$corpus_figures/loads" '\x03\x00\x00\xc8\x42\x00\x00\x20\xc2\x00\x00\xa8\x41\x00\x00\xc8\x41'
 for figures in huge-equal nan-inf subnormal loads; do cp "$corpus_figures/$figures" "$corpus_year/$figures"; done
 
+# Zone results file seeds: raw bytes (bit 0 of the first byte clear), or a
+# file shaped from zones, a count field, a size change and record bytes.
+seed "$corpus_zones/raw-none" '\x00\x00\x00\x00\x00'
+seed "$corpus_zones/raw-text" '\x00hola\n'
+seed "$corpus_zones/raw-report" '\x00# TOTAL --- Qsensible [w] , Qlatente[W],Qs[w]Sin agregar,Qs[W]sin agregar\r\n'
+seed "$corpus_zones/one-zone" '\x01\x01\x00Sala\x00\x00\xc8\x42\x00\x00\x20\xc2\x00\x00\xc0\x7f'
+seed "$corpus_zones/two-zones-trailing" '\x01\x02\x10A\x00\x00\x80\x7f\x01\x00\x00\x00'
+seed "$corpus_zones/cut" '\x01\x02\xf0Z\x00\x00\x80\xbf'
+seed "$corpus_zones/count-field" '\x01\x81\x05\x00\x00\x00\x00Z\x00'
+
 status=0
-for target in zone_list_fuzz run_fuzz report_reader_fuzz figures_fuzz year_fuzz; do
+for target in zone_list_fuzz run_fuzz report_reader_fuzz figures_fuzz year_fuzz zone_file_fuzz; do
     corpus=$corpus_list
     [ "$target" = run_fuzz ] && corpus=$corpus_run
     [ "$target" = report_reader_fuzz ] && corpus=$corpus_report
     [ "$target" = figures_fuzz ] && corpus=$corpus_figures
     [ "$target" = year_fuzz ] && corpus=$corpus_year
+    [ "$target" = zone_file_fuzz ] && corpus=$corpus_zones
     echo "== $target for ${seconds}s"
     if ! build-fuzz/fuzz/$target -max_total_time="$seconds" -print_final_stats=1 -max_len=4096 -timeout=10 \
             -artifact_prefix="$PWD/build-fuzz/" "$corpus" > "build-fuzz/$target.log" 2>&1; then

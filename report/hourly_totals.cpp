@@ -26,6 +26,10 @@ void HourlyTotals::add(int hour, float32 Qs, float32 QL) {
     }
 }
 
+void HourlyTotals::addZone(const float32* Qs, const float32* QL) {
+    for (int h = 0; h < kHoursPerYear; ++h) add(h, Qs[h], QL[h]);
+}
+
 void HourlyTotals::writeSection(OutputFile& out) const {
     // Four reals of at most 12 characters, three separators and the line end,
     // and the formatter's slack past the last line.

@@ -24,6 +24,10 @@ struct HourlyTotals {
     // latent.
     void add(int hour, float32 Qs, float32 QL);
 
+    // Adds one zone's loads of every hour, in hour order: `Qs` and `QL` hold
+    // kHoursPerYear values each.
+    void addZone(const float32* Qs, const float32* QL);
+
     // Writes the totals section: its title, then one line per hour (sum,
     // latent, non-positive part, positive part).
     void writeSection(OutputFile& out) const;

@@ -62,7 +62,7 @@ bool formatBlock(const std::filesystem::path& input, int32 zone, BlockSlot& slot
 
 // Adds a formatted block's loads into the totals and writes its text.
 void writeBlock(const BlockSlot& slot, HourlyTotals& totals, OutputFile& out) {
-    for (int h = 0; h < kHoursPerYear; ++h) totals.add(h, slot.record->Qs[h], slot.record->QL[h]);
+    totals.addZone(slot.record->Qs, slot.record->QL);
     writeOutput(out, slot.text.get(), slot.length);
 }
 

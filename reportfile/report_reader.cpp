@@ -311,6 +311,18 @@ void openReportStream(ReportReader& reader, std::FILE* file, const std::string& 
     reader.buffer.resize(kBufferBytes);
 }
 
+bool startsAsReport(ReportReader& reader, std::string& why) {
+    fillAtLeast(reader, kTotalsTitle.size());
+    std::string_view start(reader.buffer.data() + reader.begin, reader.end - reader.begin);
+    for (std::string_view first : {kBlockOpening[0].text, kTotalsTitle}) {
+        std::string_view head = first.substr(0, start.size());
+        if (!start.empty() && start.substr(0, head.size()) == head) return true;
+    }
+    why = start.empty() ? "el fichero est\u00e1 vac\u00edo"
+                        : "la l\u00ednea 1 no abre un bloque de zona ni la secci\u00f3n de totales";
+    return false;
+}
+
 ReadResult readSection(ReportReader& reader, Section& section, std::string& error) {
     Line line;
     bool ended = false;
@@ -328,6 +340,7 @@ ReadResult readSection(ReportReader& reader, Section& section, std::string& erro
 
     section.name.clear();
     section.text.clear();
+    section.values.clear();
     if (line.text == kBlockOpening[0].text) {
         section.totals = false;
         section.block = ++reader.blocks;
@@ -450,6 +463,19 @@ bool readTotalsHours(const Section& section, SectionHours& hours, LineFault& fau
     return true;
 }
 
+// The hours of a section of values, in the order of ZoneValues or
+// TotalsValues.
+bool valuesHours(const Section& section, SectionHours& hours) {
+    std::vector<double>* zone[kLoadSeries] = {&hours.qs, &hours.ql, &hours.treal, &hours.tmax, &hours.tmin};
+    std::vector<double>* totals[kTotalsSeries] = {&hours.qs, &hours.ql, &hours.qsNeg, &hours.qsPos};
+    std::vector<double>** series = section.totals ? totals : zone;
+    const std::size_t count = section.totals ? kTotalsSeries : kLoadSeries;
+    if (section.values.size() != count * kHoursPerYear) return false;
+    for (std::size_t k = 0; k < count; ++k)
+        float32TextValues(section.values.data() + k * kHoursPerYear, kHoursPerYear, series[k]->data());
+    return true;
+}
+
 }  // namespace
 
 bool readSectionHours(const std::string& fileName, const Section& section, SectionHours& hours, std::string& error) {
@@ -461,6 +487,11 @@ bool readSectionHours(const std::string& fileName, const Section& section, Secti
     for (std::vector<double>* zoneOnly : {&hours.treal, &hours.tmax, &hours.tmin})
         zoneOnly->resize(section.totals ? 0 : year);
     for (std::vector<double>* totalsOnly : {&hours.qsNeg, &hours.qsPos}) totalsOnly->resize(section.totals ? year : 0);
+    if (section.text.empty() && !section.values.empty()) {
+        if (valuesHours(section, hours)) return true;
+        error = fileName + ": error interno (una secci\u00f3n sin todos sus valores)";
+        return false;
+    }
     LineFault fault;
     bool read = section.totals ? readTotalsHours(section, hours, fault) : readZoneHours(section, hours, fault);
     if (!read) error = fileName + ", l\u00ednea " + std::to_string(fault.line) + ": " + fault.what;

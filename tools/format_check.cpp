@@ -9,7 +9,9 @@
 // Each pattern is formatted by formatFloat32 and by
 // std::to_chars(double, general, 6); for finite values std::to_chars is in
 // turn compared with snprintf("%g"), the form the report follows. Prints the
-// patterns checked and the mismatches, and fails when there is any.
+// patterns checked and the mismatches, and fails when there is any. Each
+// pattern's float32TextValue is checked to be, bit for bit, what parseReal
+// reads from the formatter's text.
 #include <atomic>
 #include <charconv>
 #include <cmath>
@@ -44,6 +46,16 @@ void check(u32 bits, bool withPrintf) {
     float f = fromBits(bits);
     char mine[zoneloads::kMaxNumberChars];
     std::string ours(mine, zoneloads::formatFloat32(f, mine));
+
+    // The value a reader gets back, found without the text, is the text's.
+    double parsed = 0;
+    zoneloads::parseReal(ours.data(), ours.size(), parsed);
+    double direct = zoneloads::float32TextValue(f);
+    if (std::memcmp(&parsed, &direct, sizeof parsed) != 0) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%.17g", direct);
+        report(bits, "float32TextValue", ours, text);
+    }
 
     char std6[64];
     auto result = std::to_chars(std6, std6 + sizeof std6, static_cast<double>(f), std::chars_format::general, 6);

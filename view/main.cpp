@@ -1,7 +1,8 @@
-// zoneloads-view: reads reports written by zoneloads and shows each as a
-// page of pictures and peaks, with a summary table on standard output.
+// zoneloads-view: reads reports written by zoneloads, or zone results files
+// as the reports of all their zones, and shows each as a page of pictures and
+// peaks, with a summary table on standard output.
 //
-//   zoneloads-view REPORT... [-o PAGE.html] [--csv TABLE.csv] [--csv-es TABLA.csv] [--xlsx BOOK.xlsx]
+//   zoneloads-view FILE... [-o PAGE.html] [--csv TABLE.csv] [--csv-es TABLA.csv] [--xlsx BOOK.xlsx]
 //                  [--comparar]
 #include <cerrno>
 #include <cstdlib>
@@ -24,21 +25,23 @@ using zoneloads::FileName;
 using zoneloads::view::ViewerOptions;
 
 const char kUsage[] =
-    "uso: zoneloads-view INFORME... [-o P\u00c1GINA.html] [--csv TABLA.csv] [--csv-es TABLA.csv]\n"
+    "uso: zoneloads-view FICHERO... [-o P\u00c1GINA.html] [--csv TABLA.csv] [--csv-es TABLA.csv]\n"
     "                    [--xlsx LIBRO.xlsx] [--comparar] [--tolerancia K] [--tabla-completa]\n"
     "\n"
-    "Lee uno o varios informes de zoneloads y escribe una p\u00e1gina HTML con las\n"
+    "Lee uno o varios informes de zoneloads o ficheros de resultados de zonas (cada\n"
+    "uno, como el informe de todas sus zonas) y escribe una p\u00e1gina HTML con las\n"
     "puntas, los mapas de Qs por d\u00eda y hora, las curvas de duraci\u00f3n y la energ\u00eda\n"
-    "mensual de cada zona y del edificio, y la tabla resumen en la salida.\n"
+    "mensual de cada zona y del edificio, y la tabla resumen en la salida. Soltado\n"
+    "sobre el programa en Windows, escribe tambi\u00e9n el libro (NOMBRE.xlsx).\n"
     "\n"
-    "  -o P\u00c1GINA.html      la p\u00e1gina (por omisi\u00f3n, la del primer informe, con .html);\n"
+    "  -o P\u00c1GINA.html      la p\u00e1gina (por omisi\u00f3n, la del primer fichero, con .html);\n"
     "                      /dev/null (NUL en Windows) para no escribirla\n"
     "  --csv TABLA.csv     la tabla resumen en CSV para programas (\",\" y punto decimal)\n"
     "  --csv-es TABLA.csv  la tabla resumen para una hoja de c\u00e1lculo en espa\u00f1ol\n"
     "                      (\";\", coma decimal, fechas completas)\n"
     "  --xlsx LIBRO.xlsx   un libro de Excel: resumen, energ\u00eda mensual, cargas\n"
     "                      horarias de cada zona y del edificio, d\u00edas punta y gr\u00e1ficos\n"
-    "  --comparar          el primer informe es la base y los dem\u00e1s variantes: la\n"
+    "  --comparar          el primer fichero es la base y los dem\u00e1s variantes: la\n"
     "                      p\u00e1gina, el CSV y el libro dan sus diferencias por zona\n"
     "  --tolerancia K      kelvin que Treal puede pasar de Tmax o Tmin antes de que\n"
     "                      la hora cuente fuera de consigna (por omisi\u00f3n 0.2)\n"
@@ -61,6 +64,12 @@ bool parseTolerance(const std::string& text, double& value) {
 }
 
 enum class Parsed { run, help, version, wrong };
+
+// The first input's name with another extension: where its outputs go by
+// default.
+FileName besideFirst(const std::vector<FileName>& inputs, const char* extension) {
+    return zoneloads::fileNameOfPath(std::filesystem::path(inputs[0].path).replace_extension(extension));
+}
 
 // The options; `wrong` names what is wrong in `fault`.
 Parsed parseOptions(const std::vector<std::filesystem::path>& arguments, CommandLine& line, std::string& fault) {
@@ -113,8 +122,11 @@ Parsed parseOptions(const std::vector<std::filesystem::path>& arguments, Command
         fault = "--comparar necesita dos informes o m\u00e1s: la base y las variantes";
         return Parsed::wrong;
     }
-    if (o.page.text.empty())
-        o.page = zoneloads::fileNameOfPath(std::filesystem::path(o.reports[0].path).replace_extension(".html"));
+    // Dropped on the program (its window its own), no option can be given:
+    // the workbook comes beside the page, as the page beside the file.
+    const bool noOutputNamed = o.page.text.empty() && o.csv.text.empty() && o.csvEs.text.empty() && o.xlsx.text.empty();
+    if (noOutputNamed && zoneloads::consoleIsOwnWindow()) o.xlsx = besideFirst(o.reports, ".xlsx");
+    if (o.page.text.empty()) o.page = besideFirst(o.reports, ".html");
     return Parsed::run;
 }
 

@@ -119,6 +119,130 @@ TEST_F(ViewExecutable, FailureWritesNothingAndKeepsTheOldPage) {
     EXPECT_EQ(readBytes("casa.txt"), report);
 }
 
+// The viewer given a zone results file: the report of all its zones, never
+// written, in one step.
+class ZoneResultsFile : public testkit::ScratchDir {
+protected:
+    // NAME.bin, a sample building, and NAME.txt, the report of all its zones.
+    static void building(const std::string& name, int zones, const std::string& flags) {
+        ASSERT_EQ(std::system((std::string("\"") + SAMPLE_BUILDING_EXE + "\" " + name + ".bin --zones " +
+                               std::to_string(zones) + " " + flags)
+                                  .c_str()),
+                  0);
+        std::string all;
+        for (int z = 0; z < zones; ++z) all += std::to_string(z) + " ";
+        writeBytes("all.txt", all);
+        writeBytes("answers.txt", name + ".bin " + name + ".txt -1 all.txt\n");
+        ASSERT_EQ(runShell(std::string("\"") + ZONELOADS_EXE + "\" < answers.txt", "out.txt").status, 0);
+    }
+    // Runs the viewer; its standard output and standard error, apart.
+    static testkit::ToolRun view(const std::string& arguments, std::string& errors) {
+        testkit::ToolRun run = runShell(std::string("\"") + VIEW_EXE + "\" " + arguments + " 2> err.txt", "out.txt");
+        errors = readBytes("err.txt");
+        std::filesystem::remove("err.txt");
+        return run;
+    }
+    // `text` with every `from` made `to`.
+    static std::string renamed(std::string text, const std::string& from, const std::string& to) {
+        for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
+            text.replace(at, from.size(), to);
+        return text;
+    }
+    // The workbook's cells as a spreadsheet reads them, one a line.
+    static std::string cells(const std::string& book) {
+        return runShell("/usr/bin/python3 \"" ZONELOADS_SOURCE_DIR "/testkit/read_workbook.py\" " + book, "cells.txt")
+            .output;
+    }
+};
+
+// For smooth and realistic buildings of 3 and 40 zones, the page, both CSVs,
+// the workbook and the table of the zone results file are those of the
+// report of all its zones, byte for byte, but for the input's name.
+TEST_F(ZoneResultsFile, GivesTheOutputsOfTheReportOfAllItsZones) {
+    for (const char* flags : {"--seed 2", "--seed 7 --varied"}) {
+        for (int zones : {3, 40}) {
+            SCOPED_TRACE(std::string(flags) + ", zones " + std::to_string(zones));
+            building("casa", zones, flags);
+            // The workbook, read back cell by cell, for the small buildings
+            // alone: the spreadsheet reader takes seconds on 40 zones' hours.
+            const bool withBook = zones == 3;
+            const std::string outputs = std::string(" --csv t.csv --csv-es e.csv") + (withBook ? " --xlsx b.xlsx" : "");
+            std::string errors;
+            testkit::ToolRun fromReport = view("casa.txt -o casa-txt.html" + outputs, errors);
+            ASSERT_EQ(fromReport.status, 0) << errors;
+            const std::string page = readBytes("casa-txt.html"), csv = readBytes("t.csv"), spanish = readBytes("e.csv"),
+                              book = withBook ? cells("b.xlsx") : "";
+            testkit::ToolRun fromZones = view("casa.bin" + outputs, errors);  // the page: casa.html
+            ASSERT_EQ(fromZones.status, 0) << errors;
+            EXPECT_EQ(errors, "");
+            EXPECT_EQ(renamed(fromZones.output, "casa.bin", "casa.txt"), fromReport.output);
+            EXPECT_EQ(renamed(readBytes("casa.html"), "casa.bin", "casa.txt"), page);
+            EXPECT_EQ(renamed(readBytes("t.csv"), "casa.bin", "casa.txt"), csv);
+            EXPECT_EQ(renamed(readBytes("e.csv"), "casa.bin", "casa.txt"), spanish);
+            if (withBook) {
+                EXPECT_EQ(renamed(cells("b.xlsx"), "casa.bin", "casa.txt"), book);
+            }
+            EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + zones + 1);
+        }
+    }
+}
+
+// Both kinds on one command line, a zone results file as the base of a
+// report: the comparison of the two reports.
+TEST_F(ZoneResultsFile, MixesWithReportsInAComparison) {
+    building("base", 3, "--seed 2");
+    building("variante", 3, "--seed 5 --varied");
+    std::string errors, reportErrors;
+    testkit::ToolRun reports = view("base.txt variante.txt --comparar -o r.html --csv r.csv", reportErrors);
+    ASSERT_EQ(reports.status, 0) << reportErrors;
+    testkit::ToolRun mixed = view("base.bin variante.txt --comparar -o m.html --csv m.csv", errors);
+    ASSERT_EQ(mixed.status, 0) << errors;
+    EXPECT_EQ(renamed(errors, "base.bin", "base.txt"), reportErrors);
+    EXPECT_EQ(renamed(mixed.output, "base.bin", "base.txt"), reports.output);
+    EXPECT_EQ(renamed(readBytes("m.csv"), "base.bin", "base.txt"), readBytes("r.csv"));
+    EXPECT_EQ(renamed(readBytes("m.html"), "base.bin", "base.txt"), readBytes("r.html"));
+    EXPECT_NE(readBytes("m.csv").find("base.bin,variante.txt,EDIFICIO,TOTAL"), std::string::npos);
+}
+
+// A zone results file cut short or with a count that is not its own, and a
+// file that is no input at all: one line naming the file and both readings,
+// status 1, nothing written, old outputs and the inputs kept.
+TEST_F(ZoneResultsFile, CutOrCorruptedFilesAreRefusedWithOneLine) {
+    building("casa", 3, "--seed 2");
+    const std::string bytes = readBytes("casa.bin");
+    writeBytes("cut.bin", bytes.substr(0, bytes.size() / 2));
+    writeBytes("count.bin", std::string("\x04", 1) + bytes.substr(1));
+    writeBytes("negative.bin", std::string("\xFD\xFF\xFF\xFF", 4) + bytes.substr(4));
+    writeBytes("three.bin", bytes.substr(0, 3));
+    writeBytes("empty.bin", "");
+    writeBytes("photo.jpg", std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF", 10));
+    writeBytes("page.html", "old page");
+    writeBytes("t.csv", "old table");
+    const std::pair<const char*, const char*> cases[] = {
+        {"cut.bin", "dice tener 3 zonas y solo alcanza para 1"},
+        {"count.bin", "dice tener 4 zonas y solo alcanza para 3"},
+        {"negative.bin", "el n\xC3\xBAmero de zonas es negativo (-3)"},
+        {"three.bin", "tiene 3 bytes, menos que los 4 del n\xC3\xBAmero de zonas"},
+        {"empty.bin", "tiene 0 bytes, menos que los 4 del n\xC3\xBAmero de zonas"},
+        {"photo.jpg", "el n\xC3\xBAmero de zonas es negativo (-520103681)"},
+    };
+    testkit::FolderState before = testkit::snapshotFolder("");
+    for (const auto& c : cases) {
+        std::string errors;
+        testkit::ToolRun run =
+            view(std::string("casa.bin ") + c.first + " -o page.html --csv t.csv --xlsx b.xlsx", errors);
+        EXPECT_EQ(run.status, 1) << c.first;
+        EXPECT_EQ(run.output, "");
+        const std::string start = std::string("zoneloads-view: ") + c.first + ": no es un informe de zoneloads (";
+        EXPECT_EQ(errors.substr(0, start.size()), start);
+        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+        const std::string zones = std::string(") ni un fichero de resultados de zonas (") + c.second + ")\n";
+        EXPECT_GE(errors.size(), zones.size());
+        EXPECT_EQ(errors.substr(errors.size() - std::min(errors.size(), zones.size())), zones);
+        testkit::expectFolderKept(before, "");  // old outputs and inputs kept, nothing new
+    }
+}
+
 #ifndef _WIN32
 // The CSV named /dev/stdout is the viewer's standard output as it stands: a
 // log opened to append keeps its lines, a pipe takes it; the page may be

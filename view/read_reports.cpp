@@ -7,6 +7,7 @@
 #include "reportfile/report_reader.h"
 #include "view/figures/statistics.h"
 #include "view/page/page.h"
+#include "view/section_source.h"
 
 namespace zoneloads {
 namespace view {
@@ -83,15 +84,16 @@ bool placeSection(DrawnSection d, SectionScratch& scratch, LoadedReport& report,
     return true;
 }
 
-// Reads one report. This thread only splits the report into sections; each
-// is read and drawn on the pipeline's threads, in a ring of section slots
+// Reads one report, or a zone results file as the report of all its zones.
+// This thread only splits the report into sections; each is read and drawn
+// on the pipeline's threads, in a ring of section slots
 // (section k in slot k % depth, which section k - depth has left once taken
 // back), so memory stays at a few sections and every core works. Results are
 // taken in report order, so the first fault in the file is the one reported.
 bool readReport(const FileName& file, int index, int threads, double tolerance, SectionScratch& scratch,
                 LoadedReport& report, std::string& error) {
-    ReportReader reader;
-    if (!openReportFile(reader, file, error)) return false;
+    SectionSource source;
+    if (!openSectionSource(source, file, error)) return false;
     const std::string& name = file.text;
     report.contents.name = name;
     report.contents.firstBlock = scratch.hours.blocks;
@@ -111,14 +113,14 @@ bool readReport(const FileName& file, int index, int threads, double tolerance, 
         for (std::size_t k = 0; placed; ++k) {
             if (drawing.full()) placeOldest();
             SectionSlot& slot = slots[k % slots.size()];
-            if ((result = readSection(reader, slot.section, readError)) != ReadResult::section) break;
+            if ((result = readSourceSection(source, slot.section, readError)) != ReadResult::section) break;
             drawing.give([&name, index, &slot, tolerance, forPage, forWorkbook] {
                 return drawSection(name, index, slot, tolerance, forPage, forWorkbook);
             });
         }
         while (!drawing.empty()) placeOldest();
     }
-    closeReportFile(reader);
+    closeSectionSource(source);
     if (!placed) return false;  // a fault in an earlier section than reading found one in
     if (result == ReadResult::error) {
         error = readError;

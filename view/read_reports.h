@@ -30,7 +30,8 @@ struct SectionScratch {
     bool forPage = true;  // false when the page is discarded (written to the null device): nothing is drawn
 };
 
-// Reads the reports in order into `loaded`, reading and drawing sections on
+// Reads the reports in order into `loaded` (a zone results file as the
+// report of all its zones), reading and drawing sections on
 // `threads` worker threads (0: all on this one; the results are the same),
 // with `tolerance` K of the set points before an hour counts outside them.
 // False, with a one-line message naming the file and the line, when a report

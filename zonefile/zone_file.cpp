@@ -1,5 +1,6 @@
 #include "zonefile/zone_file.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <system_error>
@@ -44,7 +45,31 @@ bool seekZone(std::FILE* file, int32 zone) {
     return seekTo(file, kCountBytes + zone * kZoneRecordBytes);
 }
 
+// The size of the open file, from its end; -1 when it cannot be told (a
+// pipe).
+long long sizeOf(std::FILE* file) {
+    long long size = seekTo(file, 0, SEEK_END) ? positionOf(file) : -1;
+    return seekTo(file, 0) ? size : -1;
+}
+
+// Why a file of `size` bytes whose count reads `count` is no usable zone
+// results file; empty when it is one.
+std::string unusableBecause(int32 count, long long size) {
+    if (size < kCountBytes) {
+        return "tiene " + std::to_string(size) + " bytes, menos que los " + std::to_string(kCountBytes) +
+               " del n\u00famero de zonas";
+    }
+    if (count < 0) return "el n\u00famero de zonas es negativo (" + std::to_string(count) + ")";
+    if (size < zoneFileBytes(count)) {
+        return "dice tener " + std::to_string(count) + " zonas y solo alcanza para " +
+               std::to_string((size - kCountBytes) / kZoneRecordBytes);
+    }
+    return "";
+}
+
 }  // namespace
+
+std::int64_t zoneFileBytes(int32 count) { return kCountBytes + count * kZoneRecordBytes; }
 
 bool checkZoneFile(const FileName& file, int32& count, std::string& error) {
     OpenFile in(file.path);
@@ -55,7 +80,7 @@ bool checkZoneFile(const FileName& file, int32& count, std::string& error) {
         error = "# Error al abrir fichero entrada " + file.text;
         return false;
     }
-    if (size < kCountBytes + count * kZoneRecordBytes) {
+    if (size < zoneFileBytes(count)) {
         error = "# Error fichero entrada incompleto " + file.text;
         return false;
     }
@@ -66,6 +91,38 @@ bool readZone(const std::filesystem::path& file, int32 zone, ZoneRecord& record)
     OpenFile in(file);
     if (!seekZone(in.file, zone)) return false;
     return std::fread(&record, 1, sizeof record, in.file) == sizeof record;
+}
+
+bool openZoneFile(const std::filesystem::path& path, OpenZoneFile& zones, std::string& why) {
+    zones = OpenZoneFile{};
+    std::FILE* file = openForReading(path);
+    if (!file) {
+        why = "no se puede abrir (" + errorReason(errno) + ")";
+        return false;
+    }
+    long long size = sizeOf(file);
+    int32 count = readCount(file);
+    why = size < 0 ? "no se puede saber su tama\u00f1o" : unusableBecause(count, size);
+    if (!why.empty()) {
+        std::fclose(file);
+        return false;
+    }
+    zones = {file, count};
+    return true;
+}
+
+bool readZoneLoads(const OpenZoneFile& zones, int32 zone, char (&name)[kNameBytes], float32* series) {
+    const std::int64_t record = kCountBytes + zone * kZoneRecordBytes;
+    const std::size_t seriesBytes = kLoadSeries * sizeof(ZoneRecord::Qs);
+    return zone >= 0 && zone < zones.count && seekTo(zones.file, record) &&
+           std::fread(name, 1, kNameBytes, zones.file) == kNameBytes &&
+           seekTo(zones.file, record + static_cast<std::int64_t>(offsetof(ZoneRecord, Qs))) &&
+           std::fread(series, 1, seriesBytes, zones.file) == seriesBytes;
+}
+
+void closeZoneFile(OpenZoneFile& zones) {
+    if (zones.file) std::fclose(zones.file);
+    zones.file = nullptr;
 }
 
 std::string readFailedMessage(const std::string& fileName) { return "# Error al leer fichero entrada " + fileName; }

@@ -62,6 +62,15 @@ static_assert(offsetof(ZoneRecord, Tmax) == 180776, "layout");
 static_assert(offsetof(ZoneRecord, Tmin) == 215816, "layout");
 static_assert(offsetof(ZoneRecord, VventInf) == 250856, "layout");
 
+// The series of a zone that its report's reader takes, which lie one after
+// another in the record: Qs, QL, Treal, Tmax, Tmin.
+constexpr int kLoadSeries = 5;
+static_assert(offsetof(ZoneRecord, Tmin) - offsetof(ZoneRecord, Qs) == (kLoadSeries - 1) * sizeof(ZoneRecord::Qs),
+              "the load series lie one after another");
+
+// The bytes a zone results file of `count` zones (0 or more) holds at least.
+std::int64_t zoneFileBytes(int32 count);
+
 // Checks that the zone results file can be used: true, with its stored zone
 // count in `count`, when the count is not negative and the file holds every
 // record it promises (bytes after the last record are never read). Otherwise
@@ -79,6 +88,28 @@ bool readZone(const std::filesystem::path& file, int32 zone, ZoneRecord& record)
 // The message for a zone results file whose records could not be read
 // although it passed checkZoneFile (it changed under the run).
 std::string readFailedMessage(const std::string& fileName);
+
+// A zone results file held open to read its zones one after another with
+// one handle (the viewer reads every zone of a file).
+struct OpenZoneFile {
+    std::FILE* file = nullptr;
+    int32 count = 0;
+};
+
+// Opens the zone results file and checks it as checkZoneFile does (a count
+// of 0 or more and every record there), by the size of the file it opened.
+// False, with why not in words for a message in `why` ("el numero de zonas
+// es negativo (-5)"), when it cannot be opened or used; then nothing is left
+// open.
+bool openZoneFile(const std::filesystem::path& path, OpenZoneFile& zones, std::string& why);
+
+// Reads zone `zone`'s name and its kLoadSeries load series (kLoadSeries *
+// kHoursPerYear values, in record order) into `series`, with two positioned
+// reads; false when either is cut short (the file changed under the run).
+bool readZoneLoads(const OpenZoneFile& zones, int32 zone, char (&name)[kNameBytes], float32* series);
+
+// Closes the file.
+void closeZoneFile(OpenZoneFile& zones);
 
 // Reads only the name field of zone `zone` into `name`, as readZone would.
 bool readZoneName(const std::filesystem::path& file, int32 zone, char (&name)[kNameBytes]);

@@ -1,0 +1,67 @@
+#include "report/zone_file_sections.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "common/text_encoding.h"
+
+namespace zoneloads {
+
+bool openZoneFileSections(ZoneFileSections& sections, const FileName& file, std::string& why) {
+    closeZoneFileSections(sections);
+    sections = ZoneFileSections{};
+    if (!openZoneFile(file.path, sections.zones, why)) return false;
+    sections.fileName = file.text;
+    sections.totals = std::make_unique<HourlyTotals>();
+    sections.totals->clear();
+    return true;
+}
+
+namespace {
+
+// The totals section: the four sums of every hour, as the report prints them.
+void totalsSection(const HourlyTotals& totals, Section& section) {
+    section.totals = true;
+    section.block = 0;
+    section.values.resize(kTotalsSeries * kHoursPerYear);
+    auto series = [&section](int k) { return section.values.begin() + k * kHoursPerYear; };
+    std::copy(std::begin(totals.sumQs), std::end(totals.sumQs), series(kValuesSumQs));
+    std::copy(std::begin(totals.sumQL), std::end(totals.sumQL), series(kValuesSumQL));
+    std::copy(std::begin(totals.sumQsNeg), std::end(totals.sumQsNeg), series(kValuesSumQsNeg));
+    std::copy(std::begin(totals.sumQsPos), std::end(totals.sumQsPos), series(kValuesSumQsPos));
+}
+
+}  // namespace
+
+// A zone's loads are added into the totals as it is read, in zone order, as
+// the report adds each block it writes: the sums are the report's, bit for
+// bit.
+ReadResult readZoneFileSection(ZoneFileSections& sections, Section& section, std::string& error) {
+    section.name.clear();
+    section.text.clear();
+    section.firstLine = 0;
+    if (sections.totalsGiven) return ReadResult::end;
+    if (sections.next == sections.zones.count) {
+        totalsSection(*sections.totals, section);
+        sections.totalsGiven = true;
+        return ReadResult::section;
+    }
+    const int32 zone = sections.next++;
+    char name[kNameBytes];
+    section.values.resize(kLoadSeries * kHoursPerYear);
+    float32* values = section.values.data();
+    if (!readZoneLoads(sections.zones, zone, name, values)) {
+        error = displayFileName(sections.fileName) + ": error al leer la zona " + std::to_string(zone) +
+                " (el fichero ha cambiado o no se puede leer)";
+        return ReadResult::error;
+    }
+    section.totals = false;
+    section.block = zone + 1;
+    section.name = zoneName(name);
+    sections.totals->addZone(values + kValuesQs * kHoursPerYear, values + kValuesQL * kHoursPerYear);
+    return ReadResult::section;
+}
+
+void closeZoneFileSections(ZoneFileSections& sections) { closeZoneFile(sections.zones); }
+
+}  // namespace zoneloads

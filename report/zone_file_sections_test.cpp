@@ -1,0 +1,175 @@
+#include "report/zone_file_sections.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "report/report.h"
+#include "testkit/zone_files.h"
+
+namespace zoneloads {
+namespace {
+
+using testkit::makeZone;
+
+// What a reader takes of one section.
+struct ReadSection {
+    bool totals;
+    int block;
+    std::string name;
+    SectionHours hours;
+};
+
+// Every section of the report of all zones of `input`, read back from that
+// report as zoneloads writes it.
+std::vector<ReadSection> fromReport(const std::string& input, int32 zones) {
+    ZoneSelection all{{}, ""};
+    for (int32 z = 0; z < zones; ++z) all.slots.push_back(z);
+    std::string error;
+    EXPECT_TRUE(writeReport(input, "all.txt", all, error)) << error;
+    ReportReader reader;
+    EXPECT_TRUE(openReportFile(reader, "all.txt", error)) << error;
+    std::vector<ReadSection> read;
+    Section section;
+    while (readSection(reader, section, error) == ReadResult::section) {
+        read.push_back({section.totals, section.block, section.name, {}});
+        EXPECT_TRUE(readSectionHours("all.txt", section, read.back().hours, error)) << error;
+    }
+    closeReportFile(reader);
+    return read;
+}
+
+// The same sections, taken from the zone results file itself.
+std::vector<ReadSection> fromZoneFile(const std::string& input) {
+    ZoneFileSections sections;
+    std::string error;
+    EXPECT_TRUE(openZoneFileSections(sections, input, error)) << error;
+    std::vector<ReadSection> read;
+    Section section;
+    ReadResult result;
+    while ((result = readZoneFileSection(sections, section, error)) == ReadResult::section) {
+        read.push_back({section.totals, section.block, section.name, {}});
+        EXPECT_TRUE(readSectionHours(input, section, read.back().hours, error)) << error;
+    }
+    EXPECT_EQ(result, ReadResult::end) << error;
+    closeZoneFileSections(sections);
+    return read;
+}
+
+// Equal doubles bit for bit (NaN with its sign, -0 apart from 0).
+void expectSameBits(const std::vector<double>& a, const std::vector<double>& b, const char* what, int block) {
+    ASSERT_EQ(a.size(), b.size()) << what;
+    for (std::size_t h = 0; h < a.size(); ++h) {
+        ASSERT_EQ(std::memcmp(&a[h], &b[h], sizeof(double)), 0)
+            << what << " of block " << block << ", hour " << h << ": " << a[h] << " vs " << b[h];
+    }
+}
+
+void expectSameSections(const std::vector<ReadSection>& zoneFile, const std::vector<ReadSection>& report) {
+    ASSERT_EQ(zoneFile.size(), report.size());
+    for (std::size_t k = 0; k < report.size(); ++k) {
+        const ReadSection& a = zoneFile[k];
+        const ReadSection& b = report[k];
+        EXPECT_EQ(a.totals, b.totals);
+        EXPECT_EQ(a.block, b.block);
+        EXPECT_EQ(a.name, b.name);
+        expectSameBits(a.hours.qs, b.hours.qs, "Qs", b.block);
+        expectSameBits(a.hours.ql, b.hours.ql, "QL", b.block);
+        expectSameBits(a.hours.treal, b.hours.treal, "Treal", b.block);
+        expectSameBits(a.hours.tmax, b.hours.tmax, "Tmax", b.block);
+        expectSameBits(a.hours.tmin, b.hours.tmin, "Tmin", b.block);
+        expectSameBits(a.hours.qsNeg, b.hours.qsNeg, "Qs not above 0", b.block);
+        expectSameBits(a.hours.qsPos, b.hours.qsPos, "Qs above 0", b.block);
+    }
+}
+
+float fromBits(std::uint32_t bits) {
+    float f;
+    std::memcpy(&f, &bits, sizeof f);
+    return f;
+}
+
+class ZoneFileSectionsTest : public testkit::ScratchDir {};
+
+// Every value the report could print, and names of any bytes: the sections
+// of the zone results file are those read back from its report, each double
+// bit for bit, the totals (summed in single precision, in zone order)
+// included.
+TEST_F(ZoneFileSectionsTest, SectionsAreThoseOfTheReportOfAllZones) {
+    auto plain = makeZone("Oficina", 3);
+    auto odd = makeZone("", -7);
+    std::memset(odd->name, 'x', kNameBytes);  // 52 bytes, no NUL
+    std::memcpy(odd->name, "A\r\nB : # Pesos g(i) #\n", 22);
+    auto extremes = makeZone("Extremos", 1);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float specials[] = {nan,        -nan,       INFINITY, -INFINITY, -0.0f,      0.0f,
+                              1e-45f,     -1.17e-38f, 3.4e38f,  -1e27f,    1e28f,      1.5e-17f,
+                              9.999995f,  100000.5f,  0.0001f,  999999.5f, 1234567.0f, fromBits(0x3F800001),
+                              6933.1001f, -253.6f};
+    // A pseudo-random pattern in every hour: every exponent, both signs.
+    std::uint32_t state = 12345;
+    for (int h = 0; h < kHoursPerYear; ++h) {
+        state = state * 1664525u + 1013904223u;
+        extremes->Qs[h] = fromBits(state);
+        extremes->QL[h] = specials[h % (sizeof specials / sizeof specials[0])];
+        extremes->Treal[h] = fromBits(state ^ 0x5A5A5A5Au);
+        extremes->Tmax[h] = specials[(h / 24) % (sizeof specials / sizeof specials[0])];
+        extremes->Tmin[h] = static_cast<float>(h) * 0.1f - 400.0f;
+    }
+    testkit::writeZoneFile("casa.bin", 3, {plain.get(), odd.get(), extremes.get()});
+    std::vector<ReadSection> report = fromReport("casa.bin", 3);
+    ASSERT_EQ(report.size(), 4u);
+    EXPECT_EQ(report[1].name.size(), 52u);
+    expectSameSections(fromZoneFile("casa.bin"), report);
+}
+
+// No zones: the totals alone, all zeros, as the report of none holds; bytes
+// after the last record are never read.
+TEST_F(ZoneFileSectionsTest, NoZonesGiveTheTotalsAloneAndTrailingBytesAreIgnored) {
+    testkit::writeBytes("none.bin", std::string(4, '\0') + "anything");
+    std::vector<ReadSection> read = fromZoneFile("none.bin");
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_TRUE(read[0].totals);
+    EXPECT_EQ(read[0].hours.qs, std::vector<double>(kHoursPerYear, 0.0));
+    expectSameSections(read, fromReport("none.bin", 0));
+}
+
+// Files that are no usable zone results file say why; one that shrinks under
+// the run is a read error naming the zone.
+TEST_F(ZoneFileSectionsTest, UnusableFilesSayWhy) {
+    testkit::writeSampleZoneFile("two.bin", 2);
+    const std::string bytes = testkit::readBytes("two.bin");
+    testkit::writeBytes("cut.bin", bytes.substr(0, bytes.size() - 1));
+    testkit::writeBytes("short.bin", "ab");
+    testkit::writeBytes("negative.bin", std::string("\xFB\xFF\xFF\xFF", 4) + bytes);
+    const std::pair<const char*, const char*> cases[] = {
+        {"cut.bin", "dice tener 2 zonas y solo alcanza para 1"},
+        {"short.bin", "tiene 2 bytes, menos que los 4 del n\u00famero de zonas"},
+        {"negative.bin", "el n\u00famero de zonas es negativo (-5)"},
+        {"missing.bin", "no se puede abrir (no existe la carpeta o el fichero)"},
+    };
+    for (const auto& c : cases) {
+        ZoneFileSections sections;
+        std::string why;
+        EXPECT_FALSE(openZoneFileSections(sections, c.first, why)) << c.first;
+        EXPECT_EQ(why, c.second);
+    }
+
+    ZoneFileSections sections;
+    std::string error;
+    ASSERT_TRUE(openZoneFileSections(sections, "two.bin", error)) << error;
+    Section section;
+    EXPECT_EQ(readZoneFileSection(sections, section, error), ReadResult::section);
+    std::filesystem::resize_file("two.bin", kCountBytes + kZoneRecordBytes + 1000);  // zone 1 cut in its Qs
+    EXPECT_EQ(readZoneFileSection(sections, section, error), ReadResult::error);
+    EXPECT_EQ(error, "two.bin: error al leer la zona 1 (el fichero ha cambiado o no se puede leer)");
+    closeZoneFileSections(sections);
+}
+
+}  // namespace
+}  // namespace zoneloads
