@@ -72,8 +72,12 @@ std::string errorReason(int error) {
         // What Windows' C library says of a write to a pipe whose reader has gone, among others.
         case EINVAL: return "operaci\u00f3n no v\u00e1lida";
         case kErrorFileInUse: return "abierto en otro programa";
+        case ENXIO: return "dispositivo no disponible";
 #if defined(EDQUOT)
         case EDQUOT: return "cuota de disco agotada";
+#endif
+#if defined(ELOOP)
+        case ELOOP: return "demasiados enlaces simb\u00f3licos";
 #endif
         default: return "error del sistema " + std::to_string(error);
     }

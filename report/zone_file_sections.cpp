@@ -7,13 +7,33 @@
 
 namespace zoneloads {
 
+namespace {
+
+// Starts reading the sections of the zone results file `zones`.
+void startSections(ZoneFileSections& sections, const OpenZoneFile& zones, const std::string& fileName) {
+    sections.zones = zones;
+    sections.fileName = fileName;
+    sections.totals = std::make_unique<HourlyTotals>();
+    sections.totals->clear();
+}
+
+}  // namespace
+
 bool openZoneFileSections(ZoneFileSections& sections, const FileName& file, std::string& why) {
     closeZoneFileSections(sections);
     sections = ZoneFileSections{};
-    if (!openZoneFile(file.path, sections.zones, why)) return false;
-    sections.fileName = file.text;
-    sections.totals = std::make_unique<HourlyTotals>();
-    sections.totals->clear();
+    OpenZoneFile zones;
+    if (!openZoneFile(file.path, zones, why)) return false;
+    startSections(sections, zones, file.text);
+    return true;
+}
+
+bool useZoneFileSections(ZoneFileSections& sections, std::FILE* file, const std::string& fileName, std::string& why) {
+    closeZoneFileSections(sections);
+    sections = ZoneFileSections{};
+    OpenZoneFile zones;
+    if (!useZoneFile(file, zones, why)) return false;
+    startSections(sections, zones, fileName);
     return true;
 }
 

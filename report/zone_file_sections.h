@@ -29,6 +29,10 @@ struct ZoneFileSections {
 // openZoneFile), when it cannot be.
 bool openZoneFileSections(ZoneFileSections& sections, const FileName& file, std::string& why);
 
+// As openZoneFileSections, for a file already open, which it takes (see
+// useZoneFile); `fileName` names it in messages.
+bool useZoneFileSections(ZoneFileSections& sections, std::FILE* file, const std::string& fileName, std::string& why);
+
 // Reads the next section into `section`, as readSection does a report's:
 // `section` for each zone and then the totals, `end` after them, `error`
 // (with a one-line message naming the file) when a zone's record cannot be

@@ -364,6 +364,12 @@ void closeReportFile(ReportReader& reader) {
     reader.file = nullptr;
 }
 
+std::FILE* takeReportFile(ReportReader& reader) {
+    std::FILE* file = reader.file;
+    reader.file = nullptr;
+    return file;
+}
+
 namespace {
 
 // The line that starts at `p` in a section's text, without its line end;

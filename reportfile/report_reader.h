@@ -78,6 +78,10 @@ ReadResult readSection(ReportReader& reader, Section& section, std::string& erro
 // Closes the report's file.
 void closeReportFile(ReportReader& reader);
 
+// Gives the caller the reader's open file, to read it another way and close
+// it; the reader is left closed.
+std::FILE* takeReportFile(ReportReader& reader);
+
 // A section's hourly values, as the report writes them: each the double of
 // the report's text ("6933.1" is 6933.1, not the float32 nearest to it).
 struct SectionHours {

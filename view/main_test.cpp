@@ -214,6 +214,7 @@ TEST_F(ZoneResultsFile, CutOrCorruptedFilesAreRefusedWithOneLine) {
     writeBytes("count.bin", std::string("\x04", 1) + bytes.substr(1));
     writeBytes("negative.bin", std::string("\xFD\xFF\xFF\xFF", 4) + bytes.substr(4));
     writeBytes("three.bin", bytes.substr(0, 3));
+    writeBytes("one.bin", std::string("\x01\x00\x00\x00", 4) + bytes.substr(4, 1000));
     writeBytes("empty.bin", "");
     writeBytes("photo.jpg", std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF", 10));
     writeBytes("page.html", "old page");
@@ -222,6 +223,7 @@ TEST_F(ZoneResultsFile, CutOrCorruptedFilesAreRefusedWithOneLine) {
         {"cut.bin", "dice tener 3 zonas y solo alcanza para 1"},
         {"count.bin", "dice tener 4 zonas y solo alcanza para 3"},
         {"negative.bin", "el n\xC3\xBAmero de zonas es negativo (-3)"},
+        {"one.bin", "dice tener 1 zona y solo alcanza para 0"},
         {"three.bin", "tiene 3 bytes, menos que los 4 del n\xC3\xBAmero de zonas"},
         {"empty.bin", "tiene 0 bytes, menos que los 4 del n\xC3\xBAmero de zonas"},
         {"photo.jpg", "el n\xC3\xBAmero de zonas es negativo (-520103681)"},
@@ -244,6 +246,25 @@ TEST_F(ZoneResultsFile, CutOrCorruptedFilesAreRefusedWithOneLine) {
 }
 
 #ifndef _WIN32
+// Through a named pipe, a report is read, and a zone results file, whose
+// size a pipe cannot tell, is refused at once in one line: the file is
+// opened once, never again to wait for a writer that has gone.
+TEST_F(ZoneResultsFile, ThroughAPipeIsRefusedAtOnce) {
+    building("casa", 3, "--seed 2");
+    ASSERT_EQ(runShell("mkfifo in", "out.txt").status, 0);
+    const std::string fromPipe = "timeout 20 \"" VIEW_EXE "\" in -o /dev/null";
+    testkit::ToolRun run = runShell("(cat casa.bin > in &); " + fromPipe + " 2>&1; echo $?", "out.txt");
+    EXPECT_EQ(run.output,
+              "zoneloads-view: in: no es un informe de zoneloads (la l\xC3\xADnea 1 no abre un bloque de "
+              "zona ni la secci\xC3\xB3n de totales) ni un fichero de resultados de zonas (no se puede "
+              "saber su tama\xC3\xB1o)\n1\n");
+    std::string errors;
+    const std::string table = view("casa.txt -o /dev/null", errors).output;
+    run = runShell("(cat casa.txt > in &); " + fromPipe, "out.txt");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(renamed(run.output, "Informe in", "Informe casa.txt"), table);
+}
+
 // The CSV named /dev/stdout is the viewer's standard output as it stands: a
 // log opened to append keeps its lines, a pipe takes it; the page may be
 // discarded into /dev/null.

@@ -13,9 +13,10 @@ bool openSectionSource(SectionSource& source, const FileName& file, std::string&
     if (!openReportFile(source.report, file, error)) return false;
     std::string notReport;
     if (startsAsReport(source.report, notReport) || source.report.readError) return true;
-    closeReportFile(source.report);
+    // The file opened once is read as a zone results file: opened again, a
+    // pipe would wait for a writer, and a name may meanwhile name another file.
     std::string notZones;
-    if (openZoneFileSections(source.zones, file, notZones)) {
+    if (useZoneFileSections(source.zones, takeReportFile(source.report), file.text, notZones)) {
         source.zoneFile = true;
         return true;
     }

@@ -61,7 +61,7 @@ std::string unusableBecause(int32 count, long long size) {
     }
     if (count < 0) return "el n\u00famero de zonas es negativo (" + std::to_string(count) + ")";
     if (size < zoneFileBytes(count)) {
-        return "dice tener " + std::to_string(count) + " zonas y solo alcanza para " +
+        return "dice tener " + std::to_string(count) + (count == 1 ? " zona" : " zonas") + " y solo alcanza para " +
                std::to_string((size - kCountBytes) / kZoneRecordBytes);
     }
     return "";
@@ -100,6 +100,11 @@ bool openZoneFile(const std::filesystem::path& path, OpenZoneFile& zones, std::s
         why = "no se puede abrir (" + errorReason(errno) + ")";
         return false;
     }
+    return useZoneFile(file, zones, why);
+}
+
+bool useZoneFile(std::FILE* file, OpenZoneFile& zones, std::string& why) {
+    zones = OpenZoneFile{};
     long long size = sizeOf(file);
     int32 count = readCount(file);
     why = size < 0 ? "no se puede saber su tama\u00f1o" : unusableBecause(count, size);

@@ -103,6 +103,11 @@ struct OpenZoneFile {
 // open.
 bool openZoneFile(const std::filesystem::path& path, OpenZoneFile& zones, std::string& why);
 
+// As openZoneFile, for a file already open for reading (at any position),
+// which it takes: the caller neither reads nor closes it after. A file whose
+// size cannot be told (a pipe) is refused at once, never waited on.
+bool useZoneFile(std::FILE* file, OpenZoneFile& zones, std::string& why);
+
 // Reads zone `zone`'s name and its kLoadSeries load series (kLoadSeries *
 // kHoursPerYear values, in record order) into `series`, with two positioned
 // reads; false when either is cut short (the file changed under the run).
