@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -202,6 +203,22 @@ TEST_F(ZoneResultsFile, MixesWithReportsInAComparison) {
     EXPECT_EQ(renamed(readBytes("m.csv"), "base.bin", "base.txt"), readBytes("r.csv"));
     EXPECT_EQ(renamed(readBytes("m.html"), "base.bin", "base.txt"), readBytes("r.html"));
     EXPECT_NE(readBytes("m.csv").find("base.bin,variante.txt,EDIFICIO,TOTAL"), std::string::npos);
+}
+
+// A building that never needs heating shows its heating as 0, never as -0:
+// the magnitude of an empty sum of negative loads.
+TEST_F(ZoneResultsFile, NoHeatingReadsZeroNotMinusZero) {
+    std::unique_ptr<ZoneRecord> zone = testkit::makeZone("Sala", 200);  // Qs 50 W to 350 W
+    testkit::writeZoneFile("fresco.bin", 1, {zone.get()});
+    std::string errors;
+    EXPECT_EQ(view("fresco.bin -o f.html", errors).status, 0) << errors;
+    const std::string page = readBytes("f.html");
+    EXPECT_NE(page.find("de calefacci&oacute;n <b>0 kWh</b> en 0 h"), std::string::npos);
+    EXPECT_NE(page.find("de calefacci&oacute;n: suma de las zonas <b>0 kWh</b>, neta del edificio 0 kWh"),
+              std::string::npos);
+    EXPECT_NE(page.find("calefacci&oacute;n 0 W &middot;"), std::string::npos);
+    EXPECT_EQ(page.find(">-0 "), std::string::npos);
+    EXPECT_EQ(page.find(" -0 "), std::string::npos);
 }
 
 // A zone results file cut short or with a count that is not its own, and a

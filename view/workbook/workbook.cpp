@@ -426,7 +426,7 @@ std::vector<std::size_t> writeMonthly(RowTable& table, const std::vector<Workboo
                 writeText(sheet, row, 3, part.what);
                 double year = 0;
                 for (int m = 0; m < kMonthsPerYear; ++m) {
-                    double kWh = part.sign * part.months[m] / 1000;
+                    double kWh = part.sign < 0 ? heatingMagnitude(part.months[m] / 1000) : part.months[m] / 1000;
                     writeValue(sheet, row, static_cast<lxw_col_t>(kMonthColumn + m), kWh, formats.kilowattHours);
                     year += kWh;
                 }
