@@ -171,6 +171,19 @@ def check_hourly_chart(browser, tab):
                                    "return u.scales.x.max-u.scales.x.min>%f?u.scales.x.max-u.scales.x.min:null;})()"
                      % ((zoomed[1] - zoomed[0]) if zoomed else 0), 3)
     verdict("the wheel zooms it out", bool(wider), wider)
+    shown = ("(function(){var u=document.querySelector('details.hourly').uplot;"
+             "return [u.scales.x.min,u.scales.x.max];})()")
+    before = browser.evaluate(tab, shown)
+    shift = 8  # the Shift key, in the protocol's modifier bits
+    browser.mouse(tab, "mouseMoved", x0 + 200, y, modifiers=shift)
+    browser.mouse(tab, "mousePressed", x0 + 200, y, button="left", clickCount=1, modifiers=shift)
+    for step in range(1, 11):
+        browser.mouse(tab, "mouseMoved", x0 + 200 - step * 15, y, button="left", modifiers=shift)
+    browser.mouse(tab, "mouseReleased", x0 + 50, y, button="left", clickCount=1, modifiers=shift)
+    time.sleep(0.3)
+    after = browser.evaluate(tab, shown)
+    panned = after[0] > before[0] and abs((after[1] - after[0]) - (before[1] - before[0])) < 1
+    verdict("Shift and a drag pan it, its width kept", panned, [before, after])
     name = browser.evaluate(tab, "document.querySelector('nav.index a').textContent")
     browser.evaluate(tab, "(function(){var i=document.querySelector('details.hourly input.add-zone');"
                           "i.value=%r;i.dispatchEvent(new Event('change'));})()" % name)

@@ -27,7 +27,6 @@ void checkAxes(const std::vector<double>& values) {
         check(axis.low < axis.high && std::isfinite(axis.low) && std::isfinite(axis.high));
         if (std::isfinite(low) && std::isfinite(high) && low < high) check(axis.low <= low && axis.high >= high);
         check(carpetIndex(low, high) <= 1 + 2 * kCarpetLevels);
-        check(temperatureIndex(low, high, values[(i + 2) % values.size()], 0.2) <= 1 + 2 * kTemperatureLevels);
     }
 }
 

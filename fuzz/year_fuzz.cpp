@@ -52,7 +52,6 @@ std::string drawn(int what, const std::vector<double>& values, const SectionHour
         case 2: {
             std::string html;
             appendCarpet(html, zone);
-            appendTemperatureCarpet(html, zone, kDefaultTolerance);
             return html;
         }
         case 3: return monthlyHtml(f) + sectionHeadHtml(zoneRow("a.txt", "Z", 1, f));

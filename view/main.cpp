@@ -115,11 +115,11 @@ Parsed parseOptions(const std::vector<std::filesystem::path>& arguments, Command
         }
     }
     if (o.reports.empty()) {
-        fault = "falta el informe";
+        fault = "falta el informe o el fichero de resultados de zonas";
         return Parsed::wrong;
     }
     if (o.compare && o.reports.size() < 2) {
-        fault = "--comparar necesita dos informes o m\u00e1s: la base y las variantes";
+        fault = "--comparar necesita dos ficheros o m\u00e1s: la base y las variantes";
         return Parsed::wrong;
     }
     // Dropped on the program (its window its own), no option can be given:

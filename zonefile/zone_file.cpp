@@ -105,8 +105,9 @@ bool openZoneFile(const std::filesystem::path& path, OpenZoneFile& zones, std::s
 
 bool useZoneFile(std::FILE* file, OpenZoneFile& zones, std::string& why) {
     zones = OpenZoneFile{};
+    // A pipe is refused before anything more is read from it, which could wait.
     long long size = sizeOf(file);
-    int32 count = readCount(file);
+    int32 count = size < 0 ? -1 : readCount(file);
     why = size < 0 ? "no se puede saber su tama\u00f1o" : unusableBecause(count, size);
     if (!why.empty()) {
         std::fclose(file);

@@ -55,9 +55,6 @@ const char kDifferenceScale[] =
     R"(<div class="scale"><span>&minus;$0 W</span><span class="bar diff"></span><span>+$0 W</span></div>)";
 const char kSimultaneousScale[] =
     R"(<div class="scale"><span>0 W</span><span class="bar simul"></span><span>$0 W</span></div>)";
-const char kTemperatureScale[] = R"(<div class="scale"><span>por debajo de Tmin</span><span class="bar temp"></span>)"
-                                 R"(<span>por encima de Tmax</span></div>)";
-
 // The palette of the difference carpets: white for none, then more
 // (variant above base) and less.
 std::vector<Rgb> differencePalette() {
@@ -220,31 +217,6 @@ void appendSimultaneousCarpet(std::string& out, const SectionHours& hours) {
         "Calefacci&oacute;n y refrigeraci&oacute;n simult&aacute;neas por hora: la parte de las cargas "
         "en que unas zonas se enfr&iacute;an mientras otras se calientan (calor recuperable entre "
         "zonas), m&aacute;s intenso cuanto mayor, blanco ninguna");
-}
-
-std::uint8_t temperatureIndex(double t, double high, double low, double tolerance) {
-    if (std::isnan(t) || std::isnan(high) || std::isnan(low)) return 1;
-    bool above = beyond(t, high, tolerance);
-    if (!above && !beyond(-t, -low, tolerance)) return 0;
-    double excess = above ? t - high : low - t;
-    double steps = std::ceil(excess * kTemperatureLevels / kTemperatureScaleK);
-    int level = steps < kTemperatureLevels ? std::max(1, static_cast<int>(steps)) : kTemperatureLevels;
-    return static_cast<std::uint8_t>((above ? 1 : 1 + kTemperatureLevels) + level);
-}
-
-void appendTemperatureCarpet(std::string& out, const SectionHours& hours, double tolerance) {
-    static const std::vector<Rgb> palette = temperaturePalette();
-    auto pixels = carpetPixels([&](int h) {
-        auto at = static_cast<std::size_t>(h);
-        return temperatureIndex(hours.treal[at], hours.tmax[at], hours.tmin[at], tolerance);
-    });
-    // Under the pointer, the page's script reads the band and the excess off
-    // the picture's own colour: no values need to be carried for it.
-    std::string caption = "Treal por hora respecto a sus consignas, con una tolerancia de " + pageNumber(tolerance) +
-                          " K: naranja por encima de Tmax, morado por debajo de Tmin (m&aacute;s intenso cuanto "
-                          "m&aacute;s lejos, hasta 4 K), claro dentro, gris no num&eacute;rico";
-    appendCarpetFigure(out, pixels, palette, "tcarpet", "Mapa de Treal respecto a Tmin y Tmax por d&iacute;a y hora",
-                       "data-t", "", kTemperatureScale, caption.c_str());
 }
 
 namespace {

@@ -22,10 +22,6 @@ void appendCarpet(std::string& out, const SectionHours& hours);
 // hour (simultaneousPart of the totals' parts), with its values for the
 // page's script; appended to `out`.
 void appendSimultaneousCarpet(std::string& out, const SectionHours& hours);
-// The carpet of a zone block's Treal against its band: above Tmax, inside,
-// below Tmin (beyond `tolerance` K), stronger with the excess; appended to
-// `out`.
-void appendTemperatureCarpet(std::string& out, const SectionHours& hours, double tolerance);
 // The 24 hours of the day of hour `hour` (none when negative): Qs and, for a
 // zone block, Treal, Tmax and Tmin on a second axis; QL for the totals.
 // `peak` names the peak in the caption.
@@ -45,12 +41,9 @@ std::string monthlyComparisonHtml(const SectionFigures& base, const SectionFigur
 // excess of the strongest: a step each quarter of a kelvin.
 constexpr int kTemperatureLevels = 16;
 constexpr double kTemperatureScaleK = 4;
-// The temperature carpet's palette index of an hour: 0 inside the band, 1
-// when a value is no number, then kTemperatureLevels steps above Tmax and
-// as many below Tmin.
-std::uint8_t temperatureIndex(double t, double high, double low, double tolerance);
-// The temperature carpet's palette, by index: the page's script reads an
-// hour's band and excess back from its colour.
+// The temperature carpet's palette, by index (0 inside the band, 1 not a
+// number, then kTemperatureLevels steps above Tmax and as many below Tmin):
+// the page's script draws the zones' temperature carpets with it.
 std::vector<Rgb> temperaturePalette();
 
 // Colour steps of the carpet on each side of 0.

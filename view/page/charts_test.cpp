@@ -35,30 +35,6 @@ TEST(CarpetIndex, OneColourPerSignAndStrengthByMagnitude) {
     EXPECT_EQ(carpetIndex(5.0, 0), 1 + kCarpetLevels);  // a scale of 0: every non-zero value is strongest
 }
 
-// Inside the band is one colour; outside (beyond the tolerance), above and
-// below each have their own steps, one per quarter kelvin, the strongest
-// from 4 K on.
-TEST(TemperatureIndex, BandAndExcess) {
-    EXPECT_EQ(temperatureIndex(22, 25, 20, 0), 0);
-    EXPECT_EQ(temperatureIndex(25, 25, 20, 0), 0);  // on a set point is inside
-    EXPECT_EQ(temperatureIndex(20, 25, 20, 0), 0);
-    EXPECT_EQ(temperatureIndex(kNan, 25, 20, 0), 1);
-    EXPECT_EQ(temperatureIndex(22, kNan, 20, 0), 1);
-    EXPECT_EQ(temperatureIndex(25.01, 25, 20, 0), 2);  // the faintest step above
-    EXPECT_EQ(temperatureIndex(25.5, 25, 20, 0), 3);
-    EXPECT_EQ(temperatureIndex(29, 25, 20, 0), 17);  // 4 K: the strongest above
-    EXPECT_EQ(temperatureIndex(kInf, 25, 20, 0), 17);
-    EXPECT_EQ(temperatureIndex(19.99, 25, 20, 0), 18);  // the faintest step below
-    EXPECT_EQ(temperatureIndex(-40, 25, 20, 0), 33);
-    // With a tolerance, an hour at the set point plus the tolerance is
-    // inside; just past it, the first step, the excess counted from the set point.
-    EXPECT_EQ(temperatureIndex(25.2, 25, 20, 0.2), 0);
-    EXPECT_EQ(temperatureIndex(20.7, 20.5, 20, 0.2), 0);
-    EXPECT_EQ(temperatureIndex(25.21, 25, 20, 0.2), 2);
-    EXPECT_EQ(temperatureIndex(19.8, 25, 20, 0.2), 0);
-    EXPECT_EQ(temperatureIndex(19.5, 25, 20, 0.2), 19);  // 0.5 K below: the second step below
-}
-
 // The day of a peak: its 24 hours from midnight, each with the figures under
 // the pointer, and the date in the caption.
 TEST(PeakDay, TheWholeDayOfThePeak) {

@@ -15,7 +15,6 @@ namespace {
 
 // Decimal integers stay within what the page's script adds up exactly.
 constexpr double kLargestInteger = 2147483647.0;
-constexpr int kMostDecimals = 9;
 const double kTens[kMostDecimals + 1] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
 
 // `x` rounded to the nearest integer, ties to even, for |x| below 2^51:

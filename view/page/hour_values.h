@@ -15,6 +15,10 @@ namespace view {
 // float32 when some value is not a short decimal (or not finite).
 enum class SeriesCode : unsigned char { decimal = 0, float32 = 1 };
 
+// The most decimals of a decimal series (its power of ten fits a double
+// exactly, and the script divides by the same).
+constexpr int kMostDecimals = 9;
+
 // The series, each of kHoursPerYear values, encoded and compressed, in base64.
 std::string encodeHourValues(const std::vector<const std::vector<double>*>& series);
 

@@ -17,7 +17,8 @@ namespace zoneloads {
 namespace view {
 namespace {
 
-// The most rows of a summary table shown open as the page opens.
+// The most rows of a summary table shown open as the page opens: 200 zone
+// blocks and the building's row.
 constexpr std::size_t kRowsShownOpen = 201;
 
 const char kPageHead[] = R"(<!DOCTYPE html>
@@ -204,7 +205,6 @@ std::string hourlyChartHtml(const SectionHours& building) {
 std::string sectionFiguresHtml(const SectionHours& hours, const SectionFigures& figures) {
     std::string html = "<div class=\"figs\">";
     appendCarpet(html, hours);
-    if (!hours.treal.empty()) appendTemperatureCarpet(html, hours, figures.tolerance);
     if (figures.building) appendSimultaneousCarpet(html, hours);
     html += peakDayHtml(hours, figures.qsRef.hour, "refrigeraci&oacute;n");
     html += peakDayHtml(hours, figures.qsCal.hour, "calefacci&oacute;n");
@@ -295,6 +295,7 @@ std::string pageConstants(double tolerance) {
         {"tolerance", general6(tolerance)},
         {"carpetPalette", arrayOf(carpetPalette(), colour)},
         {"carpetSteps", number(kCarpetLevels)},
+        {"mostDecimals", number(kMostDecimals)},
     };
     std::string object = "{";
     for (const auto& c : constants) object += (object.size() > 1 ? "," : "") + std::string(c.first) + ":" + c.second;

@@ -4,8 +4,7 @@
 // filters the index of zones; and shows the values under the pointer. On the
 // building's pictures (drawn by the viewer): on a carpet, the hour's date and
 // value (data-q: the Qs of the report's hourly chart; data-d: a difference;
-// data-s: simultaneous heating and cooling, as float32), a temperature carpet
-// read off its own colours; on a
+// data-s: simultaneous heating and cooling, as float32); on a
 // duration curve (data-c: "hour value" pairs), the nearest point. Without
 // scripts the tables, the building's pictures and every figure as text stay.
 //
@@ -69,16 +68,21 @@
 
   // ---- The hours held in the page ----
 
-  var TENS = [1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9];
+  var TENS = [];  // 10 to the power of a decimal series' decimals
+  for (var decimals = 0; decimals <= PAGE.mostDecimals; decimals++) TENS.push(Math.pow(10, decimals));
 
   // The series of a data-v text, each a Float64Array of the year's hours,
   // every value the one the report writes. The page's values are a zlib
   // stream, which the browser inflates; in it, each series is a decimal one
   // (code 0, its decimals, then the changes from hour to hour as zigzag
   // varints) or float32 (code 1, then the values, little-endian).
+  // A browser that cannot inflate gives a rejected promise, never a throw, so
+  // that every caller says so where its pictures would be.
   function hourValues(text) {
-    var stream = new Blob([bytes(text)]).stream().pipeThrough(new DecompressionStream('deflate'));
-    return new Response(stream).arrayBuffer().then(function (buffer) {
+    return Promise.resolve(text).then(function (encoded) {
+      var stream = new Blob([bytes(encoded)]).stream().pipeThrough(new DecompressionStream('deflate'));
+      return new Response(stream).arrayBuffer();
+    }).then(function (buffer) {
       var data = new Uint8Array(buffer), at = 0, series = [];
       while (at < data.length) {
         var values = new Float64Array(HOURS), code = data[at++];
@@ -105,7 +109,9 @@
     });
   }
 
-  // A zone section's series (Qs, QL, Treal, Tmax, Tmin), decoded once.
+  // A zone section's series (Qs, QL, Treal, Tmax, Tmin), decoded once for
+  // the hourly chart, which may ask for them again (its pictures decode
+  // theirs and let them go: a year of five series is 350 kB a zone).
   function zoneValues(section) {
     if (!section.zoneValues) section.zoneValues = hourValues(section.dataset.v);
     return section.zoneValues;
@@ -151,28 +157,6 @@
                                               : ' en ' + kelvins(from) + ' a ' + kelvins(level * k) + ' K');
   }
 
-  // The pixels of a picture, as RGBA bytes.
-  function pixels(img) {
-    var canvas = document.createElement('canvas');
-    canvas.width = img.naturalWidth;
-    canvas.height = img.naturalHeight;
-    var context = canvas.getContext('2d');
-    context.drawImage(img, 0, 0);
-    return context.getImageData(0, 0, canvas.width, canvas.height).data;
-  }
-
-  // The palette index nearest to the colour of hour h of a carpet's pixels.
-  function nearestIndex(data, h, palette) {
-    var at = ((h % DAY) * PAGE.daysPerYear + Math.floor(h / DAY)) * 4;
-    var best = 0, distance = 1e9;
-    palette.forEach(function (colour, i) {
-      var d = 0;
-      for (var k = 0; k < 3; k++) d += (colour[k] - data[at + k]) * (colour[k] - data[at + k]);
-      if (d < distance) { distance = d; best = i; }
-    });
-    return best;
-  }
-
   // What a carpet's values are, by the attribute that holds them.
   var valueNames = {d: 'diferencia de Qs ', s: 'calefacci\u00f3n y refrigeraci\u00f3n simult\u00e1neas '};
 
@@ -195,6 +179,8 @@
       chart.buildingValues.then(function (series) {
         qs = series[0];
         if (last) tell(last);
+      }).catch(function (error) {
+        if (last) show(last, 'No se pueden leer los valores: ' + error);
       });
     });
     img.addEventListener('mouseleave', function () {
@@ -203,19 +189,12 @@
     });
   });
 
-  document.querySelectorAll('img[data-t],img[data-d],img[data-s]').forEach(function (img) {
+  document.querySelectorAll('img[data-d],img[data-s]').forEach(function (img) {
     var values = null;
     img.addEventListener('mousemove', function (e) {
-      var h = carpetHour(img, e), text;
-      if (img.dataset.t) {
-        values = values || pixels(img);
-        text = date(h) + ': ' + bandText(nearestIndex(values, h, PAGE.palette));
-      } else {
-        var key = img.dataset.d ? 'd' : 's';
-        values = values || new Float32Array(bytes(img.dataset[key]).buffer);
-        text = date(h) + ': ' + valueNames[key] + general(values[h]) + ' W';
-      }
-      show(e, text);
+      var h = carpetHour(img, e), key = img.dataset.d ? 'd' : 's';
+      values = values || new Float32Array(bytes(img.dataset[key]).buffer);
+      show(e, date(h) + ': ' + valueNames[key] + general(values[h]) + ' W');
     });
     img.addEventListener('mouseleave', hide);
   });
@@ -414,8 +393,8 @@
     var x = [], positive = [], negative = [];
     for (var m = 0; m < 12; m++) {
       x.push(m);
-      positive.push(figures[2 + m]);
-      negative.push(figures[14 + m]);
+      positive.push(isFinite(figures[2 + m]) ? figures[2 + m] : null);
+      negative.push(isFinite(figures[14 + m]) ? figures[14 + m] : null);
     }
     var bars = uPlot.paths.bars({size: [0.4, 40], align: 0});
     var options = {
@@ -440,7 +419,7 @@
     if (section.drawn) return;
     section.drawn = true;
     var figures = section.dataset.f.split(' ').map(number);
-    zoneValues(section).then(function (series) {
+    hourValues(section.dataset.v).then(function (series) {
       var place = section.querySelector('.figs');
       place.appendChild(qsCarpet(series[0]));
       place.appendChild(temperatureCarpet(series[2], series[3], series[4]));
@@ -612,7 +591,9 @@
         });
       });
       var temperatures = null;  // the index of the first of the three series
+      var asked = 0;             // the latest choice; values that come for an earlier one are dropped
       select.addEventListener('change', function () {
+        var choice = ++asked;
         if (temperatures !== null) {
           var data = u.data.slice();
           for (var k = 0; k < 3; k++) u.delSeries(temperatures);
@@ -623,6 +604,7 @@
         if (select.value === '') return;
         var zone = zonesHere[Number(select.value)];
         zoneValues(zone.section).then(function (series) {
+          if (choice !== asked) return;
           var data = u.data.slice();
           temperatures = data.length;
           [['Treal', '#d7301f', null, 2], ['Tmax', '#999', [4, 3], 3], ['Tmin', '#999', [4, 3], 4]].forEach(
@@ -635,6 +617,8 @@
         });
       });
       return u;
+    }).catch(function (error) {
+      place.textContent = 'No se puede dibujar el gr\u00e1fico: ' + error;
     });
   }
 
