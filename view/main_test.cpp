@@ -221,6 +221,24 @@ TEST_F(ZoneResultsFile, NoHeatingReadsZeroNotMinusZero) {
     EXPECT_EQ(page.find(" -0 "), std::string::npos);
 }
 
+// A summary table of up to 100 zone blocks (and the building's row) is open
+// as the page opens; a longer one is folded, so that laying it out does not
+// keep a large building's page from opening at once.
+TEST_F(ZoneResultsFile, LongSummaryTablesOpenFolded) {
+    for (int zones : {100, 101}) {
+        ASSERT_EQ(std::system(
+                      (std::string("\"") + SAMPLE_BUILDING_EXE + "\" b.bin --zones " + std::to_string(zones)).c_str()),
+                  0);
+        std::string errors;
+        ASSERT_EQ(view("b.bin -o b.html", errors).status, 0) << errors;
+        const std::string page = readBytes("b.html");
+        const std::string open = "<details class=\"rows\" open><summary>";
+        const std::string folded = "<details class=\"rows\"><summary>";
+        EXPECT_NE(page.find(zones == 100 ? open : folded), std::string::npos) << zones;
+        EXPECT_EQ(page.find(zones == 100 ? folded : open), std::string::npos) << zones;
+    }
+}
+
 // A zone results file cut short or with a count that is not its own, and a
 // file that is no input at all: one line naming the file and both readings,
 // status 1, nothing written, old outputs and the inputs kept.
