@@ -199,8 +199,6 @@ Cell shownCell(const SummaryColumn& column, const Cell& cell) {
     return shown;
 }
 
-double heatingMagnitude(double heating) { return 0.0 - heating; }  // 0 - (+0) is +0; -(+0) is -0
-
 std::string decimalComma(std::string text) {
     std::replace(text.begin(), text.end(), '.', ',');
     return text;

@@ -68,10 +68,6 @@ std::string csvText(const Cell& cell);
 // figure of a `magnitude` column as its magnitude.
 Cell shownCell(const SummaryColumn& column, const Cell& cell);
 
-// A heating figure (a sum of Qs < 0, 0 or less) as the magnitude shown: a
-// zone with no heating hour shows 0, never -0.
-double heatingMagnitude(double heating);
-
 // A value as shown by a column: its magnitude for a heating figure.
 double shownValue(const SummaryColumn& column, double value);
 

@@ -45,21 +45,22 @@ std::string peakText(const char* label, const Peak& peak, bool heating = false) 
 std::string percent(double ratio) { return decimalComma(fixed1(ratio * 100)) + " %"; }
 
 // The energies of a section: a zone block's own; the building's as the sum
-// of its zones' and as its own net load.
+// of its zones' and as its own net load. Heating as its magnitude, as
+// shownValue gives it: a zone with no heating hour shows 0, never -0.
 std::string energiesHtml(const SectionFigures& f) {
     if (!f.building) {
         return fill(
             "Energ&iacute;a de refrigeraci&oacute;n <b>$0 kWh</b> en $1 h &middot; de calefacci&oacute;n "
             "<b>$2 kWh</b> en $3 h &middot; latente $4 kWh",
-            {kWhText(f.qsPosWh), std::to_string(f.hoursQsPos), kWhText(heatingMagnitude(f.qsNegWh)),
+            {kWhText(f.qsPosWh), std::to_string(f.hoursQsPos), kWhText(std::fabs(f.qsNegWh)),
              std::to_string(f.hoursQsNeg), kWhText(f.qlWh)});
     }
     return fill(
         "Energ&iacute;a de refrigeraci&oacute;n: suma de las zonas <b>$0 kWh</b>, neta del edificio $1 kWh "
         "en $2 h &middot; de calefacci&oacute;n: suma de las zonas <b>$3 kWh</b>, neta del edificio $4 kWh "
         "en $5 h &middot; latente $6 kWh",
-        {kWhText(f.qsPosWh), kWhText(f.qsNetPosWh), std::to_string(f.hoursQsPos), kWhText(heatingMagnitude(f.qsNegWh)),
-         kWhText(heatingMagnitude(f.qsNetNegWh)), std::to_string(f.hoursQsNeg), kWhText(f.qlWh)});
+        {kWhText(f.qsPosWh), kWhText(f.qsNetPosWh), std::to_string(f.hoursQsPos), kWhText(std::fabs(f.qsNegWh)),
+         kWhText(std::fabs(f.qsNetNegWh)), std::to_string(f.hoursQsNeg), kWhText(f.qlWh)});
 }
 
 // What the building takes from its zones: the simultaneous heating and
@@ -81,7 +82,7 @@ std::string buildingHtml(const SummaryRow& row) {
     html += fill(
         "<br>Suma de las puntas de las zonas: refrigeraci&oacute;n $0 W, calefacci&oacute;n $1 W &middot; factor de "
         "simultaneidad (punta del edificio / suma de las puntas): refrigeraci&oacute;n $2, calefacci&oacute;n $3",
-        {shown(general6(row.zonePeaksQsRef)), shown(general6(heatingMagnitude(row.zonePeaksQsCal))),
+        {shown(general6(row.zonePeaksQsRef)), shown(general6(std::fabs(row.zonePeaksQsCal))),
          percent(simultaneity(f.qsRef.value, row.zonePeaksQsRef)),
          percent(simultaneity(f.qsCal.value, row.zonePeaksQsCal))});
     return html;

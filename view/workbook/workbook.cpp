@@ -413,11 +413,11 @@ std::vector<std::size_t> writeMonthly(RowTable& table, const std::vector<Workboo
             struct Part {
                 const char* what;
                 const double* months;
-                double sign;
-            } parts[4] = {{"Refrigeraci\u00f3n (Qs > 0)", f.monthQsPosWh, 1},
-                          {"Calefacci\u00f3n (Qs < 0)", f.monthQsNegWh, -1},
-                          {"Latente (QL)", f.monthQLWh, 1},
-                          {"Calefacci\u00f3n y refrigeraci\u00f3n simult\u00e1neas", f.monthSimultaneousWh, 1}};
+                bool heating;  // shown as its magnitude
+            } parts[4] = {{"Refrigeraci\u00f3n (Qs > 0)", f.monthQsPosWh, false},
+                          {"Calefacci\u00f3n (Qs < 0)", f.monthQsNegWh, true},
+                          {"Latente (QL)", f.monthQLWh, false},
+                          {"Calefacci\u00f3n y refrigeraci\u00f3n simult\u00e1neas", f.monthSimultaneousWh, false}};
             for (const Part& part : parts) {
                 if (&part == &parts[3] && !isBuilding(r)) break;
                 lxw_row_t row;
@@ -426,7 +426,7 @@ std::vector<std::size_t> writeMonthly(RowTable& table, const std::vector<Workboo
                 writeText(sheet, row, 3, part.what);
                 double year = 0;
                 for (int m = 0; m < kMonthsPerYear; ++m) {
-                    double kWh = part.sign < 0 ? heatingMagnitude(part.months[m] / 1000) : part.months[m] / 1000;
+                    double kWh = part.heating ? std::fabs(part.months[m] / 1000) : part.months[m] / 1000;
                     writeValue(sheet, row, static_cast<lxw_col_t>(kMonthColumn + m), kWh, formats.kilowattHours);
                     year += kWh;
                 }
