@@ -4,6 +4,7 @@
 //
 //   zoneloads-view FILE... [-o PAGE.html] [--csv TABLE.csv] [--csv-es TABLA.csv] [--xlsx BOOK.xlsx]
 //                  [--comparar]
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -44,7 +45,7 @@ const char kUsage[] =
     "  --comparar          el primer fichero es la base y los dem\u00e1s variantes: la\n"
     "                      p\u00e1gina, el CSV y el libro dan sus diferencias por zona\n"
     "  --tolerancia K      kelvin que Treal puede pasar de Tmax o Tmin antes de que\n"
-    "                      la hora cuente fuera de consigna (por omisi\u00f3n 0.2)\n"
+    "                      la hora cuente fuera de consigna (por omisi\u00f3n 0,2)\n"
     "  --tabla-completa    todas las columnas en la tabla de la salida (por omisi\u00f3n,\n"
     "                      las que caben en una ventana de 120 columnas)\n"
     "  -h, --help, /?      esta ayuda\n"
@@ -56,10 +57,15 @@ struct CommandLine {
     bool fullTable = false;  // every column in the console's table
 };
 
-// The tolerance's value: a number of kelvin, 0 or more; false for anything else.
-bool parseTolerance(const std::string& text, double& value) {
+// The tolerance's value: a number of kelvin from 0 to 100, with a decimal
+// point or a decimal comma ("0,5", as Spanish users type it); -0 is 0.
+// False for anything else.
+bool parseTolerance(std::string text, double& value) {
+    if (text.find(',') == text.rfind(',') && text.find('.') == std::string::npos) {
+        std::replace(text.begin(), text.end(), ',', '.');
+    }
     char* end = nullptr;
-    value = std::strtod(text.c_str(), &end);
+    value = std::strtod(text.c_str(), &end) + 0.0;  // + 0.0: -0 becomes 0
     return !text.empty() && *end == '\0' && value >= 0 && value <= 100;
 }
 

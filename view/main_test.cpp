@@ -280,6 +280,37 @@ TEST_F(ZoneResultsFile, CutOrCorruptedFilesAreRefusedWithOneLine) {
     }
 }
 
+// The tolerance as typed: a decimal comma as a Spanish user types it, and
+// -0 as 0 in every output; what is no tolerance is refused with the usage,
+// which gives the default with a decimal comma.
+TEST_F(ZoneResultsFile, TheToleranceAsTyped) {
+    building("casa", 3, "--seed 2");
+    const struct {
+        const char* typed;
+        const char* csv;
+        const char* spanish;
+    } cases[] = {{"-0", ",0", ";0"}, {"0,5", ",0.5", ";0,5"}, {"0.25", ",0.25", ";0,25"}};
+    for (const auto& c : cases) {
+        std::string errors;
+        testkit::ToolRun run =
+            view(std::string("casa.bin -o p.html --csv t.csv --csv-es e.csv --tolerancia ") + c.typed, errors);
+        ASSERT_EQ(run.status, 0) << c.typed << ": " << errors;
+        for (const auto& [file, ending] : {std::pair{"t.csv", std::string(c.csv)}, {"e.csv", std::string(c.spanish)}}) {
+            std::vector<std::string> lines = testkit::reportLines(readBytes(file));
+            ASSERT_EQ(lines.size(), 1u + 3u + 1u) << file;
+            for (std::size_t row = 1; row < lines.size(); ++row) {  // after the header, the tolerance last
+                EXPECT_EQ(lines[row].substr(lines[row].size() - ending.size()), ending) << file << ": " << lines[row];
+            }
+        }
+        EXPECT_EQ(readBytes("p.html").find("de -0 K"), std::string::npos) << c.typed;
+    }
+    std::string errors;
+    EXPECT_NE(view("--help", errors).output.find("(por omisi\xC3\xB3n 0,2)"), std::string::npos);
+    for (const char* wrong : {"0,5,1", "0,5.1", "-1", "abc", "101"}) {
+        EXPECT_EQ(view(std::string("casa.bin -o p.html --tolerancia ") + wrong, errors).status, 2) << wrong;
+    }
+}
+
 #ifndef _WIN32
 // Through a named pipe, a report is read, and a zone results file, whose
 // size a pipe cannot tell, is refused at once in one line: the file is

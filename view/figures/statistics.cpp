@@ -14,6 +14,7 @@ namespace {
 // Takes a zone block's hour of Treal, Tmax and Tmin into its hours outside
 // the band, and by how much; an hour where one is no number counts neither way.
 void addTemperatures(SectionFigures& f, double t, double high, double low) {
+    if (std::isnan(t) || std::isnan(high) || std::isnan(low)) return;
     if (beyond(t, high, f.tolerance)) {
         ++f.hoursAbove;
         f.degreeHoursAbove += t - high;
@@ -41,17 +42,17 @@ void addBuildingHour(SectionFigures& f, int h, int month, double qs, double pos,
 // the total peak, its Qs into the peaks and counts, its energy parts into
 // the sums. An hour whose Qs is no number is only counted as such.
 void addHour(SectionFigures& f, int h, int month, double qs, double pos, double neg, double ql) {
+    if (std::isnan(qs)) {
+        ++f.nanHours;
+        return;
+    }
     if (ql > f.ql.value) {
         f.ql.value = ql;
         f.ql.hour = h;
     }
-    if (qs + ql > f.total.value) {  // never when either is no number
+    if (qs + ql > f.total.value) {  // never when QL is no number
         f.total.value = qs + ql;
         f.total.hour = h;
-    }
-    if (std::isnan(qs)) {
-        ++f.nanHours;
-        return;
     }
     if (qs > 0) {
         ++f.hoursQsPos;
@@ -75,7 +76,8 @@ void setReportText(Peak& peak) { peak.text = peak.hour >= 0 ? reportText(peak.va
 
 bool beyond(double t, double limit, double tolerance) {
     double excess = t - limit;
-    if (std::isnan(excess)) return false;  // what is no number is never outside
+    if (std::isnan(excess)) return false;     // what is no number is never outside
+    if (!(tolerance > 0)) return excess > 0;  // every excess counts, however small
     double scale = std::max(1.0, std::fabs(limit));
     if (std::isfinite(t)) scale = std::max(scale, std::fabs(t));
     return excess - tolerance > 1e-9 * scale;
@@ -98,7 +100,8 @@ SectionFigures sectionFigures(const SectionHours& hours, double tolerance) {
                 addHour(f, h, month, qs, hours.qsPos[at], hours.qsNeg[at], hours.ql[at]);
                 addBuildingHour(f, h, month, qs, hours.qsPos[at], hours.qsNeg[at]);
             } else {
-                addTemperatures(f, hours.treal[at], hours.tmax[at], hours.tmin[at]);
+                // An hour whose Qs is no number is left out of every figure, its temperatures' too.
+                if (!std::isnan(qs)) addTemperatures(f, hours.treal[at], hours.tmax[at], hours.tmin[at]);
                 addHour(f, h, month, qs, qs > 0 ? qs : 0, qs < 0 ? qs : 0, hours.ql[at]);
             }
         }

@@ -21,9 +21,11 @@ constexpr double kDefaultTolerance = 0.2;
 // more than `tolerance` K (an hour exactly at Tmax + tolerance is inside).
 SectionFigures sectionFigures(const SectionHours& hours, double tolerance = kDefaultTolerance);
 
-// True when `t` passes the set point `limit` by more than `tolerance` (K):
-// the excess is compared with a slack far below the report's last digit,
-// so that a decimal boundary is not decided by the doubles' rounding.
+// True when `t` passes the set point `limit` by more than `tolerance` (K).
+// With a tolerance above 0 the excess is compared with it with a slack of
+// 1e-9 times the larger of 1 and the values' magnitudes, far below the
+// report's last digit, so that a decimal boundary is not decided by the
+// doubles' rounding; with 0, every excess counts.
 bool beyond(double t, double limit, double tolerance);
 
 // The simultaneous part of an hour's building loads: min(sum above 0,

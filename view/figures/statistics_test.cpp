@@ -128,6 +128,47 @@ TEST_F(StatisticsTest, HoursAndDegreeHoursOutsideTheSetPoints) {
     EXPECT_FALSE(r[1].figures.temperatures);  // the totals hold no temperature
 }
 
+// An hour where Treal, Tmax or Tmin is no number counts neither way, even
+// when the other two are far apart; an hour whose Qs is no number is left
+// out of every figure, the latent peak and the hours outside included.
+TEST_F(StatisticsTest, HoursThatAreNotANumberAreLeftOut) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const struct Case {
+        const char* what;
+        float (ZoneRecord::*nanAllYear)[kHoursPerYear];  // nullptr: none
+        float treal;
+        int above, below;
+    } cases[] = {
+        {"all numbers, Treal above Tmax", nullptr, 30, kHoursPerYear - 2, 0},
+        {"Tmin NaN, Treal above Tmax", &ZoneRecord::Tmin, 30, 0, 0},
+        {"Tmax NaN, Treal below Tmin", &ZoneRecord::Tmax, 10, 0, 0},
+        {"Treal NaN", &ZoneRecord::Treal, 22, 0, 0},
+    };
+    for (const Case& c : cases) {
+        auto zone = testkit::makeZone("Z", 0);
+        for (int h = 0; h < kHoursPerYear; ++h) {
+            zone->Tmax[h] = 25;
+            zone->Tmin[h] = 20;
+            zone->Treal[h] = c.treal;
+            zone->QL[h] = 10;
+            if (c.nanAllYear) ((*zone).*c.nanAllYear)[h] = nan;
+        }
+        // Two hours whose Qs is no number: one with the largest QL, one with Treal far above Tmax.
+        zone->Qs[50] = zone->Qs[60] = nan;
+        zone->QL[50] = 9999;
+        zone->Treal[60] = 99;
+        zone->Tmax[60] = zone->Tmin[60] = 20;
+        std::vector<Read> r = sectionsOf({zone.get()});
+        const SectionFigures& f = r[0].figures;
+        EXPECT_EQ(f.hoursAbove, c.above) << c.what;
+        EXPECT_EQ(f.hoursBelow, c.below) << c.what;
+        EXPECT_EQ(f.nanHours, 2) << c.what;
+        EXPECT_EQ(f.ql.text, "10") << c.what;
+        EXPECT_EQ(f.ql.hour, 0) << c.what;
+        EXPECT_DOUBLE_EQ(f.qlWh, 10.0 * (kHoursPerYear - 2)) << c.what;
+    }
+}
+
 // The tolerance: an hour exactly at Tmax + tolerance (or Tmin - tolerance),
 // as the report writes it, is inside; beyond it the degree-hours count the
 // whole excess over the set point; tolerance 0 counts strictly.
@@ -156,6 +197,17 @@ TEST_F(StatisticsTest, HoursOutsideCountOnlyBeyondTheTolerance) {
     EXPECT_EQ(strict.hoursBelow, 2);
     const SectionFigures wide = sectionFigures(r[0].hours, 1);
     EXPECT_EQ(wide.hoursAbove + wide.hoursBelow, 0);
+
+    // Tolerance 0 counts every excess, however small, over a set point of 0 too.
+    auto cold = testkit::makeZone("Z", 0);
+    for (int h = 0; h < kHoursPerYear; ++h) {
+        cold->Tmax[h] = cold->Tmin[h] = cold->Treal[h] = 0;
+    }
+    cold->Treal[7] = 1e-10f;
+    cold->Treal[8] = -1e-10f;
+    const SectionFigures tiny = sectionFigures(sectionsOf({cold.get()}, "cold.txt")[0].hours, 0);
+    EXPECT_EQ(tiny.hoursAbove, 1);
+    EXPECT_EQ(tiny.hoursBelow, 1);
 }
 
 // Two zones, one cooled by 100 W in hours 0 to 9, the other heated by 40 W

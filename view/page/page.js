@@ -234,10 +234,12 @@
   }
 
   // Whether t is beyond `limit` by more than the tolerance (a hair's slack
-  // for values the report rounded).
+  // for values the report rounded; none with a tolerance of 0), as the
+  // viewer counts.
   function beyond(t, limit) {
     var excess = t - limit;
     if (isNaN(excess)) return false;
+    if (!(PAGE.tolerance > 0)) return excess > 0;
     var scale = Math.max(1, Math.abs(limit));
     if (isFinite(t)) scale = Math.max(scale, Math.abs(t));
     return excess - PAGE.tolerance > 1e-9 * scale;
