@@ -68,7 +68,10 @@ std::vector<DifferenceRow> differenceRows(const std::vector<SummaryRow>& base, c
         row.zone = row.building ? "" : b.zone;
         row.baseBlock = b.block;
         row.variantBlock = v.block;
-        for (const SummaryColumn* c : columns) row.figures.push_back({c->compared(b), c->compared(v)});
+        for (const SummaryColumn* c : columns) {
+            bool none = c->cell(b).kind == CellKind::empty && c->cell(v).kind == CellKind::empty;
+            row.figures.push_back({c->compared(b), c->compared(v), none});
+        }
         rows.push_back(std::move(row));
     }
     return rows;

@@ -53,6 +53,7 @@ std::string warningText(const UnpairedBlock& block);
 struct ComparedFigure {
     double base;
     double variant;
+    bool none = false;  // a figure the pair does not have (a zone's simultaneous heating): empty cells
 };
 
 // A row of the difference table.

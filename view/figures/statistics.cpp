@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 #include "common/number_display.h"
 
@@ -161,7 +162,11 @@ std::vector<double> sortedDescending(const std::vector<double>& values) {
     return sorted;
 }
 
-double simultaneity(double buildingPeak, double zonePeaks) { return zonePeaks != 0 ? buildingPeak / zonePeaks : 0; }
+double simultaneity(double buildingPeak, double zonePeaks) {
+    double ratio = buildingPeak / zonePeaks;
+    bool defined = zonePeaks != 0 && std::isfinite(zonePeaks) && std::isfinite(ratio);
+    return defined ? ratio : std::numeric_limits<double>::quiet_NaN();
+}
 
 }  // namespace view
 }  // namespace zoneloads

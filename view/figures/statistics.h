@@ -36,7 +36,8 @@ double simultaneousPart(double qsPos, double qsNeg);
 std::vector<double> sortedDescending(const std::vector<double>& values);
 
 // The factor de simultaneidad: the building's peak over the sum of its zone
-// blocks' peaks; 0 when they have none.
+// blocks' peaks; NaN, undefined, when that sum is 0 (no zone has such a
+// peak) or not finite, or the ratio is not finite.
 double simultaneity(double buildingPeak, double zonePeaks);
 
 }  // namespace view

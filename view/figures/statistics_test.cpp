@@ -357,9 +357,14 @@ TEST(SortedDescending, NeverRisesAndLeavesNaNOut) {
     EXPECT_EQ(sorted.back(), -kInf);
 }
 
+// The factor is undefined (NaN, an empty cell) when the zones have no such
+// peak or their peaks are infinite; a building peak of 0 is a factor of 0.
 TEST(Simultaneity, BuildingPeakOverTheSumOfZonePeaks) {
     EXPECT_DOUBLE_EQ(simultaneity(480, 500), 0.96);
-    EXPECT_EQ(simultaneity(0, 0), 0);
+    EXPECT_EQ(simultaneity(0, 500), 0);
+    for (auto [building, zones] : {std::pair{0.0, 0.0}, {kInf, kInf}, {5.0, kInf}, {kInf, 5.0}, {-0.0, -0.0}}) {
+        EXPECT_TRUE(std::isnan(simultaneity(building, zones))) << building << " " << zones;
+    }
 }
 
 }  // namespace

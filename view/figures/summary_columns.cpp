@@ -24,6 +24,9 @@ Cell real(std::string text) {
 // A real the tables write with six significant digits.
 Cell real6(double value) { return real(general6(value)); }
 
+// A ratio with six significant digits; nothing when it is undefined (NaN).
+Cell ratio(double value) { return std::isnan(value) ? nothing() : real6(value); }
+
 // Energy in kWh from Wh, six significant digits.
 Cell kWh(double wh) { return real(general6(wh / 1000)); }
 
@@ -139,10 +142,10 @@ std::vector<SummaryColumn> makeColumns() {
          [](R r) { return real6(r.figures.tolerance); }, nullptr},
         {"factor_simultaneidad_QsREF", "Factor de simultaneidad de refrigeraci\u00f3n", nullptr, F::percent, false,
          false, false, 19, -1, -1,
-         [](R r) { return buildingOnly(r, real6(simultaneity(r.figures.qsRef.value, r.zonePeaksQsRef))); }, nullptr},
+         [](R r) { return buildingOnly(r, ratio(simultaneity(r.figures.qsRef.value, r.zonePeaksQsRef))); }, nullptr},
         {"factor_simultaneidad_QsCAL", "Factor de simultaneidad de calefacci\u00f3n", nullptr, F::percent, false, false,
          false, 21, -1, -1,
-         [](R r) { return buildingOnly(r, real6(simultaneity(r.figures.qsCal.value, r.zonePeaksQsCal))); }, nullptr},
+         [](R r) { return buildingOnly(r, ratio(simultaneity(r.figures.qsCal.value, r.zonePeaksQsCal))); }, nullptr},
         {"horas_fuera", "Horas-zona fuera de consigna [h]", "h fuera", F::hours, false, false, false, -1, 8, -1,
          [](R r) { return integer(zoneHoursAbove(r) + zoneHoursBelow(r)); }, nullptr},
     };

@@ -351,9 +351,11 @@ std::string monthlyBars(const std::vector<const SectionFigures*>& designs) {
             double left = compared ? (d == 0 ? 0.12 : 0.5) : 0.2;
             for (int side = 0; side < 2; ++side) {
                 double v = (side == 0 ? designs[d]->monthQsPosWh[m] : designs[d]->monthQsNegWh[m]) / 1000;
-                if (!std::isfinite(v)) v = side == 0 ? c.high : c.low;
-                double top = std::min(c.y(v), c.y(0));
-                double height = std::fabs(c.y(v) - c.y(0));
+                // A month that is no finite number is drawn to the end of the
+                // axis; its tip says what it is ("inf"), as the workbook does.
+                double drawn = std::isfinite(v) ? v : side == 0 ? c.high : c.low;
+                double top = std::min(c.y(drawn), c.y(0));
+                double height = std::fabs(c.y(drawn) - c.y(0));
                 std::string kind = std::string(side == 0 ? "pos" : "neg") + (d == 0 ? "" : "2");
                 svg += fill(kMonthBar, {kind, fixed1(x + slot * left), fixed1(top),
                                         fixed1(slot * (compared ? 0.38 : 0.6)), fixed1(height), label, pageNumber(v)});

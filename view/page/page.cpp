@@ -41,8 +41,9 @@ std::string peakText(const char* label, const Peak& peak, bool heating = false) 
     return peak.hour < 0 ? text + " (ninguna hora)" : text + " el " + hourDate(peak.hour);
 }
 
-// A percentage with one decimal and a decimal comma.
-std::string percent(double ratio) { return decimalComma(fixed1(ratio * 100)) + " %"; }
+// A percentage with one decimal and a decimal comma; a dash for a ratio that
+// is undefined (NaN).
+std::string percent(double ratio) { return std::isnan(ratio) ? "&mdash;" : decimalComma(fixed1(ratio * 100)) + " %"; }
 
 // The energies of a section: a zone block's own; the building's as the sum
 // of its zones' and as its own net load. Heating as its magnitude, as
@@ -218,6 +219,7 @@ std::string sectionFiguresHtml(const SectionHours& hours, const SectionFigures& 
 // A compared figure's cells: base, variant, difference and difference in %
 // of the base, as shown (heating as magnitudes, with what the change means).
 std::string differenceCellsHtml(const SummaryColumn& column, const ComparedFigure& figure) {
+    if (figure.none) return R"(<td class="n"></td><td class="n"></td><td class="n"></td><td class="n"></td>)";
     double base = shownValue(column, figure.base);
     double variant = shownValue(column, figure.variant);
     double difference = variant - base;
@@ -231,8 +233,9 @@ std::string differenceCellsHtml(const SummaryColumn& column, const ComparedFigur
         percentText = decimalComma(fixed1(percent));
     else if (!std::isnan(percent))
         percentText = shown(general6(percent));
+    std::string differenceText = std::isnan(difference) ? "" : shown(general6(difference));
     return fill(R"(<td class="n">$0</td><td class="n">$1</td><td class="n">$2</td><td class="n">$3$4</td>)",
-                {shown(general6(base)), shown(general6(variant)), shown(general6(difference)), percentText, words});
+                {shown(general6(base)), shown(general6(variant)), differenceText, percentText, words});
 }
 
 std::string comparisonHtml(const Comparison& comparison, const SectionHours& baseBuilding,

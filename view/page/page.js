@@ -389,14 +389,21 @@
                        'Curva de duraci\u00f3n de Qs: las horas del a\u00f1o de la mayor carga a la menor');
   }
 
+  // The value under the pointer of a month of `months`: its own figure, so
+  // that a month that is no finite number, which has no bar, says what it is.
+  function monthValue(months) {
+    return function (u, v, s, m) { return m === null || m === undefined ? '\u2014' : general(months[m]) + ' kWh'; };
+  }
+
   // Monthly energy in kWh of Qs > 0 (up) and Qs < 0 (down), from the
   // viewer's figures (data-f).
   function monthlyBars(figures) {
     var x = [], positive = [], negative = [];
+    var months = [figures.slice(2, 14), figures.slice(14, 26)];
     for (var m = 0; m < 12; m++) {
       x.push(m);
-      positive.push(isFinite(figures[2 + m]) ? figures[2 + m] : null);
-      negative.push(isFinite(figures[14 + m]) ? figures[14 + m] : null);
+      positive.push(isFinite(months[0][m]) ? months[0][m] : null);
+      negative.push(isFinite(months[1][m]) ? months[1][m] : null);
     }
     var bars = uPlot.paths.bars({size: [0.4, 40], align: 0});
     var options = {
@@ -404,9 +411,9 @@
       series: [
         {label: 'mes', value: function (u, v) { return v === null ? '' : PAGE.months[v]; }},
         {label: 'refrigeraci\u00f3n', fill: '#2166ac', stroke: '#2166ac', paths: bars, points: {show: false},
-         value: valueOf('kWh')},
+         value: monthValue(months[0])},
         {label: 'calefacci\u00f3n', fill: '#b2182b', stroke: '#b2182b', paths: bars, points: {show: false},
-         value: valueOf('kWh')}
+         value: monthValue(months[1])}
       ],
       axes: [{values: function (u, ticks) { return ticks.map(function (t) { return PAGE.months[t] || ''; }); },
               splits: function () { return x; }}, axis('kWh', 3)]

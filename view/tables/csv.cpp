@@ -96,10 +96,15 @@ std::vector<std::string> differenceFields(const DifferenceRow& row) {
     std::vector<std::string> fields = {row.baseReport, row.variantReport, row.building ? "EDIFICIO" : row.zone,
                                        block(row.baseBlock), block(row.variantBlock)};
     for (const ComparedFigure& f : row.figures) {
+        if (f.none) {
+            fields.insert(fields.end(), 4, "");
+            continue;
+        }
         double percent = percentOfBase(f.base, f.variant);
+        double difference = f.variant - f.base;
         fields.push_back(general6(f.base));
         fields.push_back(general6(f.variant));
-        fields.push_back(general6(f.variant - f.base));
+        fields.push_back(std::isnan(difference) ? "" : general6(difference));  // none between two infinities
         fields.push_back(std::isnan(percent) ? "" : general6(percent));
     }
     return fields;

@@ -504,8 +504,12 @@ void writeCharts(lxw_workbook* book, const std::vector<lxw_worksheet*>& sheets,
         std::string curveTitle = cellText("Curva de duraci\u00f3n de Qs del edificio: " + name);
         chart_title_set_name(curve, curveTitle.c_str());
         lxw_chart_series* series = chart_add_series(curve, nullptr, nullptr);
-        chart_series_set_categories(series, durationSheet.c_str(), 1, 0, kHoursPerYear, 0);
-        chart_series_set_values(series, durationSheet.c_str(), 1, column, kHoursPerYear, column);
+        // The rows that hold the curve's values: its hours that are numbers (at least one row, empty then).
+        const std::vector<double>& qs = reports[r].building.qs;
+        auto held = static_cast<lxw_row_t>(
+            std::max<std::ptrdiff_t>(1, std::count_if(qs.begin(), qs.end(), [](double v) { return !std::isnan(v); })));
+        chart_series_set_categories(series, durationSheet.c_str(), 1, 0, held, 0);
+        chart_series_set_values(series, durationSheet.c_str(), 1, column, held, column);
         chart_series_set_name(series, "Qs [W]");
         chart_legend_set_position(curve, LXW_CHART_LEGEND_NONE);
         chart_axis_set_name(curve->x_axis, "Horas del a\u00f1o, ordenadas por su carga");
@@ -588,12 +592,17 @@ void writeComparison(RowTable& table, const std::vector<DifferenceRow>& differen
         }
         lxw_col_t col = 5;
         for (std::size_t i = 0; i < columns.size(); ++i) {
+            if (d.figures[i].none) {
+                col += 4;
+                continue;
+            }
             double base = shownValue(*columns[i], d.figures[i].base);
             double variant = shownValue(*columns[i], d.figures[i].variant);
             double percent = percentOfBase(base, variant);
             lxw_format* format = formatOf(columns[i]->format, formats);
             for (double value : {base, variant, variant - base}) {
-                writeValue(sheet, row, col++, general6Value(value), format);
+                if (!std::isnan(value)) writeValue(sheet, row, col, general6Value(value), format);  // none: empty
+                ++col;
             }
             if (!std::isnan(percent)) writeValue(sheet, row, col, general6Value(percent), formats.kilowattHours);
             ++col;

@@ -256,6 +256,79 @@ TEST_F(WorkbookTest, ReadsBackValidWhateverTheValuesAndNames) {
     }
 }
 
+// The column of a header, by its label, in the cells read back of `sheet`.
+std::string columnOf(const std::vector<std::string>& cells, const std::string& sheet, const std::string& label) {
+    for (const std::string& line : cells) {
+        std::size_t end = line.find("1 s '" + label + "'");
+        if (line.rfind(sheet + "!", 0) == 0 && end != std::string::npos) {
+            return line.substr(sheet.size() + 1, end - sheet.size() - 1);
+        }
+    }
+    return "none";
+}
+
+// What is undefined is shown as undefined: a building that never heats and
+// whose cooling peaks are infinite has no factor de simultaneidad (empty
+// cells, a dash on the page, never 0, 0,0 % or -nan); a zone compared has no
+// simultaneous heating (empty cells, not 0); a month of infinite energy says
+// so on the page as in the workbook; the duration chart covers the building's
+// hours that are numbers, as its sheet holds them.
+TEST_F(WorkbookTest, UndefinedIsShownAsUndefined) {
+    auto a = testkit::makeZone("A", 150);  // Qs never below 0: no heating
+    auto b = testkit::makeZone("B", 200);
+    a->Qs[100] = std::numeric_limits<float>::infinity();  // 5 January
+    b->Qs[5000] = std::numeric_limits<float>::quiet_NaN();
+    testkit::writeZoneFile("zones.bin", 2, {a.get(), b.get()});
+    std::string error;
+    for (const char* report : {"a.txt", "b.txt"}) {
+        ASSERT_TRUE(writeReport("zones.bin", report, ZoneSelection{{0, 1}, ""}, error)) << error;
+    }
+    ViewerOptions options;
+    options.reports = {"a.txt", "b.txt"};
+    options.compare = true;
+    options.page = "a.html";
+    options.csv = "a.csv";
+    options.xlsx = "a.xlsx";
+    std::vector<SummaryRow> rows;
+    ASSERT_TRUE(writeViewerOutputs(options, 2, rows, error)) << error;
+
+    std::vector<std::string> cells = readBack("a.xlsx");
+    const std::string comparison = "Comparaci\xC3\xB3n";
+    for (const char* part : {"refrigeraci\xC3\xB3n", "calefacci\xC3\xB3n"}) {
+        std::string factor = columnOf(cells, "Resumen", std::string("Factor de simultaneidad de ") + part);
+        ASSERT_NE(factor, "none");
+        for (const std::string& line : cells) EXPECT_NE(line.rfind("Resumen!" + factor + "4 ", 0), 0u) << line;
+    }
+    const std::string simultaneous =
+        columnOf(cells, comparison, "Calefacci\xC3\xB3n y refrigeraci\xC3\xB3n simult\xC3\xA1neas [kWh] base");
+    ASSERT_NE(simultaneous, "none");
+    EXPECT_TRUE(has(cells, comparison + "!" + simultaneous + "4 n 0"));  // the buildings'
+    for (const std::string& line : cells) {
+        for (const char* zoneRow : {"2 ", "3 "})
+            EXPECT_NE(line.rfind(comparison + "!" + simultaneous + zoneRow, 0), 0u);
+    }
+    std::vector<std::string> csv = testkit::reportLines(testkit::readBytes("a.csv"));
+    ASSERT_EQ(csv.size(), 1u + 6u + 1u + 1u + 3u);
+    for (std::size_t zone : {9u, 10u}) EXPECT_EQ(csv[zone].substr(csv[zone].size() - 5), ",,,,,") << csv[zone];
+    // Zone A's infinite peaks differ by no number: an empty difference, not -nan.
+    EXPECT_EQ(csv[9].substr(0, 27), "a.txt,b.txt,A,1,1,inf,inf,,") << csv[9];
+    EXPECT_EQ(csv[9].find("nan"), std::string::npos) << csv[9];
+
+    const std::string page = testkit::readBytes("a.html");
+    EXPECT_NE(page.find("refrigeraci&oacute;n &mdash;, calefacci&oacute;n &mdash;"), std::string::npos);
+    EXPECT_EQ(page.find("0,0 %"), std::string::npos);
+    EXPECT_EQ(page.find("nan %"), std::string::npos);
+    EXPECT_NE(page.find("<title>ene: inf kWh</title>"), std::string::npos);
+
+    testkit::ToolRun charts = testkit::runShell(
+        "/usr/bin/python3 -c \"import zipfile; z = zipfile.ZipFile('a.xlsx'); "
+        "print(''.join(z.read(n).decode() for n in z.namelist() if n.startswith('xl/charts/')))\"",
+        "charts.txt");
+    EXPECT_NE(charts.output.find("$A$2:$A$8760<"), std::string::npos);
+    EXPECT_NE(charts.output.find("$B$2:$B$8760<"), std::string::npos);
+    EXPECT_EQ(charts.output.find("$8761"), std::string::npos);
+}
+
 // The workbook as an engineer opens it: Spanish sheet names, every header
 // readable over its three lines, headers and names frozen, the summary
 // filtered, numbers formatted by their unit, heating as a magnitude (the
@@ -285,14 +358,7 @@ TEST_F(WorkbookTest, ReadsAsOpened) {
                                                 "D\xC3\xAD"
                                                 "as pico",
                                                 "Horas a"}));
-    // The summary's column of a header, by its label.
-    auto column = [&cells](const std::string& label) {
-        for (const std::string& line : cells) {
-            std::size_t end = line.find("1 s '" + label + "'");
-            if (line.rfind("Resumen!", 0) == 0 && end != std::string::npos) return line.substr(8, end - 8);
-        }
-        return std::string("none");
-    };
+    auto column = [&cells](const std::string& label) { return columnOf(cells, "Resumen", label); };
     const std::string heating = column("Punta de calefacci\xC3\xB3n [W]");
     EXPECT_TRUE(has(cells, "Resumen!" + heating + "2 n " + rows[0].figures.qsCal.text.substr(1))) << heating;
     EXPECT_EQ(rows[0].figures.qsCal.text.front(), '-');
