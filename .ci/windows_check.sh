@@ -153,6 +153,15 @@ done
 # workbook and table from it; and given as a drop gives it (its whole
 # Windows path, the program started elsewhere), its page beside it.
 cp Año_2024.bin "Año 2024.bin"
+# Its first zone named in Windows-1252, its second in UTF-8: every output in
+# one encoding (the table in a file, the CSV and the messages in UTF-8, the
+# Spanish CSV in Windows-1252), the Linux build's bytes.
+/usr/bin/python3 - <<'PY'
+with open("Año 2024.bin", "r+b") as f:
+    for zone, name in ((0, "Cámara".encode("cp1252")), (1, "Salón".encode("utf-8"))):
+        f.seek(4 + zone * 285896)
+        f.write(name + b"\0")
+PY
 "$linux/zoneloads-view" "Año 2024.bin" -o linux-bin.html --csv linux-bin.csv --csv-es linux-bin-es.csv \
     --xlsx linux-bin.xlsx > linux-bin-table.txt
 "$wine" "$windows/zoneloads-view.exe" "Año 2024.bin" -o windows-bin.html --csv windows-bin.csv \
@@ -165,6 +174,17 @@ if cmp -s linux-bin.html windows-bin.html && cmp -s linux-bin.csv windows-bin.cs
 else
     echo "DIFFERENT outputs from zoneloads-view.exe \"Año 2024.bin\""
     cmp linux-bin.html windows-bin.html | head -3; fail=1
+fi
+"$wine" "$windows/zoneloads-view.exe" "Año 2024.bin" ../casa.bin --comparar -o NUL > windows-compared.txt \
+    2> windows-warnings.txt || true
+if iconv -f UTF-8 -t UTF-8 windows-bin-table.txt windows-bin.csv windows-compared.txt windows-warnings.txt > /dev/null &&
+   grep -q '^1 *Cámara ' windows-bin-table.txt && grep -q '^Informe Año 2024.bin' windows-bin-table.txt &&
+   grep -q '^Año 2024.bin,2,Salón,' windows-bin.csv && grep -q 'aviso: Año 2024.bin: bloque 1 (Cámara) sin' windows-warnings.txt &&
+   LC_ALL=C grep -q "^A$(printf '\xf1')o 2024.bin;1;C$(printf '\xe1')mara;" windows-bin-es.csv &&
+   LC_ALL=C grep -q "^A$(printf '\xf1')o 2024.bin;2;Sal$(printf '\xf3')n;" windows-bin-es.csv; then
+    echo "names in one encoding: UTF-8 table, CSV and messages, Windows-1252 Spanish CSV"
+else
+    echo "names NOT in one encoding per output:"; head -3 windows-bin-table.txt windows-warnings.txt; fail=1
 fi
 dropped="$(winepath -w "$PWD/Año 2024.bin")"
 if (cd / && "$wine" "$windows/zoneloads-view.exe" "$dropped" > /dev/null) && [ -s "Año 2024.html" ] &&

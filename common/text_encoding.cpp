@@ -1,6 +1,7 @@
 #include "common/text_encoding.h"
 
 #include <cstdint>
+#include <cstdio>
 
 namespace zoneloads {
 namespace {
@@ -163,18 +164,34 @@ std::u16string utf16FromWindows1252(std::string_view bytes) {
 
 std::string windows1252FromUtf8(std::string_view utf8) {
     std::string out;
-    eachCodePoint(utf8, '?', [&out](long code) {
-        char byte = '?';
+    eachCodePoint(utf8, 0xFFFD, [&out](long code) {
         if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
-            byte = static_cast<char>(code);
-        } else {
-            for (int b = 0; b < 32; ++b) {
-                if (kHigh1252[b] == code) byte = static_cast<char>(0x80 + b);
+            out += static_cast<char>(code);
+            return;
+        }
+        for (int b = 0; b < 32; ++b) {
+            if (kHigh1252[b] == code) {
+                out += static_cast<char>(0x80 + b);
+                return;
             }
         }
-        out += byte;
+        char mark[24];
+        std::snprintf(mark, sizeof mark, "<U+%04lX>", static_cast<unsigned long>(code));
+        out += mark;
     });
     return out;
+}
+
+std::string utf8OfName(std::string_view name) {
+    if (isValidUtf8(name)) return std::string(name);
+    std::string out;
+    out.reserve(name.size() + name.size() / 2);
+    for (char16_t unit : utf16FromWindows1252(name)) appendUtf8(out, unit);
+    return out;
+}
+
+std::string windows1252OfName(std::string_view name) {
+    return isValidUtf8(name) ? windows1252FromUtf8(name) : std::string(name);
 }
 
 std::string utf8FromUtf16(std::u16string_view utf16) {

@@ -31,13 +31,25 @@ bool appendShownByte(std::string& out, unsigned char byte);
 // character.
 std::string displayText(std::string_view bytes);
 
-// A file name as text to show, in UTF-8 that no byte can turn into a
-// terminal's command or a spreadsheet's invalid character: a name that is
-// well-formed UTF-8 (as Windows gives every name, and most systems do) as
-// its characters, control characters as their pictures and the
-// noncharacters U+FFFE and U+FFFF as U+FFFD; any other as Windows-1252
+// A name as text to show, a file's or a zone's, in UTF-8 that no byte can
+// turn into a terminal's command or a spreadsheet's invalid character: a
+// name that is well-formed UTF-8 (as Windows gives every file name, and
+// most systems do; a zone's name as a report or a zone results file holds
+// it may be) as its characters, control characters as their pictures and
+// the noncharacters U+FFFE and U+FFFF as U+FFFD; any other as Windows-1252
 // bytes, as displayText shows them.
 std::string displayFileName(std::string_view name);
+
+// A name, a file's or a zone's, as UTF-8 text for a file: as it is when it
+// is well-formed UTF-8, any other as Windows-1252 (the five bytes 1252
+// leaves undefined as the characters Windows gives them, U+0081 ...). Every
+// character is kept, control characters too.
+std::string utf8OfName(std::string_view name);
+
+// A name, a file's or a zone's, as Windows-1252 bytes: converted from UTF-8
+// when it is well-formed UTF-8 (as windows1252FromUtf8 does), any other kept
+// as it is.
+std::string windows1252OfName(std::string_view name);
 
 // Well-formed UTF-8 as UTF-16.
 std::u16string utf16FromUtf8(std::string_view utf8);
@@ -47,7 +59,8 @@ std::u16string utf16FromUtf8(std::string_view utf8);
 std::u16string utf16FromWindows1252(std::string_view bytes);
 
 // Well-formed UTF-8 as Windows-1252 bytes; a character 1252 does not have
-// becomes "?".
+// becomes its code point as "<U+62A5>", so that names that differ stay
+// different and can be told.
 std::string windows1252FromUtf8(std::string_view utf8);
 
 // UTF-16 as UTF-8 (an unpaired surrogate becomes U+FFFD).

@@ -50,6 +50,18 @@ TEST(DisplayFileName, ShowsLettersAndDisarmsControls) {
     EXPECT_EQ(displayFileName("C\xE1mara\x9B"), "C\xC3\xA1mara\xE2\x80\xBA");  // not UTF-8: Windows-1252
 }
 
+// A name for a file of one encoding: UTF-8 kept, any other read as
+// Windows-1252 (its undefined bytes as Windows maps them); in Windows-1252,
+// a character it lacks as its code point, so that names stay apart.
+TEST(NamesConverted, ToUtf8AndToWindows1252) {
+    EXPECT_EQ(utf8OfName("A\xC3\xB1o \xE6\x8A\xA5"), "A\xC3\xB1o \xE6\x8A\xA5");
+    EXPECT_EQ(utf8OfName("C\xE1mara n\xBA \x80\x81\x01"), "C\xC3\xA1mara n\xC2\xBA \xE2\x82\xAC\xC2\x81\x01");
+    EXPECT_EQ(windows1252OfName("C\xE1mara \x81"), "C\xE1mara \x81");
+    EXPECT_EQ(windows1252OfName("C\xC3\xA1mara \xE2\x82\xAC\xC2\x81"), "C\xE1mara \x80\x81");
+    EXPECT_EQ(windows1252OfName("\xE6\x8A\xA5\xE5\x91\x8A \xF0\x9F\x98\x80"), "<U+62A5><U+544A> <U+1F600>");
+    EXPECT_EQ(windows1252OfName(utf8OfName("\x80\x81\x8D\x8F\x90\x9D\xFF")), "\x80\x81\x8D\x8F\x90\x9D\xFF");
+}
+
 // What a console shows: the tool's Windows-1252 text and zone names, and the
 // names given in UTF-8, each word by its own encoding.
 TEST(ConsoleCharacters, EachWordByItsEncoding) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/text_encoding.h"
 #include "testkit/run_tool.h"
 #include "testkit/zone_files.h"
 
@@ -309,6 +310,37 @@ TEST_F(ZoneResultsFile, TheToleranceAsTyped) {
     for (const char* wrong : {"0,5,1", "0,5.1", "-1", "abc", "101"}) {
         EXPECT_EQ(view(std::string("casa.bin -o p.html --tolerancia ") + wrong, errors).status, 2) << wrong;
     }
+}
+
+// Names in one encoding in each output: a zone's name is Windows-1252
+// unless it is UTF-8, and every text the viewer writes is UTF-8 (the table
+// in a file, the CSV, the page, the messages) but the Spanish CSV,
+// Windows-1252 throughout.
+TEST_F(ZoneResultsFile, NamesInOneEncodingInEveryOutput) {
+    auto camara = testkit::makeZone("C\xE1mara", 1);  // Windows-1252
+    auto ano = testkit::makeZone("A\xC3\xB1o", 2);    // UTF-8
+    auto otra = testkit::makeZone("Otra", 3);
+    testkit::writeZoneFile("A\xC3\xB1o.bin", 2, {camara.get(), ano.get()});
+    testkit::writeZoneFile("v.bin", 2, {otra.get(), ano.get()});
+    std::string errors;
+    testkit::ToolRun run = view("A\xC3\xB1o.bin v.bin --comparar -o p.html --csv t.csv --csv-es e.csv", errors);
+    ASSERT_EQ(run.status, 0) << errors;
+    const std::string table = run.output, messages = errors, csv = readBytes("t.csv"), page = readBytes("p.html");
+    for (const std::string* utf8 : {&table, &csv, &messages, &page}) {
+        EXPECT_TRUE(isValidUtf8(*utf8)) << *utf8;
+        EXPECT_NE(utf8->find("C\xC3\xA1mara"), std::string::npos) << *utf8;
+        EXPECT_EQ(utf8->find("A\xC3\x83\xC2\xB1o"), std::string::npos);  // UTF-8 never read as Windows-1252
+    }
+    EXPECT_NE(table.find("Informe A\xC3\xB1o.bin\n"), std::string::npos) << table;
+    // Aligned by characters: "C\xC3\xA1mara" is 6 wide.
+    EXPECT_NE(table.find("\n1       C\xC3\xA1mara    "), std::string::npos) << table;
+    EXPECT_NE(table.find("\n2       A\xC3\xB1o       "), std::string::npos) << table;
+    EXPECT_NE(csv.find("\r\nA\xC3\xB1o.bin,2,A\xC3\xB1o,"), std::string::npos) << csv;
+    EXPECT_NE(page.find("Bloque 2: A\xC3\xB1o</h3>"), std::string::npos);
+    EXPECT_NE(errors.find("aviso: A\xC3\xB1o.bin: bloque 1 (C\xC3\xA1mara) sin zona"), std::string::npos) << errors;
+    const std::string spanish = readBytes("e.csv");
+    EXPECT_NE(spanish.find("\r\nA\xF1o.bin;1;C\xE1mara;"), std::string::npos) << spanish;
+    EXPECT_NE(spanish.find("\r\nA\xF1o.bin;2;A\xF1o;"), std::string::npos) << spanish;
 }
 
 #ifndef _WIN32

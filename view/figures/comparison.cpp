@@ -49,8 +49,8 @@ std::vector<UnpairedBlock> unpairedBlocks(const Pairing& pairing, const std::vec
 }
 
 std::string warningText(const UnpairedBlock& block) {
-    return displayFileName(block.report) + ": bloque " + std::to_string(block.block) + " (" + displayText(block.zone) +
-           ") sin zona del mismo nombre en la " + (block.inBase ? "variante " : "base ") +
+    return displayFileName(block.report) + ": bloque " + std::to_string(block.block) + " (" +
+           displayFileName(block.zone) + ") sin zona del mismo nombre en la " + (block.inBase ? "variante " : "base ") +
            displayFileName(block.otherReport);
 }
 

@@ -46,7 +46,7 @@ std::vector<UnpairedBlock> unpairedBlocks(const Pairing& pairing, const std::vec
 
 // The warning of a block left alone, in one line to show ("b.txt: bloque 4
 // (Patio) sin zona del mismo nombre en la variante v.txt"): names shown as
-// text, control bytes as their pictures.
+// displayFileName shows them, control bytes as their pictures.
 std::string warningText(const UnpairedBlock& block);
 
 // One compared figure of a pair.

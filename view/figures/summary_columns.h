@@ -19,7 +19,7 @@ namespace view {
 enum class CellKind {
     empty,    // nothing: a figure the row does not have
     report,   // a report's file name as given (UTF-8 on Windows)
-    zone,     // a zone's name, the report's bytes (Windows-1252)
+    zone,     // a zone's name, the report's bytes (Windows-1252 unless they are UTF-8)
     text,     // fixed text ("TOTAL")
     integer,  // a count or a block number: `number`, written as `text`
     real,     // `number`, written as `text` (the report's text, or six significant digits)

@@ -33,9 +33,17 @@ std::string htmlText(const std::string& bytes) {
 
 std::string htmlName(const std::string& name) {
     if (!isValidUtf8(name)) return htmlText(name);
+    const std::string shown = displayFileName(name);
     std::string out;
-    for (char c : name) {
-        if (!appendEntity(out, c)) out += c;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        // A control character's picture, U+2400 to U+2421 (E2 90 80 to E2 90 A1), marked as htmlText marks it.
+        if (shown.compare(i, 2, "\xE2\x90") == 0 && i + 2 < shown.size() &&
+            static_cast<unsigned char>(shown[i + 2]) <= 0xA1) {
+            out += R"(<span class="ctl">)" + shown.substr(i, 3) + "</span>";
+            i += 2;
+        } else if (!appendEntity(out, shown[i])) {
+            out += shown[i];
+        }
     }
     return out;
 }

@@ -14,9 +14,10 @@ namespace view {
 // character as \xNN (displayText's marks), each marked as such.
 std::string htmlText(const std::string& bytes);
 
-// A file name as UTF-8 HTML text: names given as UTF-8 (on Windows always,
-// elsewhere as the system's names usually are) shown as such, any other as
-// Windows-1252 bytes by htmlText.
+// A name, a file's or a zone's, as UTF-8 HTML text: a name that is UTF-8
+// (a file's on Windows always, elsewhere as the system's names usually are)
+// as displayFileName shows it, control pictures marked as htmlText marks
+// them; any other as Windows-1252 bytes by htmlText.
 std::string htmlName(const std::string& name);
 
 // `pattern` with $0 .. $9 replaced by the values given, in order; the values

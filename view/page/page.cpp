@@ -76,7 +76,7 @@ std::string buildingHtml(const SummaryRow& row) {
         html += fill(
             "<br>Zona con m&aacute;s horas fuera de consigna: bloque $0, $1: $2 h por encima de Tmax y $3 h por "
             "debajo de Tmin &middot; todas las zonas: $4 y $5 horas-zona",
-            {std::to_string(row.worstBlock), htmlText(row.worstZone), std::to_string(row.worst.hoursAbove),
+            {std::to_string(row.worstBlock), htmlName(row.worstZone), std::to_string(row.worst.hoursAbove),
              std::to_string(row.worst.hoursBelow), std::to_string(row.zoneHoursAbove),
              std::to_string(row.zoneHoursBelow)});
     }
@@ -105,7 +105,7 @@ std::string sectionTextHtml(const SummaryRow& row) {
     const SectionFigures& f = row.figures;
     std::string html = "<h3>";
     html += isBuilding(row) ? std::string("Edificio: totales de todas las zonas")
-                            : "Bloque " + std::to_string(row.block) + ": " + htmlText(row.zone);
+                            : "Bloque " + std::to_string(row.block) + ": " + htmlName(row.zone);
     html += "</h3>\n<p>" + peakText("Punta de refrigeraci&oacute;n", f.qsRef) + " &middot; " +
             peakText("punta de calefacci&oacute;n", f.qsCal, true) + "<br>" + peakText("Punta latente", f.ql) +
             " &middot; " + peakText("punta sensible + latente", f.total) + "<br>" + energiesHtml(f);
@@ -136,7 +136,8 @@ std::string pageStart(const std::string& titleHtml) {
 std::string tableCellHtml(const SummaryColumn& column, const Cell& cell) {
     Cell value = shownCell(column, cell);
     switch (value.kind) {
-        case CellKind::report: return htmlName(value.text);
+        case CellKind::report:
+        case CellKind::zone: return htmlName(value.text);
         case CellKind::date: return htmlText(hourDate(value.hour));
         case CellKind::real:
             if (column.format == CellFormat::percent && std::isfinite(value.number)) return percent(value.number);
@@ -191,7 +192,7 @@ std::string zoneIndexHtml(const std::vector<SummaryRow>& rows, int report) {
     for (const SummaryRow& row : rows) {
         if (isBuilding(row)) continue;
         html += fill(R"(<li><a href="#$0">$1 &middot; $2</a></li>)",
-                     {zoneAnchor(report, row.block), std::to_string(row.block), htmlText(row.zone)});
+                     {zoneAnchor(report, row.block), std::to_string(row.block), htmlName(row.zone)});
     }
     return html + "</ol></details></nav>\n";
 }
@@ -246,7 +247,7 @@ std::string comparisonHtml(const Comparison& comparison, const SectionHours& bas
              {htmlName(comparison.variantReport), htmlName(comparison.baseReport)});
     for (const UnpairedBlock& b : comparison.unpaired) {
         html += fill("<p class=\"warn\">Aviso: $0: bloque $1 ($2) sin zona del mismo nombre en la $3 $4</p>\n",
-                     {htmlName(b.report), std::to_string(b.block), htmlText(b.zone), b.inBase ? "variante" : "base",
+                     {htmlName(b.report), std::to_string(b.block), htmlName(b.zone), b.inBase ? "variante" : "base",
                       htmlName(b.otherReport)});
     }
     std::vector<const SummaryColumn*> columns = comparedColumns();
@@ -258,7 +259,7 @@ std::string comparisonHtml(const Comparison& comparison, const SectionHours& bas
     for (std::size_t i = 0; i < columns.size(); ++i) html += "<th>base</th><th>variante</th><th>dif.</th><th>%</th>";
     html += "</tr>\n";
     for (const DifferenceRow& row : comparison.rows) {
-        html += "<tr><td>" + (row.building ? std::string("EDIFICIO") : htmlText(row.zone)) + "</td>";
+        html += "<tr><td>" + (row.building ? std::string("EDIFICIO") : htmlName(row.zone)) + "</td>";
         for (int block : {row.baseBlock, row.variantBlock}) {
             html += "<td>" + (row.building ? std::string("TOTAL") : std::to_string(block)) + "</td>";
         }

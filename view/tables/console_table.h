@@ -14,9 +14,10 @@ namespace view {
 // The rows as aligned text. By default the columns an engineer reads first,
 // under a line naming each report, zone names cut so that the table fits a
 // window of 120 columns; `full`, every column of the CSV under its script
-// name. For a terminal (`forTerminal`) names are UTF-8 as the page shows
-// them, control bytes as visible marks; otherwise they are the report's
-// bytes, line breaks as blanks.
+// name. The text is UTF-8 wherever it goes, names converted (a name that is
+// not UTF-8 read as Windows-1252): for a terminal (`forTerminal`) as the
+// page shows them, control bytes as visible marks; otherwise every
+// character kept, line breaks as blanks.
 std::string consoleTable(const std::vector<SummaryRow>& rows, bool forTerminal = false, bool full = false);
 
 }  // namespace view

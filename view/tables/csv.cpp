@@ -33,10 +33,10 @@ std::string spanishText(const Cell& cell) {
     switch (cell.kind) {
         case CellKind::date: return hourFullDate(cell.hour);
         case CellKind::report:
-            // The report's name as the system gave it (UTF-8 on Windows, and
-            // usually elsewhere) in the CSV's Windows-1252.
-            return asText(isValidUtf8(cell.text) ? windows1252FromUtf8(cell.text) : cell.text);
-        case CellKind::zone: return asText(cell.text);
+        case CellKind::zone:
+            // Names that are UTF-8 (a file's on Windows, and usually
+            // elsewhere; a zone's now and then) in the CSV's Windows-1252.
+            return asText(windows1252OfName(cell.text));
         case CellKind::real: {
             std::string text = cell.text;
             std::replace(text.begin(), text.end(), '.', ',');
@@ -44,6 +44,12 @@ std::string spanishText(const Cell& cell) {
         }
         default: return csvText(cell);
     }
+}
+
+// A cell as the script CSV writes it: names in UTF-8, as every other text.
+std::string scriptText(const Cell& cell) {
+    bool name = cell.kind == CellKind::report || cell.kind == CellKind::zone;
+    return name ? utf8OfName(cell.text) : csvText(cell);
 }
 
 std::vector<std::string> headerNames(const std::vector<const SummaryColumn*>& columns) {
@@ -69,7 +75,7 @@ std::string scriptCsv(const std::vector<SummaryRow>& rows, const std::vector<Dif
     std::string csv = csvLine(headerNames(columns)) + kLineEnd;
     for (const SummaryRow& row : rows) {
         std::vector<std::string> fields;
-        for (const SummaryColumn* c : columns) fields.push_back(csvText(c->cell(row)));
+        for (const SummaryColumn* c : columns) fields.push_back(scriptText(c->cell(row)));
         csv += csvLine(fields) + kLineEnd;
     }
     if (differences.empty()) return csv;
@@ -93,8 +99,9 @@ std::string spanishCsv(const std::vector<SummaryRow>& rows) {
 
 std::vector<std::string> differenceFields(const DifferenceRow& row) {
     auto block = [&row](int b) { return row.building ? std::string("TOTAL") : std::to_string(b); };
-    std::vector<std::string> fields = {row.baseReport, row.variantReport, row.building ? "EDIFICIO" : row.zone,
-                                       block(row.baseBlock), block(row.variantBlock)};
+    std::vector<std::string> fields = {utf8OfName(row.baseReport), utf8OfName(row.variantReport),
+                                       row.building ? "EDIFICIO" : utf8OfName(row.zone), block(row.baseBlock),
+                                       block(row.variantBlock)};
     for (const ComparedFigure& f : row.figures) {
         if (f.none) {
             fields.insert(fields.end(), 4, "");

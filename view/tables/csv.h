@@ -17,20 +17,23 @@ namespace view {
 // line end.
 std::string csvLine(const std::vector<std::string>& fields, char separator = ',');
 
-// The script CSV: the header, then a line per row; after an empty line, the
-// difference table when `differences` holds any row.
+// The script CSV, UTF-8 text (names converted as utf8OfName says): the
+// header, then a line per row; after an empty line, the difference table
+// when `differences` holds any row.
 std::string scriptCsv(const std::vector<SummaryRow>& rows, const std::vector<DifferenceRow>& differences);
 
 // The CSV for a Spanish-locale spreadsheet: the script CSV's columns, headed
 // by their Spanish labels, with ";" between fields, decimal commas, dates as
-// "dd/mm/aaaa hh:mm" of kSpreadsheetYear, Windows-1252 bytes; a name a
+// "dd/mm/aaaa hh:mm" of kSpreadsheetYear, Windows-1252 bytes (names
+// converted as windows1252OfName says); a name a
 // spreadsheet could take for a formula starts with "'". The values keep the
 // report's signs.
 std::string spanishCsv(const std::vector<SummaryRow>& rows);
 
-// A row of the difference table as text: names, blocks ("TOTAL" for the
-// buildings), then per figure base, variant, difference and difference in %
-// (empty when there is none), six significant digits.
+// A row of the difference table as text: names in UTF-8, blocks ("TOTAL"
+// for the buildings), then per figure base, variant, difference and
+// difference in % (empty when there is none), six significant digits; four
+// empty fields for a figure the pair does not have.
 std::vector<std::string> differenceFields(const DifferenceRow& row);
 
 }  // namespace view

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/number_display.h"
+#include "common/text_encoding.h"
 #include "testkit/zone_files.h"
 #include "view/figures/summary_columns.h"
 #include "view/tables/console_table.h"
@@ -139,10 +140,38 @@ TEST(ConsoleTable, ControlBytesNeverReachATerminal) {
     for (char c : text) EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 || c == '\n') << static_cast<int>(c);
     EXPECT_NE(text.find("\xE2\x90\x9B]0;titulo\xE2\x90\x87\xE2\x90\x9B[2J"), std::string::npos);  // ESC, BEL
     EXPECT_NE(text.find("C\xC3\xA1mara\xE2\x90\x8D\xE2\x90\x8A\\x81"), std::string::npos);
-    // Piped, the names are the report's bytes, line breaks as blanks.
+    // Piped, the names keep every character, in UTF-8, line breaks as blanks.
     std::string piped = consoleTable(rows);
     EXPECT_NE(piped.find("\x1B]0;titulo\x07\x1B[2J"), std::string::npos);
-    EXPECT_NE(piped.find("C\xE1mara  \x81"), std::string::npos);
+    EXPECT_NE(piped.find("C\xC3\xA1mara  \xC2\x81"), std::string::npos);
+}
+
+// Each output in one encoding whatever the names' own: a zone's name is
+// Windows-1252 unless it is UTF-8, a report's is UTF-8 (on Windows always)
+// unless it is not; the script CSV and the table in UTF-8, the Spanish CSV
+// in Windows-1252, a character it lacks as its code point.
+TEST(Csv, EveryOutputInOneEncoding) {
+    const std::string utf8Report = "A\xC3\xB1o.txt", byteReport = "C\xE1lculo.txt";
+    std::vector<SummaryRow> rows = {madeRow(utf8Report, 1, "C\xE1mara", 1, 1, -1, 1),
+                                    madeRow(utf8Report, 2, "A\xC3\xB1o \xE6\x8A\xA5", 1, 1, -1, 1),
+                                    madeRow(byteReport, 1, "Sal\xF3n", 1, 1, -1, 1)};
+    const std::string script = scriptCsv(rows, {});
+    const std::string windowTable = consoleTable(rows), fullTable = consoleTable(rows, false, true);
+    const std::string terminal = consoleTable(rows, true);
+    for (const std::string* utf8 : {&script, &windowTable, &fullTable, &terminal}) {
+        EXPECT_TRUE(isValidUtf8(*utf8)) << *utf8;
+        for (const char* name : {"C\xC3\xA1mara", "A\xC3\xB1o \xE6\x8A\xA5", "Sal\xC3\xB3n", "C\xC3\xA1lculo.txt"}) {
+            EXPECT_NE(utf8->find(name), std::string::npos) << name << " in\n" << *utf8;
+        }
+    }
+    EXPECT_NE(script.find("A\xC3\xB1o.txt,1,C\xC3\xA1mara,"), std::string::npos) << script;
+    const std::string spanish = spanishCsv(rows);
+    for (const char* name :
+         {"A\xF1o.txt;1;C\xE1mara;", "A\xF1o.txt;2;A\xF1o <U+62A5>;", "C\xE1lculo.txt;1;Sal\xF3n;"}) {
+        EXPECT_NE(spanish.find(name), std::string::npos) << name << " in\n" << spanish;
+    }
+    DifferenceRow difference{utf8Report, byteReport, false, "C\xE1mara", 1, 1, {}};
+    EXPECT_EQ(csvLine(differenceFields(difference)), "A\xC3\xB1o.txt,C\xC3\xA1lculo.txt,C\xC3\xA1mara,1,1");
 }
 
 }  // namespace

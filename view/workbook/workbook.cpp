@@ -249,20 +249,16 @@ void writeText(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const std::st
     worksheet_write_string(sheet, row, col, cellText(utf8).c_str(), format);
 }
 
-// A zone's name of report bytes as the page shows it; always text, never a formula.
-void writeName(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const std::string& bytes) {
-    writeText(sheet, row, col, displayText(bytes));
-}
-
-// A report's file name, as shown wherever a name is shown.
-void writeReportName(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const std::string& name) {
+// A name, a report's file name or a zone's, as the page shows it; always
+// text, never a formula.
+void writeName(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const std::string& name) {
     writeText(sheet, row, col, displayFileName(name));
 }
 
 // A row's first three cells: the report, the block (or TOTAL) and the zone.
 void writeRowLabel(lxw_worksheet* sheet, lxw_row_t row, const std::string& report, const SummaryRow& r,
                    const Formats& formats) {
-    writeReportName(sheet, row, 0, report);
+    writeName(sheet, row, 0, report);
     if (isBuilding(r)) {
         writeText(sheet, row, 1, "TOTAL", formats.block);
     } else {
@@ -354,9 +350,9 @@ void writeCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const Summary
     switch (cell.kind) {
         case CellKind::empty:
         case CellKind::hour: break;
-        case CellKind::report: writeReportName(sheet, row, col, cell.text); break;
-        case CellKind::text: writeText(sheet, row, col, cell.text, column.identifies ? formats.block : nullptr); break;
+        case CellKind::report:
         case CellKind::zone: writeName(sheet, row, col, cell.text); break;
+        case CellKind::text: writeText(sheet, row, col, cell.text, column.identifies ? formats.block : nullptr); break;
         case CellKind::integer:
         case CellKind::real:
             writeValue(sheet, row, col, cell.number,
@@ -579,8 +575,8 @@ void writeComparison(RowTable& table, const std::vector<DifferenceRow>& differen
     for (const DifferenceRow& d : differences) {
         lxw_row_t row;
         lxw_worksheet* sheet = nextRow(table, row);
-        writeReportName(sheet, row, 0, d.baseReport);
-        writeReportName(sheet, row, 1, d.variantReport);
+        writeName(sheet, row, 0, d.baseReport);
+        writeName(sheet, row, 1, d.variantReport);
         if (d.building) {
             writeText(sheet, row, 2, "EDIFICIO");
             writeText(sheet, row, 3, "TOTAL", formats.block);
@@ -623,7 +619,7 @@ bool readHours(HoursFile& hours, long long block, int first, int count, double* 
 // name stands more than once in the report (`blocksOfName`), its block, to
 // tell them apart.
 std::string zoneHeader(const SummaryRow& row, std::size_t blocksOfName) {
-    std::string name = displayText(row.zone);
+    std::string name = displayFileName(row.zone);
     return blocksOfName > 1 ? name + " (bloque " + std::to_string(row.block) + ") [W]" : name + " [W]";
 }
 
