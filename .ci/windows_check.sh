@@ -126,6 +126,16 @@ for answers in 'Año_2024.bin\nCámara.txt\n-1\nzonas_ñ.txt\n' '\xef\xbb\xbfAñ
         echo "Cámara.txt NOT written as the Linux report for answers: $answers"; ls; tail -c 300 console.txt; fail=1
     fi
 done
+# Answers that cmd's echo writes at the console's default code page (850,
+# or 437: ñ is 0xA4, á 0xA0), which name no file read as Windows-1252, are
+# read in the console's OEM code page; the echo keeps the answer's bytes.
+echo 'an older report' > Cámara.txt
+printf 'A\xa4o_2024.bin\nC\xa0mara.txt\n-1\nzonas_\xa4.txt\n' | "$wine" "$windows/zoneloads.exe" > console.txt || true
+if cmp -s Cámara.txt linux.txt && grep -qa $'Fichero entrada = A\xa4o_2024.bin\r$' console.txt; then
+    echo "answers in the console's OEM code page: Cámara.txt replaced, the Linux report's bytes"
+else
+    echo "answers in the console's OEM code page NOT taken:"; ls; tail -c 300 console.txt; fail=1
+fi
 printf 'Año_2024.bin\nCoste_\x80.txt\n0\n' | "$wine" "$windows/zoneloads.exe" > /dev/null || true
 if [ -s Coste_€.txt ]; then echo "Coste_€.txt written"; else echo "Coste_€.txt NOT written"; ls; fail=1; fi
 # The same file under two encodings of its name is one file: never overwritten.

@@ -357,6 +357,16 @@ std::filesystem::path pathFromBytes(const std::string& bytes) {
     return fs::path(wide);
 }
 
+fs::path oemCodePagePath(const std::string& bytes) {
+    bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    const UINT oem = GetOEMCP();
+    if (ascii || (oem == GetACP() && !isValidUtf8(bytes))) return fs::path();
+    int length = MultiByteToWideChar(oem, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(oem, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), length);
+    return length > 0 ? fs::path(wide) : fs::path();
+}
+
 std::string textOfPath(const fs::path& path) {
     const std::wstring& wide = path.native();
     return utf8FromUtf16(std::u16string(wide.begin(), wide.end()));
@@ -738,6 +748,8 @@ std::u32string upperCase(std::u32string text) {
 bool standardOutputIsTerminal() { return isatty(STDOUT_FILENO) != 0; }
 
 fs::path pathFromBytes(const std::string& bytes) { return fs::path(bytes); }
+
+fs::path oemCodePagePath(const std::string&) { return fs::path(); }
 
 std::string textOfPath(const fs::path& path) { return path.native(); }
 

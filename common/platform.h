@@ -200,6 +200,12 @@ bool standardOutputIsTerminal();
 // Windows).
 std::filesystem::path pathFromBytes(const std::string& bytes);
 
+// The path that a name given as bytes names when they are read in the
+// console's OEM code page (850 on a Spanish Windows, where cmd's `echo`
+// writes "ñ" as 0xA4); empty where that reading is pathFromBytes' own, for
+// a name of ASCII alone, and on POSIX, whose names are bytes.
+std::filesystem::path oemCodePagePath(const std::string& bytes);
+
 // A path as bytes to show and name: on POSIX its bytes, on Windows UTF-8.
 std::string textOfPath(const std::filesystem::path& path);
 

@@ -1,5 +1,9 @@
 #include "dialogue/console.h"
 
+#include <filesystem>
+#include <system_error>
+
+#include "common/platform.h"
 #include "common/text_encoding.h"
 
 namespace zoneloads {
@@ -129,6 +133,15 @@ bool askName(Answers& answers, std::ostream& out, const char* prompt, std::strin
     if (askWord(answers, out, prompt, name) && !name.empty() && name.find('\0') == std::string::npos) return true;
     writeLine(out, kBadAnswer);
     return false;
+}
+
+FileName answeredFile(const std::string& answer) {
+    FileName name(answer);
+    std::error_code ignored;
+    if (std::filesystem::exists(name.path, ignored)) return name;
+    std::filesystem::path oem = oemCodePagePath(answer);
+    if (!oem.empty() && std::filesystem::exists(oem, ignored)) name.path = oem;
+    return name;
 }
 
 void writeLine(std::ostream& out, const std::string& text) { out << text << std::endl; }

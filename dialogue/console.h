@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 
+#include "common/file_name.h"
 #include "common/types.h"
 
 namespace zoneloads {
@@ -48,6 +49,12 @@ bool askWord(Answers& answers, std::ostream& out, const char* prompt, std::strin
 // askWord for a file name; a missing answer, an empty one or one holding a
 // NUL byte (no file has such a name) gets the bad-answer message and false.
 bool askName(Answers& answers, std::ostream& out, const char* prompt, std::string& name);
+
+// The file an answer names: its bytes read as pathFromBytes reads them, or,
+// when that names no file but their reading in the console's OEM code page
+// names one (on Windows, a name that cmd's `echo` wrote at its default code
+// page), that one. Its text is the answer's bytes either way.
+FileName answeredFile(const std::string& answer);
 
 // Writes a whole console line: the text, the platform's line end, a flush.
 void writeLine(std::ostream& out, const std::string& text);

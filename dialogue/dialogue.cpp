@@ -18,7 +18,7 @@ namespace {
 bool askFileName(Answers& answers, std::ostream& out, const char* prompt, const char* echo, FileName& name) {
     std::string answer;
     if (!askName(answers, out, prompt, answer)) return false;
-    name = FileName(answer);
+    name = answeredFile(answer);
     writeLine(out, echo + name.text);
     return true;
 }

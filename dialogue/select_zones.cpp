@@ -19,7 +19,7 @@ namespace {
 bool readZoneListFile(Answers& answers, std::ostream& out, int32 count, ZoneSelection& selection) {
     std::string answer;
     if (!askName(answers, out, "Indica fichero de zonas [50 caracteres max] :", answer)) return false;
-    FileName listFile(answer);
+    FileName listFile = answeredFile(answer);
     std::error_code error;
     // A folder opens for reading on some systems, but it holds no list.
     std::FILE* file = std::filesystem::is_directory(listFile.path, error) ? nullptr : openForReading(listFile.path);
