@@ -9,8 +9,11 @@
 
 namespace {
 
-// Arguments are not read: the whole run is a dialogue.
-int dialogue(int, char**) {
+// Arguments are not read: the whole run is a dialogue. A file dropped on the
+// program comes as one: told on standard error, so that the console's
+// dialogue stays as it is.
+int dialogue(int argc, char**) {
+    if (argc > 1) std::cerr << "zoneloads: no admite argumentos (se ignoran); responda a las preguntas" << std::endl;
     // Read as text, answers piped or redirected in UTF-16 would end at any
     // byte 0x1A (as in U+041A or U+4E1A); read as bytes, the dialogue ends
     // byte answers at a Ctrl-Z itself, as text reading did.

@@ -1,6 +1,12 @@
 // The real executable, run on a sample building with piped answers.
 #include <gtest/gtest.h>
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
+#include <algorithm>
+
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -86,10 +92,43 @@ TEST_F(ExecutableTest, ReportThatCannotBeWritten) {
     EXPECT_EQ(run.status, testkit::kShellFailureStatus);
     EXPECT_EQ(run.output.substr(run.output.rfind(':') + 1), "# Error al abrir fichero salida nowhere/casa.txt\n");
 
+#if defined(_WIN32)
+    // A report another program holds open (a spreadsheet shares it for
+    // reading only): the dialogue's line, then a second one saying why.
+    testkit::writeBytes("held.txt", "an older report");
+    HANDLE held = CreateFileW(L"held.txt", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    run = runTool(ZONELOADS_EXE, "casa.bin held.txt 0\n");
+    CloseHandle(held);
+    EXPECT_EQ(run.status, testkit::kShellFailureStatus);
+    const std::string told =
+        "# Error al escribir fichero salida held.txt\n# El fichero esta abierto en otro programa\n";
+    EXPECT_EQ(run.output.substr(run.output.size() - std::min(run.output.size(), told.size())), told) << run.output;
+    EXPECT_EQ(testkit::readBytes("held.txt"), "an older report");
+#endif
     if (!testkit::fileExists("/dev/full")) GTEST_SKIP() << "no /dev/full";
     run = runTool(ZONELOADS_EXE, "casa.bin /dev/full 0\n");
     EXPECT_EQ(run.status, testkit::kShellFailureStatus);
     EXPECT_EQ(run.output.substr(run.output.rfind(':') + 1), "# Error al escribir fichero salida /dev/full\n");
+}
+
+// A file dropped on the program comes as an argument, which it does not
+// take: one line on standard error says so, and the dialogue runs as ever.
+TEST_F(ExecutableTest, ArgumentsAreToldAndTheDialogueRunsAsEver) {
+    testkit::writeBytes("answers.txt", "casa.bin\nplain.txt\n1\n");
+    testkit::ToolRun plain = testkit::runShell("\"" ZONELOADS_EXE "\" < answers.txt", "out.txt");
+    ASSERT_EQ(plain.status, 0);
+    testkit::writeBytes("answers.txt", "casa.bin\ndropped.txt\n1\n");
+    testkit::ToolRun dropped =
+        testkit::runShell("\"" ZONELOADS_EXE "\" casa.bin --help < answers.txt 2> errors.txt", "out.txt");
+    EXPECT_EQ(dropped.status, 0);
+    std::string errors = testkit::readBytes("errors.txt");
+    errors.erase(std::remove(errors.begin(), errors.end(), '\r'), errors.end());
+    EXPECT_EQ(errors, "zoneloads: no admite argumentos (se ignoran); responda a las preguntas\n");
+    std::string expected = plain.output;
+    expected.replace(expected.find("plain.txt"), 9, "dropped.txt");
+    EXPECT_EQ(dropped.output, expected);
+    EXPECT_EQ(readBytes("dropped.txt"), readBytes("plain.txt"));
 }
 
 // A path pasted in quotes, with blanks and accents, piped as bytes and as

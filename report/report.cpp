@@ -8,6 +8,7 @@
 
 #include "common/number_format.h"
 #include "common/output_file.h"
+#include "common/platform.h"
 #include "report/hourly_totals.h"
 #include "reportfile/report_format.h"
 #include "zonefile/zone_file.h"
@@ -120,6 +121,8 @@ bool writeReport(const FileName& input, const FileName& report, const ZoneSelect
     std::string commitError;
     if (!commitOutputs({&out}, commitError)) {
         error = "# Error al escribir fichero salida " + report.text;
+        // What the user can mend: a second line, as the viewer says it.
+        if (out.error == kErrorFileInUse) error += "\n# El fichero esta abierto en otro programa";
         return false;
     }
     return true;

@@ -14,7 +14,8 @@ namespace zoneloads {
 // slot, then the totals section. An existing report is replaced only by a
 // complete one (see common/output_file.h). Returns false, with the console
 // message that says why in `error`, when the report cannot be created or
-// written or a zone cannot be read. Zone blocks are read and formatted on
+// written or a zone cannot be read (a second line of it when another
+// program holds the report open). Zone blocks are read and formatted on
 // `threads` worker threads (0: all on the calling thread); the bytes are the
 // same whatever their number.
 bool writeReport(const FileName& input, const FileName& report, const ZoneSelection& selection, std::string& error,

@@ -271,8 +271,8 @@ bool collectLines(ReportReader& r, Section& section, int count, const char* what
 }
 
 // The opening lines of a zone block after its first, as the grammar's
-// table gives them, then its hourly lines and extremes line as text.
-bool readZoneBlock(ReportReader& r, Section& section, std::string& error) {
+// table gives them.
+bool readZoneOpening(ReportReader& r, Section& section, std::string& error) {
     for (int i = 1; i < kOpeningLines; ++i) {
         const OpeningLine& line = kBlockOpening[i];
         bool read = false;
@@ -284,7 +284,7 @@ bool readZoneBlock(ReportReader& r, Section& section, std::string& error) {
         }
         if (!read) return false;
     }
-    return collectLines(r, section, kHoursPerYear + 1, "una l\u00ednea horaria", error);  // and the extremes line
+    return true;
 }
 
 }  // namespace
@@ -323,6 +323,22 @@ bool startsAsReport(ReportReader& reader, std::string& why) {
     return false;
 }
 
+namespace {
+
+bool namedFaultyLine(const ReportReader& reader, const Section& section, std::string& error);
+
+// Reads a section's hourly lines as text; when they end short, a line the
+// grammar does not put there among those taken is named instead: a line
+// break lost runs two lines into one, and the section then ends short.
+ReadResult collectSectionLines(ReportReader& reader, Section& section, int count, const char* what,
+                               std::string& error) {
+    if (collectLines(reader, section, count, what, error)) return ReadResult::section;
+    if (!reader.readError) namedFaultyLine(reader, section, error);
+    return ReadResult::error;
+}
+
+}  // namespace
+
 ReadResult readSection(ReportReader& reader, Section& section, std::string& error) {
     Line line;
     bool ended = false;
@@ -344,14 +360,15 @@ ReadResult readSection(ReportReader& reader, Section& section, std::string& erro
     if (line.text == kBlockOpening[0].text) {
         section.totals = false;
         section.block = ++reader.blocks;
-        return readZoneBlock(reader, section, error) ? ReadResult::section : ReadResult::error;
+        if (!readZoneOpening(reader, section, error)) return ReadResult::error;
+        // The hourly lines and the extremes line.
+        return collectSectionLines(reader, section, kHoursPerYear + 1, "una l\u00ednea horaria", error);
     }
     if (line.text == kTotalsTitle) {
         section.totals = true;
         section.block = 0;
         reader.totalsRead = true;
-        return collectLines(reader, section, kHoursPerYear, "una l\u00ednea de totales", error) ? ReadResult::section
-                                                                                                : ReadResult::error;
+        return collectSectionLines(reader, section, kHoursPerYear, "una l\u00ednea de totales", error);
     }
     failAtLine(reader, error,
                reader.lineNumber == 1 ? "no es un informe de zoneloads"
@@ -412,11 +429,12 @@ std::string hourLineFault(std::string_view line) {
     return "no es una l\u00ednea horaria";
 }
 
-// The hourly lines of a zone block, then its extremes line.
-bool readZoneHours(const Section& section, SectionHours& hours, LineFault& fault) {
+// The hourly lines of a zone block, then its extremes line; only the first
+// `lines` of them when the section holds no more.
+bool readZoneHours(const Section& section, SectionHours& hours, LineFault& fault, int lines = kHoursPerYear + 1) {
     const char* p = section.text.data();
     LastReadLine last;
-    for (int h = 0; h < kHoursPerYear; ++h) {
+    for (int h = 0; h < std::min(lines, kHoursPerYear); ++h) {
         const char* next;
         std::string_view line = sectionLine(section, p, next);
         double values[kVventInf + 1];
@@ -431,6 +449,7 @@ bool readZoneHours(const Section& section, SectionHours& hours, LineFault& fault
         hours.ql[at] = values[kQL];
         p = next;
     }
+    if (lines <= kHoursPerYear) return true;
     const char* next;
     std::string_view line = sectionLine(section, p, next);
     Field f[2];
@@ -442,10 +461,11 @@ bool readZoneHours(const Section& section, SectionHours& hours, LineFault& fault
     return true;
 }
 
-// The lines of the totals section: sum, latent, not above 0, above 0.
-bool readTotalsHours(const Section& section, SectionHours& hours, LineFault& fault) {
+// The lines of the totals section: sum, latent, not above 0, above 0; only
+// the first `lines` of them when the section holds no more.
+bool readTotalsHours(const Section& section, SectionHours& hours, LineFault& fault, int lines = kHoursPerYear) {
     const char* p = section.text.data();
-    for (int h = 0; h < kHoursPerYear; ++h) {
+    for (int h = 0; h < lines; ++h) {
         const char* next;
         std::string_view line = sectionLine(section, p, next);
         Field f[kTotalsFields];
@@ -482,6 +502,27 @@ bool valuesHours(const Section& section, SectionHours& hours) {
     return true;
 }
 
+// The message of a fault at a line of a section, "FILE, linea N: WHAT".
+std::string lineFaultMessage(const std::string& fileName, const LineFault& fault) {
+    return displayFileName(fileName) + ", l\u00ednea " + std::to_string(fault.line) + ": " + fault.what;
+}
+
+// When a line the section's text holds, all whole lines, is not what the
+// grammar puts there, the first such is named in `error`; true then.
+bool namedFaultyLine(const ReportReader& reader, const Section& section, std::string& error) {
+    auto lines = static_cast<int>(std::count(section.text.begin(), section.text.end(), '\n'));
+    SectionHours hours;
+    for (std::vector<double>* series :
+         {&hours.qs, &hours.ql, &hours.treal, &hours.tmax, &hours.tmin, &hours.qsNeg, &hours.qsPos}) {
+        series->resize(kHoursPerYear);
+    }
+    LineFault fault;
+    bool read =
+        section.totals ? readTotalsHours(section, hours, fault, lines) : readZoneHours(section, hours, fault, lines);
+    if (!read) error = lineFaultMessage(reader.fileName, fault);
+    return !read;
+}
+
 }  // namespace
 
 bool readSectionHours(const std::string& fileName, const Section& section, SectionHours& hours, std::string& error) {
@@ -495,12 +536,12 @@ bool readSectionHours(const std::string& fileName, const Section& section, Secti
     for (std::vector<double>* totalsOnly : {&hours.qsNeg, &hours.qsPos}) totalsOnly->resize(section.totals ? year : 0);
     if (section.text.empty() && !section.values.empty()) {
         if (valuesHours(section, hours)) return true;
-        error = fileName + ": error interno (una secci\u00f3n sin todos sus valores)";
+        error = displayFileName(fileName) + ": error interno (una secci\u00f3n sin todos sus valores)";
         return false;
     }
     LineFault fault;
     bool read = section.totals ? readTotalsHours(section, hours, fault) : readZoneHours(section, hours, fault);
-    if (!read) error = fileName + ", l\u00ednea " + std::to_string(fault.line) + ": " + fault.what;
+    if (!read) error = lineFaultMessage(fileName, fault);
     return read;
 }
 

@@ -114,6 +114,15 @@ TEST_F(ReportReaderTest, MalformedReportsNameTheirLine) {
     std::vector<std::string> fieldTooFew = lines;
     fieldTooFew[20] = fieldTooFew[20].substr(0, fieldTooFew[20].rfind(" , "));
     std::vector<std::string> totalsCut(lines.begin(), lines.end() - 100);
+    // A line break lost in the totals (or in the last block before a cut):
+    // the line that holds two is named, as within a zone block.
+    std::vector<std::string> totalsMerged = lines;
+    const std::size_t merged = lines.size() - 500;
+    totalsMerged[merged] += totalsMerged[merged + 1];
+    totalsMerged.erase(totalsMerged.begin() + static_cast<std::ptrdiff_t>(merged) + 1);
+    std::vector<std::string> blockMergedCut(lines.begin(), lines.begin() + 5000);
+    blockMergedCut[4000] += blockMergedCut[4001];
+    blockMergedCut.erase(blockMergedCut.begin() + 4001);
     std::vector<std::string> blockCut(lines.begin(), lines.begin() + 5000);
     std::vector<std::string> longLine = lines;  // a number of 60,000 digits: refused before it is kept
     longLine[4000] = std::string(60000, '1') + longLine[4000];
@@ -126,6 +135,9 @@ TEST_F(ReportReaderTest, MalformedReportsNameTheirLine) {
         {joinLines(longLine), "f.txt, l\xC3\xADnea 4001: l\xC3\xADnea demasiado larga"},
         {joinLines(totalsCut),
          "f.txt, l\xC3\xADnea " + std::to_string(lines.size() - 99) + ": el informe termina antes de tiempo"},
+        {joinLines(totalsMerged),
+         "f.txt, l\xC3\xADnea " + std::to_string(merged + 1) + ": se esperaban 4 campos (una l\xC3\xADnea de totales)"},
+        {joinLines(blockMergedCut), "f.txt, l\xC3\xADnea 4001: una l\xC3\xADnea horaria tiene 8 n\xC3\xBAmeros"},
         {good.substr(0, good.size() - 1),
          "f.txt, l\xC3\xADnea " + std::to_string(lines.size()) + ": el informe termina a mitad"},
         {good + "more\r\n", "f.txt, l\xC3\xADnea " + std::to_string(lines.size() + 1) + ": texto tras el final"},

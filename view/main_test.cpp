@@ -253,6 +253,7 @@ TEST_F(ZoneResultsFile, CutOrCorruptedFilesAreRefusedWithOneLine) {
     writeBytes("one.bin", std::string("\x01\x00\x00\x00", 4) + bytes.substr(4, 1000));
     writeBytes("empty.bin", "");
     writeBytes("photo.jpg", std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF", 10));
+    writeBytes("LEEME.txt", "zoneloads 1.2.0 para Windows\r\n============================\r\n");
     writeBytes("page.html", "old page");
     writeBytes("t.csv", "old table");
     const std::pair<const char*, const char*> cases[] = {
@@ -263,6 +264,7 @@ TEST_F(ZoneResultsFile, CutOrCorruptedFilesAreRefusedWithOneLine) {
         {"three.bin", "tiene 3 bytes, menos que los 4 del n\xC3\xBAmero de zonas"},
         {"empty.bin", "tiene 0 bytes, menos que los 4 del n\xC3\xBAmero de zonas"},
         {"photo.jpg", "el n\xC3\xBAmero de zonas es negativo (-520103681)"},
+        {"LEEME.txt", "no empieza con un n\xC3\xBAmero de zonas"},  // a text: "zone" counts 1701736314
     };
     testkit::FolderState before = testkit::snapshotFolder("");
     for (const auto& c : cases) {
@@ -451,8 +453,8 @@ TEST_F(ViewExecutable, ClosedPipeAndFileSizeLimitAreMessages) {
     run = runShell("(ulimit -n 24; " + exe + " casa.txt -o /dev/null --xlsx b.xlsx > /dev/null) 2>&1; echo $?",
                    "out.txt");
     EXPECT_EQ(run.output,
-              "zoneloads-view: b.xlsx: no se puede escribir el libro (6 hojas, y el sistema solo deja abrir 24 "
-              "ficheros a la vez)\n1\n");
+              "zoneloads-view: b.xlsx: no se puede escribir el libro (6 hojas: hacen falta 38 ficheros abiertos a "
+              "la vez y el sistema solo deja abrir 24)\n1\n");
     EXPECT_EQ(readBytes("b.xlsx"), "old book");
     for (const auto& entry : std::filesystem::directory_iterator(".")) {
         EXPECT_NE(entry.path().extension(), ".tmp") << "left behind: " << entry.path();

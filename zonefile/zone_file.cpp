@@ -60,6 +60,9 @@ std::string unusableBecause(int32 count, long long size) {
                " del n\u00famero de zonas";
     }
     if (count < 0) return "el n\u00famero de zonas es negativo (" + std::to_string(count) + ")";
+    // So many zones would take terabytes: such a short file is no zone
+    // results file cut short but another file (a text, a picture).
+    if (size < zoneFileBytes(count) && count >= kImplausibleZones) return "no empieza con un n\u00famero de zonas";
     if (size < zoneFileBytes(count)) {
         return "dice tener " + std::to_string(count) + (count == 1 ? " zona" : " zonas") + " y solo alcanza para " +
                std::to_string((size - kCountBytes) / kZoneRecordBytes);

@@ -42,6 +42,9 @@ struct ZoneRecord {
 
 constexpr std::int64_t kZoneRecordBytes = 285896;
 constexpr std::int64_t kCountBytes = 4;
+// A zone count no building has: its file would take 4.8 TB. A file that
+// counts as many and is shorter is said to be no zone results file.
+constexpr int32 kImplausibleZones = 1 << 24;
 
 static_assert(sizeof(ZoneRecord) == kZoneRecordBytes, "ZoneRecord must match the file layout");
 static_assert(offsetof(ZoneRecord, zoneValueA) == 52, "layout");

@@ -880,10 +880,11 @@ bool writeWorkbook(const std::string& fileName, const std::string& scratchFolder
     // file of its own, open until the end: a workbook of more sheets than
     // the process may open files is refused before anything is made.
     SheetPlan plan = planSheets(reports, differences.size(), limits);
-    std::size_t allowed = allowOpenFiles(plan.names.size() + kOtherOpenFiles);
-    if (plan.names.size() + kOtherOpenFiles > allowed) {
-        error = std::to_string(plan.names.size()) + " hojas, y el sistema solo deja abrir " + std::to_string(allowed) +
-                " ficheros a la vez";
+    const std::size_t needed = plan.names.size() + kOtherOpenFiles;
+    std::size_t allowed = allowOpenFiles(needed);
+    if (needed > allowed) {
+        error = std::to_string(plan.names.size()) + " hojas: hacen falta " + std::to_string(needed) +
+                " ficheros abiertos a la vez y el sistema solo deja abrir " + std::to_string(allowed);
         return false;
     }
     // The library tells its failures on standard error, in English: its
