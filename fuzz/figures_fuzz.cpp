@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "fuzz/float_series.h"
+#include "fuzz/fuzz_target.h"
 #include "view/page/charts.h"
 
 namespace {

@@ -23,6 +23,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fuzz/fuzz_target.h"
 #include "reportfile/report_format.h"
 #include "reportfile/report_reader.h"
 #include "view/figures/statistics.h"

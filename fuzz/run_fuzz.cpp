@@ -22,6 +22,7 @@
 
 #include "dialogue/console.h"
 #include "dialogue/dialogue.h"
+#include "fuzz/fuzz_target.h"
 #include "zonefile/zone_file.h"
 
 namespace {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "fuzz/float_series.h"
+#include "fuzz/fuzz_target.h"
 #include "view/figures/comparison.h"
 #include "view/figures/statistics.h"
 #include "view/figures/summary_row.h"

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/fuzz_target.h"
 #include "report/report.h"
 #include "reportfile/report_reader.h"
 #include "view/section_source.h"

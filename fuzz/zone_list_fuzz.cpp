@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "dialogue/zone_list.h"
+#include "fuzz/fuzz_target.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;

@@ -147,6 +147,8 @@ double niceStep(double range, int parts) {
     return 10 * magnitude;
 }
 
+namespace {
+
 // A carpet's pixels, day across and hour down, from one index per hour.
 template <typename IndexOf>
 std::vector<std::uint8_t> carpetPixels(IndexOf indexOf) {
@@ -190,6 +192,8 @@ void appendCarpetFigure(std::string& out, const std::vector<std::uint8_t>& pixel
     out += caption;
     out += "</figcaption></figure>";
 }
+
+}  // namespace
 
 void appendCarpet(std::string& out, const SectionHours& hours) {
     double scale = carpetScale(hours.qs);

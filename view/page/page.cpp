@@ -131,6 +131,8 @@ std::string pageStart(const std::string& titleHtml) {
     return fill(kPageHead, {titleHtml, std::string(kChartCss) + kPageCss});
 }
 
+namespace {
+
 // A cell of the page's table: a heating figure as its magnitude, numbers
 // with a decimal comma, a ratio as a percentage, dates as "17 jul 13:00".
 std::string tableCellHtml(const SummaryColumn& column, const Cell& cell) {
@@ -145,6 +147,8 @@ std::string tableCellHtml(const SummaryColumn& column, const Cell& cell) {
         default: return htmlText(csvText(value));
     }
 }
+
+}  // namespace
 
 // The summary in the workbook's order: each peak beside its date, the
 // energies side by side; under a heading that opens and closes it, open
@@ -217,6 +221,8 @@ std::string sectionFiguresHtml(const SectionHours& hours, const SectionFigures& 
     return html + "</div></section>\n";
 }
 
+namespace {
+
 // A compared figure's cells: base, variant, difference and difference in %
 // of the base, as shown (heating as magnitudes, with what the change means).
 std::string differenceCellsHtml(const SummaryColumn& column, const ComparedFigure& figure) {
@@ -238,6 +244,8 @@ std::string differenceCellsHtml(const SummaryColumn& column, const ComparedFigur
     return fill(R"(<td class="n">$0</td><td class="n">$1</td><td class="n">$2</td><td class="n">$3$4</td>)",
                 {shown(general6(base)), shown(general6(variant)), differenceText, percentText, words});
 }
+
+}  // namespace
 
 std::string comparisonHtml(const Comparison& comparison, const SectionHours& baseBuilding,
                            const SectionFigures& baseFigures, const SectionHours& variantBuilding,
