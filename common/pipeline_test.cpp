@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <set>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace zoneloads {
@@ -32,6 +37,48 @@ TEST(Pipeline, ResultsComeBackInTheOrderGiven) {
         ASSERT_EQ(taken.size(), 40u);
         for (int k = 0; k < 40; ++k) EXPECT_EQ(taken[static_cast<std::size_t>(k)], k * k) << threads;
         EXPECT_LE(most, threads == 0 ? 1 : threads) << threads;
+    }
+}
+
+// A pipeline of N threads runs its jobs on N workers of its own, all busy at
+// once, never on the caller's thread; one of none runs each job on the
+// caller's thread as it is given.
+TEST(Pipeline, RunsJobsOnAsManyWorkersAsAsked) {
+    for (int threads : {0, 1, 2, 3}) {
+        const int together = std::max(threads, 1);  // jobs that wait for each other
+        std::mutex mutex;
+        std::condition_variable changed;
+        int started = 0;
+        Pipeline<std::pair<std::thread::id, bool>> pipeline(threads, 12);
+        for (int k = 0; k < 12; ++k) {
+            pipeline.give([k, together, &mutex, &changed, &started] {
+                bool metTheOthers = true;
+                if (k < together) {
+                    // The first jobs wait until all of them run: only N workers at once let them.
+                    std::unique_lock<std::mutex> lock(mutex);
+                    ++started;
+                    changed.notify_all();
+                    metTheOthers = changed.wait_for(lock, std::chrono::seconds(30),
+                                                    [&started, together] { return started >= together; });
+                }
+                return std::make_pair(std::this_thread::get_id(), metTheOthers);
+            });
+        }
+        std::set<std::thread::id> workers;
+        std::set<std::thread::id> firstJobs;
+        for (int k = 0; k < 12; ++k) {
+            std::pair<std::thread::id, bool> ran = pipeline.takeOldest();
+            EXPECT_TRUE(ran.second) << threads << " threads: job " << k << " did not meet the others";
+            workers.insert(ran.first);
+            if (k < together) firstJobs.insert(ran.first);
+        }
+        if (threads == 0) {
+            EXPECT_EQ(workers, std::set<std::thread::id>{std::this_thread::get_id()});
+        } else {
+            EXPECT_EQ(firstJobs.size(), static_cast<std::size_t>(threads));
+            EXPECT_EQ(workers, firstJobs) << threads;  // no thread beyond its N
+            EXPECT_EQ(workers.count(std::this_thread::get_id()), 0u) << threads;
+        }
     }
 }
 
