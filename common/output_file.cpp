@@ -24,6 +24,22 @@ unsigned long long randomWord() {
     return random() & 0xFFFFFFFFull;
 }
 
+// A name in the system's temporary folder that no file has yet, ending in
+// `extension`, for a library that wants to make a file of its own there;
+// empty when the folder cannot be found.
+fs::path newScratchName(const char* extension) {
+    fs::path folder = temporaryFolder();
+    if (folder.empty()) return {};
+    std::error_code error;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        char name[48];
+        std::snprintf(name, sizeof name, "zoneloads-%08llx%s", randomWord(), extension);
+        fs::path candidate = folder / name;
+        if (!fs::exists(fs::symlink_status(candidate, error))) return candidate;
+    }
+    return {};
+}
+
 // A name beside `path` that no file has yet: the name with ".XXXXXXXX.tmp"
 // after it, or, when that would pass the longest name the folder takes,
 // "zoneloads-XXXXXXXX.tmp", so that any name the file system takes is taken.

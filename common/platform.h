@@ -1,6 +1,10 @@
 // The few operations whose code differs between POSIX systems and Windows.
-// Everything platform-specific in the tool lives in platform.cpp. Paths are
-// std::filesystem::path: bytes on POSIX, UTF-16 on Windows.
+// Everything platform-specific in the programs lives behind this header, in
+// files CMake picks for the system it builds for: platform_posix.cpp or
+// platform_windows.cpp, and for interrupts interrupts_posix.cpp or
+// interrupts_windows.cpp beside the shared interrupts.cpp; the words for a
+// system error are error_reason.cpp. Paths are std::filesystem::path: bytes
+// on POSIX, UTF-16 on Windows.
 #pragma once
 
 #include <cstddef>
@@ -57,11 +61,6 @@ std::filesystem::path temporaryFolder();
 // in binary mode, that no name leads to: it is gone once closed, even when
 // the process is killed. nullptr, with errno set, when it cannot be made.
 std::FILE* openScratchFile();
-
-// A name in the system's temporary folder that no file has yet, ending in
-// `extension`, for a library that wants to make a file of its own there;
-// empty when the folder cannot be found.
-std::filesystem::path newScratchName(const char* extension);
 
 // The system's temporary folder as a library that takes narrow names opens
 // it: its bytes on POSIX; on Windows its short form, in the ANSI code page.
