@@ -831,6 +831,19 @@ bool partIsWhole(unzFile zip, const WrittenSheets& written) {
 // Writes each sheet's last row to the file of its rows and takes the size of
 // that file, which the sheet's part must hold whole; the first failure to
 // write (the library goes on past one), 0 when none.
+//
+// Why this reaches into the library: in constant memory it prints each
+// finished row into a scratch file of the sheet's (the member
+// `optimize_tmpfile`, which its header declares but does not document),
+// checks none of those writes, and at the close copies that file into the
+// sheet's part ignoring a failed flush or read. A disk that fills while the
+// hours are written would then give a workbook that opens with rows
+// missing. No documented call tells either, so this checks that file
+// itself, after writing its last row (lxw_worksheet_write_single_row,
+// declared in the same header), and the read-back (workbookIsWhole) checks
+// that each part holds all its bytes. Both names are those of libxlsxwriter
+// 1.1.4, Debian 12's and the one .ci/mingw_deps.sh builds; a version without
+// them does not build here.
 int flushRows(const std::vector<lxw_worksheet*>& sheets, WrittenSheets& written) {
     written.rowBytes.clear();
     for (lxw_worksheet* sheet : sheets) {
