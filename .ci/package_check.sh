@@ -7,10 +7,14 @@
 set -euo pipefail
 linux=$(realpath "$1")
 windows=$(realpath "$2")
+root=$(realpath "$(dirname "$0")/..")
+# The version, from its one place: the project line of CMakeLists.txt.
+version=$(sed -n 's/^project(zoneloads VERSION \([0-9][0-9.]*\) .*/\1/p' "$root/CMakeLists.txt")
+[ -n "$version" ] || { echo "no version on the project line of CMakeLists.txt"; exit 1; }
 source "$(dirname "$0")/scratch.sh"
 check() { if "$@"; then :; else echo "FAILED: $*"; fail=1; fi; }
 
-deb=$(ls "$linux"/zoneloads_*.deb)
+deb=$linux/zoneloads_${version}_amd64.deb
 echo "== $(basename "$deb")"
 dpkg-deb --contents "$deb" | awk '{ print $6 }' | grep -E 'bin/|doc/' | sort
 apt-get install -y -qq "$deb" > /dev/null
@@ -22,18 +26,18 @@ check /usr/bin/zoneloads-view casa.txt --csv casa.csv > /dev/null
 check test "$(wc -l < casa.csv)" = 5
 check test -s /usr/share/doc/zoneloads/README.md
 check test -s /usr/share/doc/zoneloads/LICENSE
-check sh -c "/usr/bin/zoneloads-view --version | grep -qx 'zoneloads-view 1.2.0'"
+check sh -c "/usr/bin/zoneloads-view --version | grep -qx 'zoneloads-view $version'"
 check test -s /usr/share/doc/zoneloads/doc/formats.md
 echo "installed: zoneloads reported 3 zones ($(wc -c < casa.txt) bytes), zoneloads-view wrote $(wc -c < casa.html) bytes"
 apt-get remove -y -qq zoneloads > /dev/null
 
-tgz=$(ls "$linux"/zoneloads-*.tar.gz)
+tgz=$linux/zoneloads-$version-Linux.tar.gz
 echo "== $(basename "$tgz")"
 for program in zoneloads zoneloads-view sample-building; do
     check sh -c "tar -tzf '$tgz' | grep -q 'bin/$program\$'"
 done
 
-zip=$(ls "$windows"/zoneloads-*.zip)
+zip=$windows/zoneloads-$version-windows-x86_64.zip
 echo "== $(basename "$zip")"
 unzip -l "$zip" | awk 'NR > 3 && $4 != "" { print $4 }' | grep -v -- '----' | sort
 mkdir unzipped
@@ -41,8 +45,8 @@ unzip -q "$zip" -d unzipped
 top=$(ls -d unzipped/*/)
 for program in zoneloads zoneloads-view sample-building; do
     check test -f "$top$program.exe"
-    # The version resource: file properties show the product and 1.2.0.
-    check sh -c "strings -el '$top$program.exe' | grep -A1 -x ProductVersion | grep -qx 1.2.0"
+    # The version resource: file properties show the product and its version.
+    check sh -c "strings -el '$top$program.exe' | grep -A1 -x ProductVersion | grep -qx $version"
     check sh -c "strings -el '$top$program.exe' | grep -A1 -x ProductName | grep -qx zoneloads"
     check sh -c "strings -el '$top$program.exe' | grep -q -A1 -x FileDescription"
     # Self-contained: no DLL but Windows' own.
@@ -56,6 +60,10 @@ for text in LEEME.txt LICENCIA.txt; do
     check test "$(tr -cd '\n' < "$top$text" | wc -c)" = "$(grep -c $'\r$' "$top$text")"
 done
 check grep -qi 'pulse Intro' "${top}LEEME.txt"
+# The texts that name the version name this one: LEEME's title, the README's packages.
+check sh -c "head -n 1 '${top}LEEME.txt' | tr -d '\r' | grep -qx 'zoneloads $version para Windows'"
+check grep -qF "$(basename "$zip")" "$root/README.md"
+check grep -qF "$(basename "$deb")" "$root/README.md"
 check grep -q 'MIT License' "${top}LICENCIA.txt"
 check test ! -e "${top}README.md"
 # The companions behave as command-line programs.
@@ -63,11 +71,11 @@ for program in zoneloads-view sample-building; do
     for help in --help /? -h; do
         check sh -c "'$wine' '$top$program.exe' '$help' > out.txt && grep -q '^uso: $program' out.txt"
     done
-    check sh -c "'$wine' '$top$program.exe' --version | tr -d '\r' | grep -qx '$program 1.2.0'"
+    check sh -c "'$wine' '$top$program.exe' --version | tr -d '\r' | grep -qx '$program $version'"
     check sh -c "'$wine' '$top$program.exe' --nada > /dev/null 2> err.txt; test \$? = 2 && grep -q 'opci.*n desconocida: --nada' err.txt"
 done
 check sh -c "'$wine' '$top/sample-building.exe' -o > /dev/null 2>&1; test \$? = 2 && ! ls -- -o 2> /dev/null"
-echo "ZIP: LEEME.txt and LICENCIA.txt with CR LF, version resources 1.2.0, --help, /? and --version"
+echo "ZIP: LEEME.txt and LICENCIA.txt with CR LF, version resources $version, --help, /? and --version"
 rm -f casa.txt casa.html
 check "$wine" "$top/sample-building.exe" casa.bin --zones 3
 check sh -c "'$wine' '$top/zoneloads.exe' < answers.txt > console.txt"

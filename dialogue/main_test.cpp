@@ -264,7 +264,7 @@ TEST_F(ExecutableTest, InterruptedRunLeavesNothingBehind) {
     }
 }
 
-#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+#if !defined(ZONELOADS_SANITIZED)
 // With less and less memory, every run ends: with its report, or with one
 // message, status -1, the old report kept and no temporary left.
 TEST_F(ExecutableTest, RunsOutOfMemoryEndWithOneMessage) {

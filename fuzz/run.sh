@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets and runs each for a bounded time on a seed
-# corpus it generates.
+# Builds the libFuzzer targets (in the asan preset's build, with the tests)
+# and runs each for a bounded time on a seed corpus it generates.
 #   fuzz/run.sh [SECONDS]     (default 60 per target)
 # Prints libFuzzer's closing statistics; fails if a target crashed or a run
 # took longer than 10 s (a loop that does not end).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
-cmake --preset fuzz > /dev/null
-cmake --build --preset fuzz --target zone_list_fuzz run_fuzz report_reader_fuzz figures_fuzz year_fuzz zone_file_fuzz > /dev/null
+cmake --preset asan > /dev/null
+cmake --build --preset asan --target zone_list_fuzz run_fuzz report_reader_fuzz figures_fuzz year_fuzz zone_file_fuzz > /dev/null
 
 corpus_list=$PWD/fuzz/corpus-zone-list
 corpus_run=$PWD/fuzz/corpus-run
@@ -69,11 +69,11 @@ for target in zone_list_fuzz run_fuzz report_reader_fuzz figures_fuzz year_fuzz 
     [ "$target" = year_fuzz ] && corpus=$corpus_year
     [ "$target" = zone_file_fuzz ] && corpus=$corpus_zones
     echo "== $target for ${seconds}s"
-    if ! build-fuzz/fuzz/$target -max_total_time="$seconds" -print_final_stats=1 -max_len=4096 -timeout=10 \
-            -artifact_prefix="$PWD/build-fuzz/" "$corpus" > "build-fuzz/$target.log" 2>&1; then
+    if ! build-asan/fuzz/$target -max_total_time="$seconds" -print_final_stats=1 -max_len=4096 -timeout=10 \
+            -artifact_prefix="$PWD/build-asan/" "$corpus" > "build-asan/$target.log" 2>&1; then
         status=1
-        tail -n 40 "build-fuzz/$target.log"
+        tail -n 40 "build-asan/$target.log"
     fi
-    grep -E '^(Done|stat::number_of_executed_units|stat::peak_rss_mb)' "build-fuzz/$target.log" || true
+    grep -E '^(Done|stat::number_of_executed_units|stat::peak_rss_mb)' "build-asan/$target.log" || true
 done
 exit $status

@@ -20,6 +20,16 @@ constexpr int kShellFailureStatus = -1;
 constexpr int kShellFailureStatus = 255;
 #endif
 
+// Set in a build with AddressSanitizer or ThreadSanitizer, by g++ or clang:
+// their shadow memory leaves a run under a small address-space limit no room.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define ZONELOADS_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define ZONELOADS_SANITIZED 1
+#endif
+#endif
+
 // Runs `command` in the current folder with `input` as its standard input
 // ("" for an empty one).
 ToolRun runTool(const std::string& command, const std::string& input);

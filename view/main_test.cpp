@@ -545,7 +545,7 @@ TEST_F(ViewExecutable, AFailedOutputKeepsEveryOtherOld) {
     }
 }
 
-#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+#if !defined(ZONELOADS_SANITIZED)
 // With less and less memory, every run ends: with its outputs, or with one
 // line and status 1, the old page kept and no temporary left. (A limit too
 // small for the program to start at all is the system's own failure.)
