@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (in the asan preset's build, with the tests)
-# and runs each for a bounded time on a seed corpus it generates.
+# and runs each for a bounded time on a seed corpus it generates, as many
+# side by side as the machine has cores.
 #   fuzz/run.sh [SECONDS]     (default 60 per target)
 # Prints libFuzzer's closing statistics; fails if a target crashed or a run
 # took longer than 10 s (a loop that does not end).
@@ -60,17 +61,33 @@ seed "$corpus_zones/two-zones-trailing" '\x01\x02\x10A\x00\x00\x80\x7f\x01\x00\x
 seed "$corpus_zones/cut" '\x01\x02\xf0Z\x00\x00\x80\xbf'
 seed "$corpus_zones/count-field" '\x01\x81\x05\x00\x00\x00\x00Z\x00'
 
+# Each target on a core of its own, as many at once as the machine has
+# cores: the same time for each, less in all. Their statistics come after,
+# in order.
+targets=(zone_list_fuzz run_fuzz report_reader_fuzz figures_fuzz year_fuzz zone_file_fuzz)
+corpora=("$corpus_list" "$corpus_run" "$corpus_report" "$corpus_figures" "$corpus_year" "$corpus_zones")
+cores=$(nproc)
+running=0
+for i in "${!targets[@]}"; do
+    target=${targets[$i]}
+    (
+        result=0
+        build-asan/fuzz/$target -max_total_time="$seconds" -print_final_stats=1 -max_len=4096 -timeout=10 \
+            -artifact_prefix="$PWD/build-asan/" "${corpora[$i]}" > "build-asan/$target.log" 2>&1 || result=1
+        echo $result > "build-asan/$target.result"
+    ) &
+    running=$((running + 1))
+    if [ "$running" -ge "$cores" ]; then
+        wait -n
+        running=$((running - 1))
+    fi
+done
+wait
+
 status=0
-for target in zone_list_fuzz run_fuzz report_reader_fuzz figures_fuzz year_fuzz zone_file_fuzz; do
-    corpus=$corpus_list
-    [ "$target" = run_fuzz ] && corpus=$corpus_run
-    [ "$target" = report_reader_fuzz ] && corpus=$corpus_report
-    [ "$target" = figures_fuzz ] && corpus=$corpus_figures
-    [ "$target" = year_fuzz ] && corpus=$corpus_year
-    [ "$target" = zone_file_fuzz ] && corpus=$corpus_zones
+for target in "${targets[@]}"; do
     echo "== $target for ${seconds}s"
-    if ! build-asan/fuzz/$target -max_total_time="$seconds" -print_final_stats=1 -max_len=4096 -timeout=10 \
-            -artifact_prefix="$PWD/build-asan/" "$corpus" > "build-asan/$target.log" 2>&1; then
+    if [ "$(cat "build-asan/$target.result")" != 0 ]; then
         status=1
         tail -n 40 "build-asan/$target.log"
     fi
