@@ -152,6 +152,18 @@ std::u16string utf16FromUtf8(std::string_view utf8) {
     return out;
 }
 
+std::u32string utf32FromUtf8(std::string_view utf8) {
+    std::u32string out;
+    eachCodePoint(utf8, 0xFFFD, [&out](long code) { out += static_cast<char32_t>(code); });
+    return out;
+}
+
+std::string utf8FromUtf32(std::u32string_view codes) {
+    std::string out;
+    for (char32_t c : codes) appendUtf8(out, c);
+    return out;
+}
+
 std::u16string utf16FromWindows1252(std::string_view bytes) {
     std::u16string out;
     out.reserve(bytes.size());

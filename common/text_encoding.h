@@ -63,6 +63,13 @@ std::u16string utf16FromWindows1252(std::string_view bytes);
 // different and can be told.
 std::string windows1252FromUtf8(std::string_view utf8);
 
+// UTF-8 as code points, one a character (a byte that starts no well-formed
+// sequence becomes U+FFFD).
+std::u32string utf32FromUtf8(std::string_view utf8);
+
+// Code points (each at most U+10FFFF) as UTF-8.
+std::string utf8FromUtf32(std::u32string_view codes);
+
 // UTF-16 as UTF-8 (an unpaired surrogate becomes U+FFFD).
 std::string utf8FromUtf16(std::u16string_view utf16);
 

@@ -31,6 +31,8 @@ TEST(Utf16, FromAndToUtf8AndWindows1252) {
     EXPECT_EQ(utf8FromUtf16(u"C\u00E1mara \u62A5\U0001F600"), "C\xC3\xA1mara \xE6\x8A\xA5\xF0\x9F\x98\x80");
     EXPECT_EQ(utf8FromUtf16(std::u16string(1, static_cast<char16_t>(0xD800))), "\xEF\xBF\xBD");  // unpaired
     EXPECT_EQ(utf16FromWindows1252("C\xE1mara n\xBA \x80 \x81 \x9F"), u"C\u00E1mara n\u00BA \u20AC \u0081 \u0178");
+    EXPECT_EQ(utf32FromUtf8("C\xC3\xA1mara \xE6\x8A\xA5\xF0\x9F\x98\x80\xFF"), U"C\u00E1mara \u62A5\U0001F600\uFFFD");
+    EXPECT_EQ(utf8FromUtf32(U"C\u00E1mara \u62A5\U0001F600"), "C\xC3\xA1mara \xE6\x8A\xA5\xF0\x9F\x98\x80");
 }
 
 // A name shown to a terminal or a page: its letters as they are, any

@@ -57,29 +57,10 @@ lxw_format* formatOf(CellFormat format, const Formats& formats) {
 
 // ---- Sheet names ----
 
-std::u32string codePoints(const std::string& utf8) {
-    std::u32string out;
-    for (std::size_t at = 0; at < utf8.size();) {
-        auto lead = static_cast<unsigned char>(utf8[at]);
-        std::size_t n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t code = n == 1 ? lead : lead & (0x7F >> n);
-        for (std::size_t i = 1; i < n && at + i < utf8.size(); ++i) code = code << 6 | (utf8[at + i] & 0x3F);
-        out += code;
-        at += n;
-    }
-    return out;
-}
-
-std::string utf8Of(const std::u32string& codes) {
-    std::string out;
-    for (char32_t c : codes) appendUtf8(out, c);
-    return out;
-}
-
 // A sheet name as a spreadsheet compares names: whatever its case, a final
 // sigma as any other (which not every system's table says).
 std::u32string foldedName(const std::string& name) {
-    std::u32string codes = codePoints(name);
+    std::u32string codes = utf32FromUtf8(name);
     std::replace(codes.begin(), codes.end(), U'\u03c2', U'\u03c3');
     return upperCase(codes);
 }
@@ -121,7 +102,7 @@ std::u32string sheetStem(const std::string& reportName) {
     std::size_t dot = stem.rfind('.');
     if (dot != std::string::npos && dot > 0) stem = stem.substr(0, dot);
     std::u32string clean;
-    for (char32_t c : codePoints(displayFileName(stem))) {
+    for (char32_t c : utf32FromUtf8(displayFileName(stem))) {
         if (std::u32string(U"[]:*?/\\'").find(c) == std::u32string::npos) clean += c;
     }
     return clean;
@@ -141,7 +122,7 @@ std::u32string asCodePoints(const std::string& ascii) { return std::u32string(as
 // " (3)" ... on the sheets after the first; never more than kNameUnits.
 std::string continued(const std::u32string& prefix, const std::u32string& stem, std::size_t k) {
     std::u32string suffix = k > 0 ? asCodePoints(" (" + std::to_string(k + 1) + ")") : U"";
-    return utf8Of(prefix + shortened(stem, kNameUnits - units(prefix) - suffix.size()) + suffix);
+    return utf8FromUtf32(prefix + shortened(stem, kNameUnits - units(prefix) - suffix.size()) + suffix);
 }
 
 // The sheets of the workbook, in order: per table, how many sheets it runs
@@ -239,9 +220,9 @@ void writeValue(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, double value
 // Text as a cell holds it: at most kTextCharacters characters.
 std::string cellText(std::string text) {
     if (text.size() <= kTextCharacters) return text;  // a byte is at most a character
-    std::u32string codes = codePoints(text);
+    std::u32string codes = utf32FromUtf8(text);
     if (codes.size() > kTextCharacters) codes.resize(kTextCharacters);
-    return utf8Of(codes);
+    return utf8FromUtf32(codes);
 }
 
 void writeText(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const std::string& utf8,
@@ -281,7 +262,7 @@ void writeHeader(lxw_worksheet* sheet, const std::vector<std::string>& names, co
     worksheet_set_row(sheet, 0, 45, nullptr);  // three lines of text
     for (std::size_t c = 0; c < names.size(); ++c) {
         writeText(sheet, 0, static_cast<lxw_col_t>(c), names[c], formats.header);
-        double characters = static_cast<double>(codePoints(names[c]).size());
+        double characters = static_cast<double>(utf32FromUtf8(names[c]).size());
         double width = std::max(least, std::min(40.0, characters / 2.5 + 2));
         setWidth(sheet, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), width);
     }
