@@ -15,6 +15,7 @@
 #include "view/page/page.h"
 #include "view/read_reports.h"
 #include "view/tables/csv.h"
+#include "view/workbook_check/workbook_check.h"
 
 namespace zoneloads {
 namespace view {

@@ -14,6 +14,7 @@
 #include "view/figures/comparison.h"
 #include "view/figures/peak_day.h"
 #include "view/figures/summary_row.h"
+#include "view/workbook_check/workbook_check.h"
 
 namespace zoneloads {
 namespace view {
@@ -49,12 +50,6 @@ struct WorkbookLimits {
     std::size_t zoneColumnsPerSheet = 16384 - 5;
 };
 
-// What a workbook's sheets were given, for the check of the file: the bytes
-// of each sheet's rows, in the sheets' order.
-struct WrittenSheets {
-    std::vector<long long> rowBytes;
-};
-
 // Writes the workbook to `fileName` (UTF-8 on Windows, as libxlsxwriter
 // takes it), making its scratch files in `scratchFolder`, and says in
 // `written` what its sheets hold. Returns false, with what went wrong in
@@ -64,21 +59,6 @@ struct WrittenSheets {
 bool writeWorkbook(const std::string& fileName, const std::string& scratchFolder,
                    const std::vector<WorkbookReport>& reports, const std::vector<DifferenceRow>& differences,
                    HoursFile& hours, const WorkbookLimits& limits, WrittenSheets& written, std::string& error);
-
-// True when the workbook in `file` (open for reading) is whole: a zip file
-// whose every part reads back with its checksum, every XML part closed by
-// its root element's end tag, every sheet holding all the bytes of its rows
-// that `written` gives. The library that writes a workbook does not check
-// its own scratch files: one that met a full disk or the file-size limit,
-// even for a moment, would give a workbook that no spreadsheet opens.
-bool workbookIsWhole(std::FILE* file, const WrittenSheets& written);
-
-// The names of the sheets the workbook gets for the reports and `differences`
-// rows of comparison, in order: every one unique as a spreadsheet compares
-// names (whatever the letters' case), of whole characters, at most 31 of
-// them; a report's hourly sheets are "Horas NAME", "Horas NAME (2)" ...
-std::vector<std::string> workbookSheetNames(const std::vector<WorkbookReport>& reports, const WorkbookLimits& limits,
-                                            std::size_t differences = 0);
 
 }  // namespace view
 }  // namespace zoneloads

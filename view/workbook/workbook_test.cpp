@@ -1,4 +1,5 @@
 #include "view/workbook/workbook.h"
+#include "view/workbook/sheet_names.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@
 #include "testkit/run_tool.h"
 #include "testkit/zone_files.h"
 #include "view/viewer.h"
+#include "view/workbook_check/workbook_check.h"
 
 namespace zoneloads {
 namespace view {
