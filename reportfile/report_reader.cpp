@@ -63,11 +63,9 @@ bool nextLine(ReportReader& r, Line& line, bool& ended) {
     }
 }
 
-// Sets the message of a fault at the line reached, "FILE, linea N: WHAT" (with
-// the accent);
-// returns false.
+// Sets the message of a fault at the line reached; returns false.
 bool failAtLine(ReportReader& r, std::string& error, const std::string& what) {
-    error = displayFileName(r.fileName) + ", l\u00ednea " + std::to_string(r.lineNumber) + ": " + what;
+    error = reportLineMessage(r.fileName, r.lineNumber, what);
     return false;
 }
 

@@ -7,6 +7,8 @@
 #include <limits>
 
 #include "common/number_format.h"
+#include "common/platform.h"
+#include "common/text_encoding.h"
 #include "report/report.h"
 #include "reportfile/report_format.h"
 #include "testkit/zone_files.h"
@@ -35,17 +37,21 @@ struct Read {
     ReadResult last;
 };
 
-Read readAll(const std::string& path) {
+// The report at `path`, read whole; named `shownName` in messages when one
+// is given.
+Read readAll(const std::string& path, const std::string& shownName = "") {
     Read r;
     ReportReader reader;
-    if (!openReportFile(reader, path, r.error)) {
+    const std::string name = shownName.empty() ? path : shownName;
+    if (shownName.empty() ? !openReportFile(reader, path, r.error) : !openForReading(path)) {
         r.last = ReadResult::error;
         return r;
     }
+    if (!shownName.empty()) openReportStream(reader, openForReading(path), shownName);
     Section s;
     while ((r.last = readSection(reader, s, r.error)) == ReadResult::section) {
         SectionHours hours;
-        if (!readSectionHours(path, s, hours, r.error)) {
+        if (!readSectionHours(name, s, hours, r.error)) {
             r.last = ReadResult::error;
             break;
         }
@@ -149,6 +155,47 @@ TEST_F(ReportReaderTest, MalformedReportsNameTheirLine) {
         Read r = readAll("f.txt");
         EXPECT_EQ(r.last, ReadResult::error);
         EXPECT_EQ(r.error.substr(0, c.messageStart.size()), c.messageStart) << r.error;
+    }
+}
+
+// Whichever line is at fault, of the opening, the hours, the extremes or
+// the totals, or a report cut, merged or run on, the message names the file
+// as a terminal may show it: control bytes as their pictures, never raw.
+TEST_F(ReportReaderTest, EveryLineFaultShowsTheFileNameSafely) {
+    writeMadeUpReport("r.txt");
+    const std::string good = readBytes("r.txt");
+    const std::vector<std::string> lines = testkit::reportLines(good);
+    auto changed = [&lines](std::size_t at, const std::string& line) {
+        std::vector<std::string> c = lines;
+        c[at] = line;
+        return joinLines(c);
+    };
+    std::vector<std::string> merged(lines.begin(), lines.begin() + 5000);
+    merged[4000] += merged[4001];
+    merged.erase(merged.begin() + 4001);
+    const std::size_t totalsLine = lines.size() - 2;
+    const std::pair<std::string, std::string> cases[] = {
+        {changed(1, "# ATENCION"), "l\xC3\xADnea 2: se esperaba"},
+        {changed(2, "# Nombre"), "l\xC3\xADnea 3: se esperaba"},
+        {changed(3, "x" + lines[3].substr(1)), "l\xC3\xADnea 4: campo 1"},
+        {changed(20, "16e" + lines[20].substr(lines[20].find(" , "))), "l\xC3\xADnea 21: Treal no es"},
+        {changed(8769, "1 , x"), "l\xC3\xADnea 8770: se esperaban 2"},
+        {changed(totalsLine, "0 , x , 0 , 0"), "l\xC3\xADnea " + std::to_string(totalsLine + 1) + ": campo 2"},
+        {joinLines(std::vector<std::string>(lines.begin(), lines.begin() + 5000)), "l\xC3\xADnea 5001: el informe"},
+        {joinLines(merged), "l\xC3\xADnea 4001: una l\xC3\xADnea horaria"},
+        {changed(4000, std::string(60000, '1')), "l\xC3\xADnea 4001: l\xC3\xADnea demasiado"},
+        {good + "more\r\n", "texto tras el final"},
+        {"", "l\xC3\xADnea 1: el fichero est\xC3\xA1 vac\xC3\xADo"},
+    };
+    const std::string name = "informe\x1B]0;owned\x07\x9B.txt";
+    const std::string shown = displayFileName(name) + ", ";
+    for (const auto& c : cases) {
+        writeBytes("f.txt", c.first);
+        Read r = readAll("f.txt", name);
+        EXPECT_EQ(r.last, ReadResult::error);
+        EXPECT_EQ(r.error.substr(0, shown.size()), shown) << r.error;
+        EXPECT_NE(r.error.find(c.second), std::string::npos) << r.error;
+        EXPECT_TRUE(std::none_of(r.error.begin(), r.error.end(), [](char b) { return b >= 0 && b < 0x20; })) << r.error;
     }
 }
 

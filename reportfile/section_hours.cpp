@@ -124,12 +124,11 @@ bool valuesHours(const Section& section, SectionHours& hours) {
     return true;
 }
 
-// The message of a fault at a line of a section, "FILE, linea N: WHAT".
-std::string lineFaultMessage(const std::string& fileName, const LineFault& fault) {
-    return displayFileName(fileName) + ", l\u00ednea " + std::to_string(fault.line) + ": " + fault.what;
-}
-
 }  // namespace
+
+std::string reportLineMessage(const std::string& fileName, long long line, const std::string& what) {
+    return displayFileName(fileName) + ", l\u00ednea " + std::to_string(line) + ": " + what;
+}
 
 bool readSectionHours(const std::string& fileName, const Section& section, SectionHours& hours, std::string& error) {
     // Every hour is written below (or the section is refused): hours used
@@ -147,7 +146,7 @@ bool readSectionHours(const std::string& fileName, const Section& section, Secti
     }
     LineFault fault;
     bool read = section.totals ? readTotalsHours(section, hours, fault) : readZoneHours(section, hours, fault);
-    if (!read) error = lineFaultMessage(fileName, fault);
+    if (!read) error = reportLineMessage(fileName, fault.line, fault.what);
     return read;
 }
 
@@ -161,7 +160,7 @@ bool namedFaultyLine(const std::string& fileName, const Section& section, std::s
     LineFault fault;
     bool read =
         section.totals ? readTotalsHours(section, hours, fault, lines) : readZoneHours(section, hours, fault, lines);
-    if (!read) error = lineFaultMessage(fileName, fault);
+    if (!read) error = reportLineMessage(fileName, fault.line, fault.what);
     return !read;
 }
 

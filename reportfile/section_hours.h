@@ -53,6 +53,11 @@ struct SectionHours {
 // read; `hours` may be reused from section to section without fresh memory.
 bool readSectionHours(const std::string& fileName, const Section& section, SectionHours& hours, std::string& error);
 
+// The message of every fault found at a line of a report, "FILE, linea N:
+// WHAT" (with the accent): the file's name shown safely (displayFileName), so
+// that a name holding control bytes cannot act on a terminal.
+std::string reportLineMessage(const std::string& fileName, long long line, const std::string& what);
+
 // When one of the lines that the section's text holds, all whole lines (a
 // section cut short), is not what the grammar puts there, names the first
 // such in `error`; true then.
