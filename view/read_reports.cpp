@@ -58,7 +58,7 @@ DrawnSection drawSection(const std::string& reportName, int index, SectionSlot& 
 }
 
 // Where a drawn section goes: a zone block's row to the report's rows, its
-// HTML to the blocks file and its hours to the hours file; the building's
+// HTML to the blocks file and its Qs to the zone Qs file; the building's
 // row, with what it takes from the zone blocks, and its HTML and hours to
 // the report.
 bool placeSection(DrawnSection d, SectionScratch& scratch, LoadedReport& report, std::string& error) {
@@ -66,21 +66,21 @@ bool placeSection(DrawnSection d, SectionScratch& scratch, LoadedReport& report,
         error = d.error;
         return false;
     }
-    WorkbookReport& contents = report.contents;
-    contents.peakDays.insert(contents.peakDays.end(), d.peakDays.begin(), d.peakDays.end());
+    ReportFigures& figures = report.figures;
+    figures.peakDays.insert(figures.peakDays.end(), d.peakDays.begin(), d.peakDays.end());
     if (d.building) {
-        SummaryRow building = buildingRow(contents.name, d.row.figures, contents.rows);
+        SummaryRow building = buildingRow(figures.name, d.row.figures, figures.rows);
         if (scratch.forPage) {
             report.buildingHtml = sectionHeadHtml(building) + hourlyChartHtml(*d.buildingHours) + d.html;
         }
-        contents.rows.push_back(std::move(building));
-        contents.building = std::move(*d.buildingHours);
+        figures.rows.push_back(std::move(building));
+        figures.building = std::move(*d.buildingHours);
         return true;
     }
-    contents.rows.push_back(std::move(d.row));
+    figures.rows.push_back(std::move(d.row));
     writeOutput(scratch.blocks, d.html);
     report.blockBytes += static_cast<long long>(d.html.size());
-    if (scratch.hours.scratch.file) appendHours(scratch.hours, d.qs);
+    if (scratch.zoneQs.scratch.file) appendZoneQs(scratch.zoneQs, d.qs);
     return true;
 }
 
@@ -95,10 +95,10 @@ bool readReport(const FileName& file, int index, int threads, double tolerance, 
     SectionSource source;
     if (!openSectionSource(source, file, error)) return false;
     const std::string& name = file.text;
-    report.contents.name = name;
-    report.contents.firstBlock = scratch.hours.blocks;
+    report.figures.name = name;
+    report.figures.firstBlock = scratch.zoneQs.blocks;
     const std::size_t depth = static_cast<std::size_t>(threads) + 1;
-    const bool forWorkbook = scratch.hours.scratch.file != nullptr;
+    const bool forWorkbook = scratch.zoneQs.scratch.file != nullptr;
     const bool forPage = scratch.forPage;
     std::vector<SectionSlot> slots(depth);
     bool placed = true;

@@ -9,14 +9,14 @@
 
 #include "common/file_name.h"
 #include "common/output_file.h"
-#include "view/workbook/workbook.h"
+#include "view/figures/report_figures.h"
 
 namespace zoneloads {
 namespace view {
 
 // What the outputs keep of one report once it is read.
 struct LoadedReport {
-    WorkbookReport contents;   // its name, rows, peak days and building's hours
+    ReportFigures figures;     // its name, rows, peak days and building's hours
     std::string buildingHtml;  // the building's section of the page
     long long blockBytes = 0;  // how many bytes of zone sections it left in the blocks file
 };
@@ -26,7 +26,7 @@ struct LoadedReport {
 // the workbook.
 struct SectionScratch {
     OutputFile blocks;
-    HoursFile hours;      // its scratch file is open only when a workbook is asked for
+    ZoneQsFile zoneQs;    // its scratch file is open only when a workbook is asked for
     bool forPage = true;  // false when the page is discarded (written to the null device): nothing is drawn
 };
 

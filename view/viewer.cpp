@@ -38,10 +38,10 @@ std::vector<NamedOutput> askedOutputs(const ViewerOptions& options) {
 // cannot be.
 bool openScratchFiles(SectionScratch& scratch, bool forWorkbook, std::string& error) {
     if (openScratch(scratch.blocks, kScratchName) &&
-        (!forWorkbook || openScratch(scratch.hours.scratch, kScratchName))) {
+        (!forWorkbook || openScratch(scratch.zoneQs.scratch, kScratchName))) {
         return true;
     }
-    error = outputMessage(outputFailed(scratch.blocks) ? scratch.blocks : scratch.hours.scratch);
+    error = outputMessage(outputFailed(scratch.blocks) ? scratch.blocks : scratch.zoneQs.scratch);
     return false;
 }
 
@@ -49,7 +49,7 @@ bool openScratchFiles(SectionScratch& scratch, bool forWorkbook, std::string& er
 std::vector<Comparison> compareVariants(const std::vector<LoadedReport>& reports) {
     std::vector<Comparison> comparisons;
     for (std::size_t v = 1; v < reports.size(); ++v) {
-        comparisons.push_back(compareReports(reports[0].contents.rows, reports[v].contents.rows));
+        comparisons.push_back(compareReports(reports[0].figures.rows, reports[v].figures.rows));
     }
     return comparisons;
 }
@@ -71,27 +71,27 @@ bool copyBytes(std::FILE* from, long long bytes, OutputFile& to) {
 // sections, copied back from the blocks file.
 bool writePage(const std::vector<LoadedReport>& reports, const std::vector<Comparison>& comparisons, double tolerance,
                OutputFile& blocks, OutputFile& page) {
-    const std::string& first = reports[0].contents.name;
+    const std::string& first = reports[0].figures.name;
     writeOutput(page, pageStart(reports.size() == 1 ? "Cargas de " + htmlName(first)
                                                     : "Cargas de " + std::to_string(reports.size()) + " edificios"));
     for (std::size_t v = 0; v < comparisons.size(); ++v) {
-        const WorkbookReport& base = reports[0].contents;
-        const WorkbookReport& variant = reports[v + 1].contents;
+        const ReportFigures& base = reports[0].figures;
+        const ReportFigures& variant = reports[v + 1].figures;
         writeOutput(page, comparisonHtml(comparisons[v], base.building, base.rows.back().figures, variant.building,
                                          variant.rows.back().figures));
     }
     if (reports.size() > 1) {
         std::vector<SummaryRow> buildings;
-        for (const LoadedReport& r : reports) buildings.push_back(r.contents.rows.back());
+        for (const LoadedReport& r : reports) buildings.push_back(r.figures.rows.back());
         writeOutput(page, summaryTableHtml(buildings, "Edificios: una fila de totales por informe"));
     }
     std::fflush(blocks.file);
     std::rewind(blocks.file);
     for (std::size_t i = 0; i < reports.size(); ++i) {
         const LoadedReport& r = reports[i];
-        writeOutput(page, "<div class=\"report\"><h2>Informe " + htmlName(r.contents.name) + "</h2>\n");
-        writeOutput(page, zoneIndexHtml(r.contents.rows, static_cast<int>(i)));
-        writeOutput(page, summaryTableHtml(r.contents.rows, "Resumen por bloque de zona y del edificio (TOTAL)"));
+        writeOutput(page, "<div class=\"report\"><h2>Informe " + htmlName(r.figures.name) + "</h2>\n");
+        writeOutput(page, zoneIndexHtml(r.figures.rows, static_cast<int>(i)));
+        writeOutput(page, summaryTableHtml(r.figures.rows, "Resumen por bloque de zona y del edificio (TOTAL)"));
         writeOutput(page, r.buildingHtml);
         if (!copyBytes(blocks.file, r.blockBytes, page)) return false;
         writeOutput(page, "</div>\n");
@@ -107,17 +107,17 @@ bool openIfAsked(OutputFile& out, const FileName& name) { return name.text.empty
 // folder (a name it can open on every system), which is then copied into
 // the output.
 bool writeWorkbookOutput(std::vector<LoadedReport>& loaded, const std::vector<Comparison>& comparisons,
-                         HoursFile& hours, const ViewerOptions& options, OutputFile& out) {
+                         ZoneQsFile& zoneQs, const ViewerOptions& options, OutputFile& out) {
     OutputFile book;
     if (!openNamedScratch(book, options.xlsx.text.c_str(), ".xlsx")) return failOutput(out, book.failure, book.error);
     std::vector<DifferenceRow> differences;
     for (const Comparison& c : comparisons) differences.insert(differences.end(), c.rows.begin(), c.rows.end());
-    std::vector<WorkbookReport> reports;  // the last output: the reports move into it
-    for (LoadedReport& r : loaded) reports.push_back(std::move(r.contents));
-    std::fflush(hours.scratch.file);
+    std::vector<ReportFigures> reports;  // the last output: the reports move into it
+    for (LoadedReport& r : loaded) reports.push_back(std::move(r.figures));
+    std::fflush(zoneQs.scratch.file);
     std::string why;
     WrittenSheets written;
-    if (!writeWorkbook(textOfPath(book.temporary), narrowTemporaryFolder(), reports, differences, hours,
+    if (!writeWorkbook(textOfPath(book.temporary), narrowTemporaryFolder(), reports, differences, zoneQs,
                        options.workbookLimits, written, why)) {
         return failOutput(out, "no se puede escribir el libro", why);
     }
@@ -157,7 +157,7 @@ void writeOutputs(const ViewerOptions& options, std::vector<LoadedReport>& loade
         return;
     }
     if (openIfAsked(out.xlsx, options.xlsx) && out.xlsx.file) {
-        writeWorkbookOutput(loaded, comparisons, scratch.hours, options, out.xlsx);
+        writeWorkbookOutput(loaded, comparisons, scratch.zoneQs, options, out.xlsx);
     }
 }
 
@@ -173,11 +173,11 @@ bool writeViewerOutputs(const ViewerOptions& options, int threads, std::vector<S
         !readReports(options.reports, threads, options.tolerance, scratch, loaded, error)) {
         return false;
     }
-    for (const OutputFile* kept : {&scratch.blocks, &scratch.hours.scratch}) {
+    for (const OutputFile* kept : {&scratch.blocks, &scratch.zoneQs.scratch}) {
         if (outputFailed(*kept)) return (error = outputMessage(*kept)), false;
     }
     rows.clear();
-    for (const LoadedReport& r : loaded) rows.insert(rows.end(), r.contents.rows.begin(), r.contents.rows.end());
+    for (const LoadedReport& r : loaded) rows.insert(rows.end(), r.figures.rows.begin(), r.figures.rows.end());
     std::vector<Comparison> comparisons = options.compare ? compareVariants(loaded) : std::vector<Comparison>{};
     if (warnings) {
         warnings->clear();

@@ -29,10 +29,10 @@ void startMonthlySheet(lxw_worksheet* sheet, const Formats& formats) {
 // Qs < 0) and latent energy, and for a building its simultaneous heating and
 // cooling, by month and for the year. Returns the row (counted over the
 // table) of each report's building's first row, for the charts.
-std::vector<std::size_t> writeMonthly(RowTable& table, const std::vector<WorkbookReport>& reports,
+std::vector<std::size_t> writeMonthly(RowTable& table, const std::vector<ReportFigures>& reports,
                                       const Formats& formats) {
     std::vector<std::size_t> buildingRows;
-    for (const WorkbookReport& report : reports) {
+    for (const ReportFigures& report : reports) {
         for (const SummaryRow& r : report.rows) {
             if (isBuilding(r)) buildingRows.push_back(table.next);
             const SectionFigures& f = r.figures;
@@ -67,7 +67,7 @@ std::vector<std::size_t> writeMonthly(RowTable& table, const std::vector<Workboo
 // Per report, its building's monthly energy (bars) and load duration curve,
 // each drawn from the sheet and row or column that hold it.
 void writeCharts(lxw_workbook* book, const std::vector<lxw_worksheet*>& sheets,
-                 const std::vector<WorkbookReport>& reports, const std::vector<std::size_t>& buildingRows,
+                 const std::vector<ReportFigures>& reports, const std::vector<std::size_t>& buildingRows,
                  const SheetPlan& plan, const WorkbookLimits& limits) {
     const std::size_t chartsPerSheet = std::max<std::size_t>(1, limits.rowsPerSheet / kChartRows);
     const std::size_t monthlyFirst = plan.summary + plan.comparison;
@@ -121,7 +121,7 @@ void writeCharts(lxw_workbook* book, const std::vector<lxw_worksheet*>& sheets,
 
 // Each report's building Qs, largest first, against the hours: a column
 // per report, as many beside the hours as a sheet holds, then on the next.
-void writeDuration(const std::vector<lxw_worksheet*>& sheets, const std::vector<WorkbookReport>& reports,
+void writeDuration(const std::vector<lxw_worksheet*>& sheets, const std::vector<ReportFigures>& reports,
                    const WorkbookLimits& limits, const Formats& formats) {
     const std::size_t perSheet = limits.columnsPerSheet - 1;
     for (std::size_t s = 0; s < sheets.size(); ++s) {

@@ -10,12 +10,12 @@ namespace zoneloads {
 namespace view {
 namespace {
 
-constexpr int kBandHours = 128;  // hours of every column read from the hours file at a time
+constexpr int kBandHours = 128;  // hours of every column read from the zone Qs file at a time
 
 // Reads the hours [first, first + count) of zone block `block` into `values`.
-bool readHours(HoursFile& hours, long long block, int first, int count, double* values) {
+bool readQs(ZoneQsFile& zoneQs, long long block, int first, int count, double* values) {
     long long offset = (block * kHoursPerYear + first) * static_cast<long long>(sizeof(double));
-    std::FILE* file = hours.scratch.file;
+    std::FILE* file = zoneQs.scratch.file;
     auto wanted = static_cast<std::size_t>(count);
     return seekTo(file, offset) && std::fread(values, sizeof(double), wanted, file) == wanted;
 }
@@ -30,7 +30,7 @@ std::string zoneHeader(const SummaryRow& row, std::size_t blocksOfName) {
 
 // One hourly sheet: the date, zone blocks [first, first + count), and, on a
 // report's first sheet, the building's columns.
-bool writeHourlySheet(lxw_worksheet* sheet, const WorkbookReport& report, HoursFile& hours, std::size_t first,
+bool writeHourlySheet(lxw_worksheet* sheet, const ReportFigures& report, ZoneQsFile& zoneQs, std::size_t first,
                       std::size_t count, bool building, const Formats& formats) {
     std::map<std::string, std::size_t> blocksOfName;
     for (std::size_t b = 0; b + 1 < report.rows.size(); ++b) ++blocksOfName[report.rows[b].zone];
@@ -53,8 +53,8 @@ bool writeHourlySheet(lxw_worksheet* sheet, const WorkbookReport& report, HoursF
     for (int h0 = 0; h0 < kHoursPerYear; h0 += kBandHours) {
         int hoursInBand = std::min(kBandHours, kHoursPerYear - h0);
         for (std::size_t c = 0; c < count; ++c) {
-            if (!readHours(hours, report.firstBlock + static_cast<long long>(first + c), h0, hoursInBand,
-                           &band[c * kBandHours])) {
+            if (!readQs(zoneQs, report.firstBlock + static_cast<long long>(first + c), h0, hoursInBand,
+                        &band[c * kBandHours])) {
                 return false;
             }
         }
@@ -79,14 +79,14 @@ bool writeHourlySheet(lxw_worksheet* sheet, const WorkbookReport& report, HoursF
 
 // Every report's hourly sheets, in the plan's order; false when the hours
 // cannot be read back.
-bool writeHourly(std::vector<lxw_worksheet*>::const_iterator sheets, const std::vector<WorkbookReport>& reports,
-                 const SheetPlan& plan, HoursFile& hours, const WorkbookLimits& limits, const Formats& formats) {
+bool writeHourly(std::vector<lxw_worksheet*>::const_iterator sheets, const std::vector<ReportFigures>& reports,
+                 const SheetPlan& plan, ZoneQsFile& zoneQs, const WorkbookLimits& limits, const Formats& formats) {
     for (std::size_t r = 0; r < reports.size(); ++r) {
         std::size_t blocks = reports[r].rows.size() - 1;
         for (std::size_t s = 0; s < plan.hourly[r]; ++s) {
             std::size_t first = s * limits.zoneColumnsPerSheet;
             std::size_t count = std::min(limits.zoneColumnsPerSheet, blocks - std::min(blocks, first));
-            if (!writeHourlySheet(*sheets++, reports[r], hours, first, count, s == 0, formats)) return false;
+            if (!writeHourlySheet(*sheets++, reports[r], zoneQs, first, count, s == 0, formats)) return false;
         }
     }
     return true;

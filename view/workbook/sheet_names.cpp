@@ -85,15 +85,15 @@ std::size_t sheetsFor(std::size_t items, std::size_t perSheet) {
     return std::max<std::size_t>(1, (items + perSheet - 1) / perSheet);
 }
 
-std::size_t summaryRows(const std::vector<WorkbookReport>& reports) {
+std::size_t summaryRows(const std::vector<ReportFigures>& reports) {
     std::size_t rows = 0;
-    for (const WorkbookReport& r : reports) rows += r.rows.size();
+    for (const ReportFigures& r : reports) rows += r.rows.size();
     return rows;
 }
 
-std::size_t peakDayRows(const std::vector<WorkbookReport>& reports) {
+std::size_t peakDayRows(const std::vector<ReportFigures>& reports) {
     std::size_t rows = 0;
-    for (const WorkbookReport& r : reports) {
+    for (const ReportFigures& r : reports) {
         for (const PeakDay& day : r.peakDays) rows += day.firstHour >= 0 ? kHoursPerDay : 0;
     }
     return rows;
@@ -119,8 +119,7 @@ bool tableIsFree(const std::set<std::u32string>& taken, const std::u32string& pr
 
 }  // namespace
 
-SheetPlan planSheets(const std::vector<WorkbookReport>& reports, std::size_t differences,
-                     const WorkbookLimits& limits) {
+SheetPlan planSheets(const std::vector<ReportFigures>& reports, std::size_t differences, const WorkbookLimits& limits) {
     SheetPlan plan;
     const std::size_t rows = limits.rowsPerSheet - 1;        // under the header
     const std::size_t columns = limits.columnsPerSheet - 1;  // beside the first
@@ -137,7 +136,7 @@ SheetPlan planSheets(const std::vector<WorkbookReport>& reports, std::size_t dif
     nameTable(plan, taken, U"", U"Gr\u00e1ficos", plan.charts);
     nameTable(plan, taken, U"", U"Duraci\u00f3n", plan.duration);
     nameTable(plan, taken, U"", U"D\u00edas pico", plan.peakDays);
-    for (const WorkbookReport& report : reports) {
+    for (const ReportFigures& report : reports) {
         std::size_t blocks = report.rows.size() - 1;
         plan.hourly.push_back(blocks == 0 ? 1 : sheetsFor(blocks, limits.zoneColumnsPerSheet));
         const std::u32string prefix = U"Horas ";
@@ -153,7 +152,7 @@ SheetPlan planSheets(const std::vector<WorkbookReport>& reports, std::size_t dif
     return plan;
 }
 
-std::vector<std::string> workbookSheetNames(const std::vector<WorkbookReport>& reports, const WorkbookLimits& limits,
+std::vector<std::string> workbookSheetNames(const std::vector<ReportFigures>& reports, const WorkbookLimits& limits,
                                             std::size_t differences) {
     return planSheets(reports, differences, limits).names;
 }

@@ -23,13 +23,13 @@ struct SheetPlan {
 };
 
 // The sheets for the reports and `differences` rows of comparison.
-SheetPlan planSheets(const std::vector<WorkbookReport>& reports, std::size_t differences, const WorkbookLimits& limits);
+SheetPlan planSheets(const std::vector<ReportFigures>& reports, std::size_t differences, const WorkbookLimits& limits);
 
 // The names of the sheets the workbook gets for the reports and `differences`
 // rows of comparison, in order: every one unique as a spreadsheet compares
 // names (whatever the letters' case), of whole characters, at most 31 of
 // them; a report's hourly sheets are "Horas NAME", "Horas NAME (2)" ...
-std::vector<std::string> workbookSheetNames(const std::vector<WorkbookReport>& reports, const WorkbookLimits& limits,
+std::vector<std::string> workbookSheetNames(const std::vector<ReportFigures>& reports, const WorkbookLimits& limits,
                                             std::size_t differences = 0);
 
 }  // namespace view

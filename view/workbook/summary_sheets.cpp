@@ -47,9 +47,9 @@ void startSummarySheet(lxw_worksheet* sheet, const Formats& formats) {
     worksheet_repeat_columns(sheet, 0, 2);
 }
 
-void writeSummary(RowTable& table, const std::vector<WorkbookReport>& reports, const Formats& formats) {
+void writeSummary(RowTable& table, const std::vector<ReportFigures>& reports, const Formats& formats) {
     std::vector<const SummaryColumn*> columns = workbookColumns();
-    for (const WorkbookReport& report : reports) {
+    for (const ReportFigures& report : reports) {
         for (const SummaryRow& r : report.rows) {
             lxw_row_t row;
             lxw_worksheet* sheet = nextRow(table, row);
@@ -125,8 +125,8 @@ void startPeakDaysSheet(lxw_worksheet* sheet, const Formats& formats) {
 }
 
 // The 24 hours of the days of each section's QsREF and QsCAL peaks.
-void writePeakDays(RowTable& table, const std::vector<WorkbookReport>& reports, const Formats& formats) {
-    for (const WorkbookReport& report : reports) {
+void writePeakDays(RowTable& table, const std::vector<ReportFigures>& reports, const Formats& formats) {
+    for (const ReportFigures& report : reports) {
         for (std::size_t i = 0; i < report.rows.size() && 2 * i + 1 < report.peakDays.size(); ++i) {
             const SummaryRow& r = report.rows[i];
             for (int peak = 0; peak < 2; ++peak) {

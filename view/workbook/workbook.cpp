@@ -75,15 +75,9 @@ int flushRows(const std::vector<lxw_worksheet*>& sheets, WrittenSheets& written)
 
 }  // namespace
 
-bool appendHours(HoursFile& hours, const std::vector<double>& qs) {
-    if (!writeOutput(hours.scratch, qs.data(), qs.size() * sizeof(double))) return false;
-    ++hours.blocks;
-    return true;
-}
-
 bool writeWorkbook(const std::string& fileName, const std::string& scratchFolder,
-                   const std::vector<WorkbookReport>& reports, const std::vector<DifferenceRow>& differences,
-                   HoursFile& hours, const WorkbookLimits& limits, WrittenSheets& written, std::string& error) {
+                   const std::vector<ReportFigures>& reports, const std::vector<DifferenceRow>& differences,
+                   ZoneQsFile& zoneQs, const WorkbookLimits& limits, WrittenSheets& written, std::string& error) {
     // In nearly constant memory the library keeps each sheet's rows in a
     // file of its own, open until the end: a workbook of more sheets than
     // the process may open files is refused before anything is made.
@@ -143,7 +137,7 @@ bool writeWorkbook(const std::string& fileName, const std::string& scratchFolder
         writeDuration(duration, reports, limits, formats);
         RowTable peakDays = rowTable(next, plan.peakDays, limits, start(startPeakDaysSheet));
         writePeakDays(peakDays, reports, formats);
-        hoursRead = writeHourly(next, reports, plan, hours, limits, formats);
+        hoursRead = writeHourly(next, reports, plan, zoneQs, limits, formats);
     }
     int rowsLost = flushRows(sheets, written);
     errno = 0;

@@ -9,35 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "common/output_file.h"
-#include "reportfile/report_reader.h"
 #include "view/figures/comparison.h"
-#include "view/figures/peak_day.h"
-#include "view/figures/summary_row.h"
+#include "view/figures/report_figures.h"
 #include "view/workbook_check/workbook_check.h"
 
 namespace zoneloads {
 namespace view {
-
-// One report, as the workbook takes it.
-struct WorkbookReport {
-    std::string name;               // as given
-    std::vector<SummaryRow> rows;   // its zone blocks' rows, then its building's
-    std::vector<PeakDay> peakDays;  // per row, the days of its QsREF and its QsCAL peak
-    SectionHours building;          // the totals section's hours
-    long long firstBlock = 0;       // where its first zone block's hours stand in the hours file, in blocks
-};
-
-// Where the hours of every zone block wait: one block of kHoursPerYear
-// doubles (Qs, as the report writes it) after another, in report order.
-struct HoursFile {
-    OutputFile scratch;    // a scratch file; not open when no workbook is asked for
-    long long blocks = 0;  // blocks written so far
-};
-
-// Appends a zone block's hours; false when the write fails (the failure is
-// kept in the scratch file).
-bool appendHours(HoursFile& hours, const std::vector<double>& qs);
 
 // What a sheet holds. A table that does not fit runs on over further
 // sheets named as its first with " (2)", " (3)" ... after it: rows under a
@@ -57,8 +34,8 @@ struct WorkbookLimits {
 // `differences` are the rows of the table of differences of the variants
 // with their base, none when no comparison was asked for.
 bool writeWorkbook(const std::string& fileName, const std::string& scratchFolder,
-                   const std::vector<WorkbookReport>& reports, const std::vector<DifferenceRow>& differences,
-                   HoursFile& hours, const WorkbookLimits& limits, WrittenSheets& written, std::string& error);
+                   const std::vector<ReportFigures>& reports, const std::vector<DifferenceRow>& differences,
+                   ZoneQsFile& zoneQs, const WorkbookLimits& limits, WrittenSheets& written, std::string& error);
 
 }  // namespace view
 }  // namespace zoneloads

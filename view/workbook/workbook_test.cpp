@@ -24,8 +24,8 @@ namespace view {
 namespace {
 
 // A report of `blocks` zone blocks, to place in a workbook.
-WorkbookReport reportOf(const std::string& name, std::size_t blocks) {
-    WorkbookReport report;
+ReportFigures reportOf(const std::string& name, std::size_t blocks) {
+    ReportFigures report;
     report.name = name;
     report.rows.resize(blocks + 1);
     for (std::size_t b = 0; b < blocks; ++b) report.rows[b].block = static_cast<int>(b) + 1;
@@ -93,8 +93,8 @@ TEST(WorkbookSheets, EveryTableContinues) {
     WorkbookLimits limits;
     limits.rowsPerSheet = 40;    // 39 rows under the header
     limits.columnsPerSheet = 3;  // 2 reports beside the hours
-    std::vector<WorkbookReport> reports = {reportOf("a.txt", 20), reportOf("b.txt", 3), reportOf("c.txt", 0)};
-    for (WorkbookReport& r : reports) {
+    std::vector<ReportFigures> reports = {reportOf("a.txt", 20), reportOf("b.txt", 3), reportOf("c.txt", 0)};
+    for (ReportFigures& r : reports) {
         r.peakDays.assign(2 * r.rows.size(), PeakDay{});
         r.peakDays[0].firstHour = 0;  // one day: 24 rows a report
     }
@@ -120,12 +120,12 @@ class WorkbookTest : public testkit::ScratchDir {};
 // a piece of rows lost while the library copied them (a full disk for a
 // moment), its tags still balanced, is found by the check of the file.
 TEST_F(WorkbookTest, TheCheckOfTheFileFindsRowsMissing) {
-    WorkbookReport report = reportOf("a.txt", 0);
+    ReportFigures report = reportOf("a.txt", 0);
     for (std::vector<double>* column :
          {&report.building.qs, &report.building.ql, &report.building.qsNeg, &report.building.qsPos}) {
         column->assign(kHoursPerYear, 1.5);
     }
-    HoursFile hours;
+    ZoneQsFile hours;
     ASSERT_TRUE(openScratch(hours.scratch, "horas"));
     WrittenSheets written;
     std::string error;
