@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "view/figures/report_sections_test.h"
 #include "view/tables/csv.h"
 
 namespace zoneloads {
@@ -98,6 +99,48 @@ TEST(Difference, BuildingsCountZoneHours) {
     ASSERT_LT(at + 3, fields.size());
     EXPECT_EQ(std::vector<std::string>(fields.begin() + at, fields.begin() + at + 4),
               (std::vector<std::string>{"40", "30", "-10", "-25"}));
+}
+
+class ComparisonTest : public ReportSectionsTest {};
+
+// Two designs that differ in one zone by a known amount, the zones in
+// another order and a name repeated: each zone meets its own, the
+// difference is in the changed zone and in the building only.
+TEST_F(ComparisonTest, TwoReportsDifferingInOneZone) {
+    auto a = testkit::makeZone("Aula", 1);
+    auto b = testkit::makeZone("Aula", 2);
+    auto c = testkit::makeZone("Sala", 3);
+    std::vector<SummaryRow> base = rowsOf({a.get(), b.get(), c.get()}, "base.txt");
+    c->Qs[4741] = 9000;  // the variant's Sala: -47 W at 17 Jul 13:00 in the base
+    std::vector<SummaryRow> variant = rowsOf({c.get(), a.get(), b.get()}, "variante.txt");
+    Comparison comparison = compareReports(base, variant);
+    EXPECT_TRUE(comparison.unpaired.empty());
+    ASSERT_EQ(comparison.rows.size(), 4u);
+    const std::vector<std::string> header = differenceHeader();
+    auto field = [&](std::size_t row, const std::string& column) {
+        std::vector<std::string> fields = differenceFields(comparison.rows[row]);
+        for (std::size_t i = 0; i < header.size(); ++i) {
+            if (header[i] == column) return fields[i];
+        }
+        return std::string("no column ") + column;
+    };
+    // Aula meets the first Aula, the second the second, Sala its Sala.
+    EXPECT_EQ(field(0, "bloque_variante"), "2");
+    EXPECT_EQ(field(1, "bloque_variante"), "3");
+    EXPECT_EQ(field(2, "bloque_variante"), "1");
+    for (std::size_t row : {0u, 1u}) {
+        EXPECT_EQ(field(row, "QsREF_max[W]_dif"), "0");
+        EXPECT_EQ(field(row, "Qs_pos[kWh]_dif"), "0");
+    }
+    EXPECT_EQ(field(2, "QsREF_max[W]_base"), "153");
+    EXPECT_EQ(field(2, "QsREF_max[W]_variante"), "9000");
+    EXPECT_EQ(field(2, "QsREF_max[W]_dif"), "8847");
+    EXPECT_EQ(field(2, "Qs_pos[kWh]_dif"), "9");      // one hour of 9000 W more above 0
+    EXPECT_EQ(field(2, "Qs_neg[kWh]_dif"), "0.047");  // and 47 W less below
+    EXPECT_EQ(field(3, "zona"), "EDIFICIO");
+    EXPECT_EQ(field(3, "QsREF_max[W]_variante"), "8903");  // 9000 and the Aulas' -49 and -48 at that hour
+    EXPECT_EQ(field(3, "Qs_pos[kWh]_dif"), "9");
+    EXPECT_EQ(field(3, "QsCAL_max[W]_dif"), "0");
 }
 
 }  // namespace

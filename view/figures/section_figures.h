@@ -1,12 +1,13 @@
 // The figures of one section of a report, a zone block or the building (the
 // totals section): its peaks, energies, counts and monthly energies, and for
-// a zone block its hours outside the set points. statistics.h computes them
-// from the section's hours.
+// a zone block its hours outside the set points, and their computation
+// from the section's hours (statistics.cpp).
 #pragma once
 
 #include <string>
 
 #include "common/calendar.h"
+#include "reportfile/section_hours.h"
 
 namespace zoneloads {
 namespace view {
@@ -61,6 +62,17 @@ struct SectionFigures {
     double degreeHoursAbove = 0;
     double degreeHoursBelow = 0;
 };
+
+// The set-point tolerance of the hours outside, unless one is given, in K:
+// simulation practice counts an hour as not met only beyond a few tenths of
+// a kelvin, which hides the noise of a set point held to within its step.
+constexpr double kDefaultTolerance = 0.2;
+
+// The figures of a section from its hours: a zone block's when `hours` holds
+// temperatures, the building's when it holds the totals' parts. An hour is
+// outside its set points when Treal passes Tmax, or falls below Tmin, by
+// more than `tolerance` K (an hour exactly at Tmax + tolerance is inside).
+SectionFigures sectionFigures(const SectionHours& hours, double tolerance = kDefaultTolerance);
 
 }  // namespace view
 }  // namespace zoneloads

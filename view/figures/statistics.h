@@ -1,25 +1,15 @@
-// The statistics of a section's hours: its figures, its values in order of
-// size, and the ratio of a building's peak to its zones' peaks.
+// The statistics of a section's hours beside its figures (sectionFigures,
+// section_figures.h): the set-point rule, the simultaneous part of an hour,
+// its values in order of size, and the ratio of a building's peak to its
+// zones' peaks.
 #pragma once
 
 #include <vector>
 
-#include "reportfile/report_reader.h"
 #include "view/figures/section_figures.h"
 
 namespace zoneloads {
 namespace view {
-
-// The set-point tolerance of the hours outside, unless one is given, in K:
-// simulation practice counts an hour as not met only beyond a few tenths of
-// a kelvin, which hides the noise of a set point held to within its step.
-constexpr double kDefaultTolerance = 0.2;
-
-// The figures of a section from its hours: a zone block's when `hours` holds
-// temperatures, the building's when it holds the totals' parts. An hour is
-// outside its set points when Treal passes Tmax, or falls below Tmin, by
-// more than `tolerance` K (an hour exactly at Tmax + tolerance is inside).
-SectionFigures sectionFigures(const SectionHours& hours, double tolerance = kDefaultTolerance);
 
 // True when `t` passes the set point `limit` by more than `tolerance` (K).
 // With a tolerance above 0 the excess is compared with it with a slack of

@@ -8,11 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "report/report.h"
-#include "testkit/zone_files.h"
-#include "view/figures/comparison.h"
-#include "view/figures/peak_day.h"
-#include "view/figures/summary_row.h"
+#include "view/figures/report_sections_test.h"
 #include "view/tables/csv.h"
 
 namespace zoneloads {
@@ -22,53 +18,12 @@ namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
 
-// A section read from a report: its hours and figures.
-struct Read {
-    SectionHours hours;
-    SectionFigures figures;
-};
-
-class StatisticsTest : public testkit::ScratchDir {
-protected:
-    // Every section of the report of `zones` (in that order), the totals last.
-    std::vector<Read> sectionsOf(const std::vector<const ZoneRecord*>& zones, const std::string& report = "r.txt",
-                                 std::vector<int32> order = {}) {
-        testkit::writeZoneFile("zones.bin", static_cast<int32>(zones.size()), zones);
-        ZoneSelection selection;
-        for (std::size_t i = 0; i < zones.size(); ++i) selection.slots.push_back(static_cast<int32>(i));
-        if (!order.empty()) selection.slots = order;
-        std::string error;
-        EXPECT_TRUE(writeReport("zones.bin", report, selection, error)) << error;
-        ReportReader reader;
-        std::vector<Read> all;
-        EXPECT_TRUE(openReportFile(reader, report, error)) << error;
-        Section section;
-        while (readSection(reader, section, error) == ReadResult::section) {
-            all.emplace_back();
-            EXPECT_TRUE(readSectionHours(report, section, all.back().hours, error)) << error;
-            all.back().figures = sectionFigures(all.back().hours);
-        }
-        closeReportFile(reader);
-        return all;
-    }
-
-    // The summary rows of the report of `zones`, as the viewer makes them:
-    // the zone blocks', then the building's.
-    std::vector<SummaryRow> rowsOf(const std::vector<const ZoneRecord*>& zones, const std::string& report) {
-        std::vector<Read> read = sectionsOf(zones, report);
-        std::vector<SummaryRow> rows;
-        for (std::size_t i = 0; i + 1 < read.size(); ++i) {
-            rows.push_back(zoneRow(report, zones[i]->name, static_cast<int>(i) + 1, read[i].figures));
-        }
-        rows.push_back(buildingRow(report, read.back().figures, rows));
-        return rows;
-    }
-};
+class StatisticsTest : public ReportSectionsTest {};
 
 // testkit's known zones A and B, in a report of A, B, A.
 TEST_F(StatisticsTest, PeaksSumsAndCountsOfEveryBlockAndOfTheBuilding) {
     auto zones = testkit::makeKnownZones("A");
-    std::vector<Read> r = sectionsOf({zones[0].get(), zones[1].get()}, "r.txt", {0, 1, 0});
+    std::vector<ReadSection> r = sectionsOf({zones[0].get(), zones[1].get()}, "r.txt", {0, 1, 0});
     ASSERT_EQ(r.size(), 4u);
     const SectionFigures& fa = r[0].figures;
     EXPECT_EQ(fa.qsRef.text, "1000.25");
@@ -117,7 +72,7 @@ TEST_F(StatisticsTest, HoursAndDegreeHoursOutsideTheSetPoints) {
     zone->Tmin[5002] = std::numeric_limits<float>::quiet_NaN();
     zone->Treal[5002] = -99;
     zone->Treal[6000] = 25;  // at Tmax, not above
-    std::vector<Read> r = sectionsOf({zone.get()});
+    std::vector<ReadSection> r = sectionsOf({zone.get()});
     ASSERT_EQ(r.size(), 2u);
     const SectionFigures& f = r[0].figures;
     EXPECT_TRUE(f.temperatures);
@@ -158,7 +113,7 @@ TEST_F(StatisticsTest, HoursThatAreNotANumberAreLeftOut) {
         zone->QL[50] = 9999;
         zone->Treal[60] = 99;
         zone->Tmax[60] = zone->Tmin[60] = 20;
-        std::vector<Read> r = sectionsOf({zone.get()});
+        std::vector<ReadSection> r = sectionsOf({zone.get()});
         const SectionFigures& f = r[0].figures;
         EXPECT_EQ(f.hoursAbove, c.above) << c.what;
         EXPECT_EQ(f.hoursBelow, c.below) << c.what;
@@ -184,7 +139,7 @@ TEST_F(StatisticsTest, HoursOutsideCountOnlyBeyondTheTolerance) {
     zone->Treal[12] = 25.1f;  // within: inside
     zone->Treal[20] = 19.8f;  // at Tmin - 0.2 K: inside
     zone->Treal[21] = 19.5f;  // beyond: 0.5 K h
-    std::vector<Read> r = sectionsOf({zone.get()});
+    std::vector<ReadSection> r = sectionsOf({zone.get()});
     const SectionFigures& f = r[0].figures;
     EXPECT_EQ(f.tolerance, 0.2);
     EXPECT_EQ(f.hoursAbove, 1);
@@ -281,71 +236,6 @@ TEST_F(StatisticsTest, LatentAndTotalPeaks) {
     EXPECT_DOUBLE_EQ(temperatureFigures(building).degreeHoursAbove, 43800);
     EXPECT_EQ(building.zoneHoursAbove, 8760);
     EXPECT_EQ(building.zonePeaksQsRef, 560 + 9999);
-}
-
-// The day of a peak, as the page draws it and the workbook lists it: the 24
-// hours from its midnight, the zone's values as the report has them.
-TEST_F(StatisticsTest, PeakDayProfile) {
-    auto zone = testkit::makeZone("Z", 1);
-    zone->Qs[4741] = 5000;  // 17 Jul 13:00, far above the rest
-    std::vector<Read> r = sectionsOf({zone.get()});
-    ASSERT_EQ(r[0].figures.qsRef.hour, 4741);
-    PeakDay day = peakDay(r[0].hours, r[0].figures.qsRef.hour);
-    EXPECT_EQ(day.firstHour, 4728);
-    for (int h = 0; h < kHoursPerDay; ++h) {
-        int hour = 4728 + h;
-        EXPECT_EQ(day.qs[h], hour == 4741 ? 5000 : (hour % 7 - 3) * 50 + 1) << h;
-        EXPECT_EQ(day.ql[h], hour % 5 * 10) << h;
-        EXPECT_EQ(day.treal[h], 20 + (hour % 10) / 2.0 + 1) << h;
-        EXPECT_EQ(day.tmax[h], 25);
-        EXPECT_EQ(day.tmin[h], 20);
-    }
-    // The building's day holds its loads; it has no temperatures.
-    PeakDay building = peakDay(r[1].hours, r[1].figures.qsRef.hour);
-    EXPECT_EQ(building.firstHour, 4728);
-    EXPECT_EQ(building.qs[13], 5000);
-    EXPECT_EQ(building.treal[13], 0);
-    EXPECT_EQ(peakDay(r[0].hours, -1).firstHour, -1);  // no peak, no day
-}
-
-// Two designs that differ in one zone by a known amount, the zones in
-// another order and a name repeated: each zone meets its own, the
-// difference is in the changed zone and in the building only.
-TEST_F(StatisticsTest, TwoReportsDifferingInOneZone) {
-    auto a = testkit::makeZone("Aula", 1);
-    auto b = testkit::makeZone("Aula", 2);
-    auto c = testkit::makeZone("Sala", 3);
-    std::vector<SummaryRow> base = rowsOf({a.get(), b.get(), c.get()}, "base.txt");
-    c->Qs[4741] = 9000;  // the variant's Sala: -47 W at 17 Jul 13:00 in the base
-    std::vector<SummaryRow> variant = rowsOf({c.get(), a.get(), b.get()}, "variante.txt");
-    Comparison comparison = compareReports(base, variant);
-    EXPECT_TRUE(comparison.unpaired.empty());
-    ASSERT_EQ(comparison.rows.size(), 4u);
-    const std::vector<std::string> header = differenceHeader();
-    auto field = [&](std::size_t row, const std::string& column) {
-        std::vector<std::string> fields = differenceFields(comparison.rows[row]);
-        for (std::size_t i = 0; i < header.size(); ++i) {
-            if (header[i] == column) return fields[i];
-        }
-        return std::string("no column ") + column;
-    };
-    // Aula meets the first Aula, the second the second, Sala its Sala.
-    EXPECT_EQ(field(0, "bloque_variante"), "2");
-    EXPECT_EQ(field(1, "bloque_variante"), "3");
-    EXPECT_EQ(field(2, "bloque_variante"), "1");
-    for (std::size_t row : {0u, 1u}) {
-        EXPECT_EQ(field(row, "QsREF_max[W]_dif"), "0");
-        EXPECT_EQ(field(row, "Qs_pos[kWh]_dif"), "0");
-    }
-    EXPECT_EQ(field(2, "QsREF_max[W]_base"), "153");
-    EXPECT_EQ(field(2, "QsREF_max[W]_variante"), "9000");
-    EXPECT_EQ(field(2, "QsREF_max[W]_dif"), "8847");
-    EXPECT_EQ(field(2, "Qs_pos[kWh]_dif"), "9");      // one hour of 9000 W more above 0
-    EXPECT_EQ(field(2, "Qs_neg[kWh]_dif"), "0.047");  // and 47 W less below
-    EXPECT_EQ(field(3, "zona"), "EDIFICIO");
-    EXPECT_EQ(field(3, "QsREF_max[W]_variante"), "8903");  // 9000 and the Aulas' -49 and -48 at that hour
-    EXPECT_EQ(field(3, "Qs_pos[kWh]_dif"), "9");
-    EXPECT_EQ(field(3, "QsCAL_max[W]_dif"), "0");
 }
 
 TEST(SortedDescending, NeverRisesAndLeavesNaNOut) {
