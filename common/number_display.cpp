@@ -35,9 +35,9 @@ std::string general6(double v) {
     return std::string(text, result.ptr);
 }
 
-double general6Value(double v) { return std::isfinite(v) ? textValue(general6(v)) : v; }
+double general6Value(double v) { return std::isfinite(v) ? valueOfText(general6(v)) : v; }
 
-double textValue(const std::string& text) {
+double valueOfText(const std::string& text) {
     double value = 0;
     const char* first = text.data();
     if (!text.empty() && text[0] == '+') ++first;  // from_chars takes no plus sign

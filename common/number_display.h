@@ -21,7 +21,7 @@ double general6Value(double v);
 
 // The number a text of these writes, as a spreadsheet reads it: "inf" and
 // "nan" give the values they name; 0 for what is no number.
-double textValue(const std::string& text);
+double valueOfText(const std::string& text);
 
 // `v` with one decimal ("12.5", "-0.3").
 std::string fixed1(double v);

@@ -317,7 +317,7 @@ Decimal6 normalDigits(u32 exponentBits, u32 fraction) {
     return roundTo6Digits(m, e2 - 23, e10);
 }
 
-// A value's text read back, for the few values textValue does not find
+// A value's text read back, for the few values float32TextValueOfBits does not find
 // otherwise: kept out of its loop.
 ZONELOADS_NOINLINE double valueThroughText(float32 value) {
     char text[kMaxNumberChars];
@@ -332,7 +332,7 @@ ZONELOADS_NOINLINE double valueThroughText(float32 value) {
 // and both give the double nearest to the same decimal. Values whose power
 // of ten a double does not hold exactly (below about 1e-17, above 1e27),
 // subnormals, zeros, infinities and NaNs go through the text itself.
-double textValue(float32 value, u32 bits) {
+double float32TextValueOfBits(float32 value, u32 bits) {
     u32 exponentBits = (bits >> 23) & 0xFF;
     if (exponentBits != 0 && exponentBits != 0xFF) {
         Decimal6 d = normalDigits(exponentBits, bits & 0x7FFFFF);
@@ -379,7 +379,7 @@ char* formatFloat32(float32 value, char* out) {
 double float32TextValue(float32 value) {
     u32 bits;
     std::memcpy(&bits, &value, sizeof bits);
-    return textValue(value, bits);
+    return float32TextValueOfBits(value, bits);
 }
 
 // A value that repeats the one before (set points, idle loads, hour after
@@ -391,7 +391,7 @@ void float32TextValues(const float32* values, std::size_t count, double* out) {
         u32 bits;
         std::memcpy(&bits, &values[i], sizeof bits);
         if (i == 0 || bits != lastBits) {
-            last = textValue(values[i], bits);
+            last = float32TextValueOfBits(values[i], bits);
             lastBits = bits;
         }
         out[i] = last;

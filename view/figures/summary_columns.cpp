@@ -17,7 +17,7 @@ Cell integer(int value) { return {CellKind::integer, std::to_string(value), stat
 // A real as the tables write it; the spreadsheet holds the number of that
 // text, so that every output says the same ("inf" where the CSV says inf).
 Cell real(std::string text) {
-    double number = textValue(text);
+    double number = valueOfText(text);
     return {CellKind::real, std::move(text), number, -1};
 }
 
