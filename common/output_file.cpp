@@ -1,11 +1,10 @@
 #include "common/output_file.h"
 
 #include <cerrno>
-#include <chrono>
-#include <random>
 #include <system_error>
 
 #include "common/platform.h"
+#include "common/random_word.h"
 #include "common/text_encoding.h"
 
 namespace zoneloads {
@@ -15,14 +14,6 @@ namespace fs = std::filesystem;
 
 const char kCannotCreate[] = "no se puede crear";
 const char kCannotWrite[] = "error al escribir";
-
-// A random word for new names, different in every run.
-unsigned long long randomWord() {
-    static std::mt19937_64 random(
-        std::random_device{}() ^
-        static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()));
-    return random() & 0xFFFFFFFFull;
-}
 
 // A name in the system's temporary folder that no file has yet, ending in
 // `extension`, for a library that wants to make a file of its own there;

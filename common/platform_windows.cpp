@@ -11,12 +11,11 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <iostream>
-#include <random>
 #include <streambuf>
 
+#include "common/random_word.h"
 #include "common/text_encoding.h"
 
 namespace zoneloads {
@@ -24,14 +23,6 @@ namespace zoneloads {
 namespace fs = std::filesystem;
 
 namespace {
-
-// A random word for new names, different in every run.
-unsigned long long randomWord() {
-    static std::mt19937_64 random(
-        std::random_device{}() ^
-        static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()));
-    return random() & 0xFFFFFFFFull;
-}
 
 // Volume serial number and file index: what identifies a file on Windows.
 bool handleIdentity(HANDLE handle, BY_HANDLE_FILE_INFORMATION& info) {

@@ -1,14 +1,13 @@
 #include "testkit/zone_files.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <system_error>
 
 #include "common/number_format.h"
+#include "common/random_word.h"
 
 namespace zoneloads {
 namespace testkit {
@@ -132,13 +131,10 @@ void ScratchDir::SetUp() {
         dir = previous;
         return;
     }
-    static std::mt19937_64 unique(
-        std::random_device{}() ^
-        static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()));
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name = info->name();
     std::replace(name.begin(), name.end(), '/', '-');  // a parameterized test's name holds one
-    dir = std::filesystem::temp_directory_path() / ("zoneloads-" + name + "-" + std::to_string(unique() % 1000000000));
+    dir = std::filesystem::temp_directory_path() / ("zoneloads-" + name + "-" + std::to_string(randomWord()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     std::filesystem::current_path(dir);
