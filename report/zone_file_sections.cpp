@@ -43,12 +43,12 @@ namespace {
 void totalsSection(const HourlyTotals& totals, Section& section) {
     section.totals = true;
     section.block = 0;
-    section.values.resize(kTotalsSeries * kHoursPerYear);
+    section.values.resize(kTotalsFields * kHoursPerYear);
     auto series = [&section](int k) { return section.values.begin() + k * kHoursPerYear; };
-    std::copy(std::begin(totals.sumQs), std::end(totals.sumQs), series(kValuesSumQs));
-    std::copy(std::begin(totals.sumQL), std::end(totals.sumQL), series(kValuesSumQL));
-    std::copy(std::begin(totals.sumQsNeg), std::end(totals.sumQsNeg), series(kValuesSumQsNeg));
-    std::copy(std::begin(totals.sumQsPos), std::end(totals.sumQsPos), series(kValuesSumQsPos));
+    std::copy(std::begin(totals.sumQs), std::end(totals.sumQs), series(kSumQs));
+    std::copy(std::begin(totals.sumQL), std::end(totals.sumQL), series(kSumQL));
+    std::copy(std::begin(totals.sumQsNeg), std::end(totals.sumQsNeg), series(kSumQsNeg));
+    std::copy(std::begin(totals.sumQsPos), std::end(totals.sumQsPos), series(kSumQsPos));
 }
 
 }  // namespace
@@ -68,7 +68,7 @@ ReadResult readZoneFileSection(ZoneFileSections& sections, Section& section, std
     }
     const int32 zone = sections.next++;
     char name[kNameBytes];
-    section.values.resize(kLoadSeries * kHoursPerYear);
+    section.values.resize(kViewedSeries * kHoursPerYear);
     float32* values = section.values.data();
     if (!readZoneLoads(sections.zones, zone, name, values)) {
         error = displayFileName(sections.fileName) + ": error al leer la zona " + std::to_string(zone) +
@@ -78,7 +78,7 @@ ReadResult readZoneFileSection(ZoneFileSections& sections, Section& section, std
     section.totals = false;
     section.block = zone + 1;
     section.name = zoneName(name);
-    sections.totals->addZone(values + kValuesQs * kHoursPerYear, values + kValuesQL * kHoursPerYear);
+    sections.totals->addZone(values + kQs * kHoursPerYear, values + kQL * kHoursPerYear);
     return ReadResult::section;
 }
 

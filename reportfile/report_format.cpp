@@ -80,15 +80,15 @@ char* writeOpeningLines(char* at, const ZoneRecord& zone) {
     return at;
 }
 
-// The columns in report order, which is not their order in the record,
-// written out rather than looked up.
+// The fields in the line's order, which is not the record's, written out
+// rather than looked up.
 char* writeHourLine(char* at, const ZoneRecord& zone, int h, LastWrittenLine& last) {
-    at = appendField(at, zone.Treal[h], last.columns[kTreal]);
-    at = appendField(at, zone.Tmax[h], last.columns[kTmax]);
-    at = appendField(at, zone.Tmin[h], last.columns[kTmin]);
-    at = appendField(at, zone.Qs[h], last.columns[kQs]);
-    at = appendField(at, zone.QL[h], last.columns[kQL]);
-    at = appendField(at, zone.VventInf[h], last.columns[kVventInf]);
+    at = appendField(at, zone.Treal[h], last.columns[hourField(kTreal)]);
+    at = appendField(at, zone.Tmax[h], last.columns[hourField(kTmax)]);
+    at = appendField(at, zone.Tmin[h], last.columns[hourField(kTmin)]);
+    at = appendField(at, zone.Qs[h], last.columns[hourField(kQs)]);
+    at = appendField(at, zone.QL[h], last.columns[hourField(kQL)]);
+    at = appendField(at, zone.VventInf[h], last.columns[hourField(kVventInf)]);
     at = append(formatInt32(zone.daCal[h], at), kSeparator);
     at = formatInt32(zone.daRef[h], at);
     return endLine(at);
@@ -189,7 +189,7 @@ bool readHourLine(std::string_view line, LastReadLine& last, double* reals, Fiel
             p += 3;
         }
         const char* start = p;
-        if (c < kDaCal) {
+        if (c < kDaCalField) {
             LastReadLine::Column& m = last.columns[c];
             auto length = static_cast<std::ptrdiff_t>(m.length);
             if (m.text && end - p >= length && sameBytes(p, m.text, m.length) &&

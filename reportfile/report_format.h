@@ -30,10 +30,22 @@ constexpr std::string_view kWeightSeparator = ",";
 
 constexpr int kWeightsG = 24;
 constexpr int kWeightsP = 2;
-constexpr int kHourFields = 8;    // Treal, Tmax, Tmin, Qs, QL, VventInf, daCal, daRef
-constexpr int kTotalsFields = 4;  // sum of Qs, sum of QL, Qs not above 0, Qs above 0
-// Where each value stands in an hourly line.
-enum HourField { kTreal, kTmax, kTmin, kQs, kQL, kVventInf, kDaCal, kDaRef };
+// An hourly line: the six real series (Series, zonefile/zone_file.h) in an
+// order of its own, then daCal and daRef.
+constexpr int kHourFields = 8;
+constexpr Series kHourLineSeries[kRealSeries] = {kTreal, kTmax, kTmin, kQs, kQL, kVventInf};
+constexpr int kDaCalField = 6;
+constexpr int kDaRefField = 7;
+// The field (from 0) of series `s` in an hourly line.
+constexpr int hourField(Series s) {
+    int field = 0;
+    while (kHourLineSeries[field] != s) ++field;
+    return field;
+}
+// A totals line: the four sums over the zone blocks, in this order (as
+// HourlyTotals, report/hourly_totals.h, keeps them).
+enum TotalsSeries { kSumQs, kSumQL, kSumQsNeg, kSumQsPos };
+constexpr int kTotalsFields = 4;
 
 // The nine lines that open a zone block, in order: fixed texts, the name
 // line and the two weights lines. The writer and the reader both walk this
@@ -116,8 +128,8 @@ struct LastReadLine {
     Column columns[6];
 };
 
-// Reads an hourly line of the grammar in one pass: its six reals, in
-// report order, into `reals`, and its eight fields into `fields` (unless
+// Reads an hourly line of the grammar in one pass: its six reals, in the
+// line's order (kHourLineSeries), into `reals`, and its eight fields into `fields` (unless
 // nullptr); false when it is no such line (then splitHourLine and parseReal
 // tell what is wrong with it).
 bool readHourLine(std::string_view line, LastReadLine& last, double* reals, Field* fields);

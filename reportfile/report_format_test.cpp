@@ -142,15 +142,15 @@ TEST(ReportFormat, HourExtremesAndTotalsLinesReadBackExactly) {
         std::string line = lines[static_cast<std::size_t>(h)] + std::string(8, '\0');  // the room the splitter may read
         Field f[kHourFields];
         ASSERT_TRUE(splitHourLine(std::string_view(line.data(), line.size() - 8), f)) << line;
-        expectReadBack(f[kTreal], zone->Treal[h]);
-        expectReadBack(f[kTmax], zone->Tmax[h]);
-        expectReadBack(f[kTmin], zone->Tmin[h]);
-        expectReadBack(f[kQs], zone->Qs[h]);
-        expectReadBack(f[kQL], zone->QL[h]);
-        expectReadBack(f[kVventInf], zone->VventInf[h]);
-        EXPECT_EQ(std::string(f[kDaCal].text, f[kDaCal].length), int32Text(zone->daCal[h]));
-        EXPECT_EQ(std::string(f[kDaRef].text, f[kDaRef].length), int32Text(zone->daRef[h]));
-        EXPECT_TRUE(isIntegerText(f[kDaCal].text, f[kDaCal].length));
+        expectReadBack(f[hourField(kTreal)], zone->Treal[h]);
+        expectReadBack(f[hourField(kTmax)], zone->Tmax[h]);
+        expectReadBack(f[hourField(kTmin)], zone->Tmin[h]);
+        expectReadBack(f[hourField(kQs)], zone->Qs[h]);
+        expectReadBack(f[hourField(kQL)], zone->QL[h]);
+        expectReadBack(f[hourField(kVventInf)], zone->VventInf[h]);
+        EXPECT_EQ(std::string(f[kDaCalField].text, f[kDaCalField].length), int32Text(zone->daCal[h]));
+        EXPECT_EQ(std::string(f[kDaRefField].text, f[kDaRefField].length), int32Text(zone->daRef[h]));
+        EXPECT_TRUE(isIntegerText(f[kDaCalField].text, f[kDaCalField].length));
     }
 
     // Read in one pass, with the columns that repeat taken from the line

@@ -35,18 +35,16 @@ bool faultAt(LineFault& fault, long long line, const std::string& what) {
 
 bool parseField(const Field& f, double& value) { return parseReal(f.text, f.length, value); }
 
-const char* const kColumnNames[kHourFields] = {"Treal", "Tmax", "Tmin", "Qs", "QL", "VventInf", "daCal", "daRef"};
-
 // What is wrong with a line that is no hourly line of the grammar.
 std::string hourLineFault(std::string_view line) {
     Field f[kHourFields];
     if (!splitHourLine(line, f)) return "una l\u00ednea horaria tiene 8 n\u00fameros separados por \" , \"";
-    for (int c = kTreal; c <= kVventInf; ++c) {
+    for (int c = 0; c < kRealSeries; ++c) {
         double ignored;
-        if (!parseField(f[c], ignored)) return std::string(kColumnNames[c]) + " no es un n\u00famero";
+        if (!parseField(f[c], ignored)) return std::string(kSeriesNames[kHourLineSeries[c]]) + " no es un n\u00famero";
     }
-    for (int c : {kDaCal, kDaRef}) {
-        if (!isIntegerText(f[c].text, f[c].length)) return std::string(kColumnNames[c]) + " no es un entero de 32 bits";
+    for (auto [c, name] : {std::pair{kDaCalField, "daCal"}, std::pair{kDaRefField, "daRef"}}) {
+        if (!isIntegerText(f[c].text, f[c].length)) return std::string(name) + " no es un entero de 32 bits";
     }
     return "no es una l\u00ednea horaria";
 }
@@ -59,16 +57,16 @@ bool readZoneHours(const Section& section, SectionHours& hours, LineFault& fault
     for (int h = 0; h < std::min(lines, kHoursPerYear); ++h) {
         const char* next;
         std::string_view line = sectionLine(section, p, next);
-        double values[kVventInf + 1];
+        double values[kRealSeries];
         if (!readHourLine(line, last, values, nullptr)) {
             return faultAt(fault, section.firstLine + h, hourLineFault(line));
         }
         auto at = static_cast<std::size_t>(h);
-        hours.treal[at] = values[kTreal];
-        hours.tmax[at] = values[kTmax];
-        hours.tmin[at] = values[kTmin];
-        hours.qs[at] = values[kQs];
-        hours.ql[at] = values[kQL];
+        hours.treal[at] = values[hourField(kTreal)];
+        hours.tmax[at] = values[hourField(kTmax)];
+        hours.tmin[at] = values[hourField(kTmin)];
+        hours.qs[at] = values[hourField(kQs)];
+        hours.ql[at] = values[hourField(kQL)];
         p = next;
     }
     if (lines <= kHoursPerYear) return true;
@@ -111,13 +109,12 @@ bool readTotalsHours(const Section& section, SectionHours& hours, LineFault& fau
     return true;
 }
 
-// The hours of a section of values, in the order of ZoneValues or
-// TotalsValues.
+// The hours of a section of values, in the order of Series or TotalsSeries.
 bool valuesHours(const Section& section, SectionHours& hours) {
-    std::vector<double>* zone[kLoadSeries] = {&hours.qs, &hours.ql, &hours.treal, &hours.tmax, &hours.tmin};
-    std::vector<double>* totals[kTotalsSeries] = {&hours.qs, &hours.ql, &hours.qsNeg, &hours.qsPos};
+    std::vector<double>* zone[kViewedSeries] = {&hours.qs, &hours.ql, &hours.treal, &hours.tmax, &hours.tmin};
+    std::vector<double>* totals[kTotalsFields] = {&hours.qs, &hours.ql, &hours.qsNeg, &hours.qsPos};
     std::vector<double>** series = section.totals ? totals : zone;
-    const std::size_t count = section.totals ? kTotalsSeries : kLoadSeries;
+    const std::size_t count = section.totals ? kTotalsFields : kViewedSeries;
     if (section.values.size() != count * kHoursPerYear) return false;
     for (std::size_t k = 0; k < count; ++k)
         float32TextValues(section.values.data() + k * kHoursPerYear, kHoursPerYear, series[k]->data());

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/types.h"
+#include "reportfile/report_format.h"
 #include "zonefile/zone_file.h"
 
 namespace zoneloads {
@@ -14,8 +15,8 @@ namespace zoneloads {
 // One zone block, or the totals section (block 0, no name), as text or as
 // values: a section of a report that was never written (the report of all
 // zones of a zone results file) comes as the float32 values that the report
-// would print, kHoursPerYear of each series: a zone block's in the order of
-// ZoneValues, the totals' in the order of TotalsValues.
+// would print, kHoursPerYear of each series: a zone block's kViewedSeries in
+// the order of Series, the totals' in the order of TotalsSeries.
 struct Section {
     bool totals = false;
     int block = 0;                // 1-based position of a zone block in its report
@@ -24,13 +25,6 @@ struct Section {
     long long firstLine = 0;      // the report's line number of the first line of `text`
     std::vector<float32> values;  // the values instead of the text; empty for a section of text
 };
-
-// The series of a zone block's values: those of the zone's record, in its
-// order (kLoadSeries of them).
-enum ZoneValues { kValuesQs, kValuesQL, kValuesTreal, kValuesTmax, kValuesTmin };
-// The series of the totals' values: the columns of a totals line.
-enum TotalsValues { kValuesSumQs, kValuesSumQL, kValuesSumQsNeg, kValuesSumQsPos };
-constexpr int kTotalsSeries = 4;
 
 // A section's hourly values, as the report writes them: each the double of
 // the report's text ("6933.1" is 6933.1, not the float32 nearest to it).

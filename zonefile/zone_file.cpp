@@ -122,7 +122,7 @@ bool useZoneFile(std::FILE* file, OpenZoneFile& zones, std::string& why) {
 
 bool readZoneLoads(const OpenZoneFile& zones, int32 zone, char (&name)[kNameBytes], float32* series) {
     const std::int64_t record = kCountBytes + zone * kZoneRecordBytes;
-    const std::size_t seriesBytes = kLoadSeries * sizeof(ZoneRecord::Qs);
+    const std::size_t seriesBytes = kViewedSeries * sizeof(ZoneRecord::Qs);
     return zone >= 0 && zone < zones.count && seekTo(zones.file, record) &&
            std::fread(name, 1, kNameBytes, zones.file) == kNameBytes &&
            seekTo(zones.file, record + static_cast<std::int64_t>(offsetof(ZoneRecord, Qs))) &&

@@ -65,11 +65,21 @@ static_assert(offsetof(ZoneRecord, Tmax) == 180776, "layout");
 static_assert(offsetof(ZoneRecord, Tmin) == 215816, "layout");
 static_assert(offsetof(ZoneRecord, VventInf) == 250856, "layout");
 
-// The series of a zone that its report's reader takes, which lie one after
-// another in the record: Qs, QL, Treal, Tmax, Tmin.
-constexpr int kLoadSeries = 5;
-static_assert(offsetof(ZoneRecord, Tmin) - offsetof(ZoneRecord, Qs) == (kLoadSeries - 1) * sizeof(ZoneRecord::Qs),
-              "the load series lie one after another");
+// The real hourly series of a zone, named once for the whole tool (the
+// report's reader and writer, the report of a zone results file, the viewer),
+// in the order they lie in the record; an hourly line of the report gives
+// them in another order (reportfile/report_format.h).
+enum Series { kQs, kQL, kTreal, kTmax, kTmin, kVventInf };
+constexpr int kRealSeries = 6;
+// Their names, as the report's legend and messages give them.
+constexpr const char* kSeriesNames[kRealSeries] = {"Qs", "QL", "Treal", "Tmax", "Tmin", "VventInf"};
+// The series the viewer takes of a zone: the first five, which lie one
+// after another in the record.
+constexpr int kViewedSeries = 5;
+static_assert(offsetof(ZoneRecord, Tmin) - offsetof(ZoneRecord, Qs) == (kViewedSeries - 1) * sizeof(ZoneRecord::Qs),
+              "the viewed series lie one after another");
+static_assert(offsetof(ZoneRecord, VventInf) - offsetof(ZoneRecord, Qs) == kVventInf * sizeof(ZoneRecord::Qs),
+              "the real series lie in the order of Series");
 
 // The bytes a zone results file of `count` zones (0 or more) holds at least.
 std::int64_t zoneFileBytes(int32 count);
@@ -111,7 +121,7 @@ bool openZoneFile(const std::filesystem::path& path, OpenZoneFile& zones, std::s
 // size cannot be told (a pipe) is refused at once, never waited on.
 bool useZoneFile(std::FILE* file, OpenZoneFile& zones, std::string& why);
 
-// Reads zone `zone`'s name and its kLoadSeries load series (kLoadSeries *
+// Reads zone `zone`'s name and its kViewedSeries series (kViewedSeries *
 // kHoursPerYear values, in record order) into `series`, with two positioned
 // reads; false when either is cut short (the file changed under the run).
 bool readZoneLoads(const OpenZoneFile& zones, int32 zone, char (&name)[kNameBytes], float32* series);
