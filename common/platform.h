@@ -20,6 +20,12 @@ namespace zoneloads {
 // either cannot be examined.
 bool isStandardInput(const std::filesystem::path& path);
 
+// True when `path` names the very file that `file` is open on (compared by
+// identity): false once the name leads to another file, or to none (the
+// file was replaced or deleted since it was opened), or when either cannot
+// be examined.
+bool namesOpenFile(const std::filesystem::path& path, std::FILE* file);
+
 // True when `path` names a device (the console, NUL, /dev/null, a FIFO ...)
 // rather than a file on a disk or nothing at all.
 bool isDevice(const std::filesystem::path& path);
@@ -67,8 +73,15 @@ std::FILE* openScratchFile();
 std::string narrowTemporaryFolder();
 
 // Opens an existing file for reading in binary mode; nullptr, with errno set,
-// when it cannot.
+// when it cannot. On Windows the file may meanwhile be written, renamed or
+// deleted by another program, as on POSIX: a file held open for a run does
+// not stop its writer from replacing it.
 std::FILE* openForReading(const std::filesystem::path& path);
+
+// Reads up to `count` bytes at byte `offset` of `file` into `bytes`, without
+// moving the file's position, so that threads may read one file at once;
+// returns the bytes read, fewer at the file's end or on an error.
+std::size_t readAt(std::FILE* file, long long offset, void* bytes, std::size_t count);
 
 // Moves `file` to byte `offset` (which may be past 2 GiB) from the start, or
 // from where `origin` says (SEEK_CUR, SEEK_END); false when it cannot.

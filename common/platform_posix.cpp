@@ -77,6 +77,13 @@ bool isStandardInput(const fs::path& path) {
     return input.st_dev == named.st_dev && input.st_ino == named.st_ino;
 }
 
+bool namesOpenFile(const fs::path& path, std::FILE* file) {
+    struct stat open;
+    struct stat named;
+    return fstat(fileno(file), &open) == 0 && stat(path.c_str(), &named) == 0 && open.st_dev == named.st_dev &&
+           open.st_ino == named.st_ino;
+}
+
 bool isDevice(const fs::path& path) {
     struct stat named;
     return stat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode) && !S_ISDIR(named.st_mode);
@@ -151,6 +158,18 @@ std::FILE* openScratchFile() {
 }
 
 std::FILE* openForReading(const fs::path& path) { return std::fopen(path.c_str(), "rb"); }
+
+std::size_t readAt(std::FILE* file, long long offset, void* bytes, std::size_t count) {
+    std::size_t done = 0;
+    while (done < count) {
+        ssize_t got = pread(fileno(file), static_cast<char*>(bytes) + done, count - done,
+                            static_cast<off_t>(offset + static_cast<long long>(done)));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
 
 std::string narrowTemporaryFolder() { return temporaryFolder().string(); }
 

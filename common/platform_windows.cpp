@@ -100,17 +100,30 @@ int moveReplacing(const fs::path& from, const fs::path& to) {
     return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) ? 0 : errnoOfLastError();
 }
 
-bool isStandardInput(const fs::path& path) {
-    BY_HANDLE_FILE_INFORMATION input;
-    HANDLE in = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stdin)));
-    if (!handleIdentity(in, input)) return false;  // a console or a pipe: no file to overwrite
+namespace {
+
+// True when `path` names the file open as `open` (a console or a pipe is no
+// file: false).
+bool namesHandle(const fs::path& path, HANDLE open) {
+    BY_HANDLE_FILE_INFORMATION opened;
+    if (!handleIdentity(open, opened)) return false;
     HANDLE file = queryHandle(path);
     if (file == INVALID_HANDLE_VALUE) return false;
     BY_HANDLE_FILE_INFORMATION named;
-    bool same = handleIdentity(file, named) && named.dwVolumeSerialNumber == input.dwVolumeSerialNumber &&
-                named.nFileIndexHigh == input.nFileIndexHigh && named.nFileIndexLow == input.nFileIndexLow;
+    bool same = handleIdentity(file, named) && named.dwVolumeSerialNumber == opened.dwVolumeSerialNumber &&
+                named.nFileIndexHigh == opened.nFileIndexHigh && named.nFileIndexLow == opened.nFileIndexLow;
     CloseHandle(file);
     return same;
+}
+
+}  // namespace
+
+bool isStandardInput(const fs::path& path) {
+    return namesHandle(path, reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stdin))));
+}
+
+bool namesOpenFile(const fs::path& path, std::FILE* file) {
+    return namesHandle(path, reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file))));
 }
 
 bool isDevice(const fs::path& path) {
@@ -173,7 +186,40 @@ std::FILE* openScratchFile() {
     return nullptr;
 }
 
-std::FILE* openForReading(const fs::path& path) { return _wfopen(path.c_str(), L"rb"); }
+std::FILE* openForReading(const fs::path& path) {
+    HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        errno = errnoOfLastError();
+        return nullptr;
+    }
+    int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY | _O_RDONLY);
+    if (fd < 0) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    std::FILE* file = _fdopen(fd, "rb");
+    if (!file) _close(fd);
+    return file;
+}
+
+// ReadFile at an offset: on a handle opened for synchronous reading the
+// system serializes the reads, each at its own offset.
+std::size_t readAt(std::FILE* file, long long offset, void* bytes, std::size_t count) {
+    HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    std::size_t done = 0;
+    while (done < count) {
+        auto at = static_cast<unsigned long long>(offset) + done;
+        OVERLAPPED where = {};
+        where.Offset = static_cast<DWORD>(at & 0xFFFFFFFFull);
+        where.OffsetHigh = static_cast<DWORD>(at >> 32);
+        DWORD want = static_cast<DWORD>(std::min<std::size_t>(count - done, 1u << 30));
+        DWORD got = 0;
+        if (!ReadFile(handle, static_cast<char*>(bytes) + done, want, &got, &where) || got == 0) break;
+        done += got;
+    }
+    return done;
+}
 
 std::string narrowTemporaryFolder() {
     fs::path folder = temporaryFolder();

@@ -37,10 +37,10 @@ bool reportIsInput(const FileName& report, const FileName& input, const ZoneSele
 }
 
 // One line per zone: "[n] Nombre zona: <name>". Only the names are read.
-bool listZones(std::ostream& out, const FileName& input, int32 count) {
-    for (int32 zone = 0; zone < count; ++zone) {
+bool listZones(std::ostream& out, const ZoneFile& zones, const FileName& input) {
+    for (int32 zone = 0; zone < zones.count; ++zone) {
         char name[kNameBytes];
-        if (!readZoneName(input.path, zone, name)) {
+        if (!readZoneName(zones, zone, name)) {
             writeLine(out, readFailedMessage(input.text));
             return false;
         }
@@ -63,23 +63,26 @@ int runDialogue(std::istream& in, std::ostream& out, bool (*readsAnswersFrom)(co
         return kExitFailure;
     }
 
-    int32 count;
-    std::string error;
-    if (!checkZoneFile(input, count, error)) {
-        writeLine(out, error);
+    // The zone results file is opened once, and read from that one opening
+    // to the end of the run.
+    ZoneFile zones;
+    ZoneFileCheck check = openZoneFile(input.path, zones);
+    if (check.fault != ZoneFileFault::none) {
+        writeLine(out, zoneFileMessage(check, input.text));
         return kExitFailure;
     }
-    writeLine(out, "n\xBA zonas SOVRA: " + int32Text(count));
-    if (!listZones(out, input, count)) return kExitFailure;
+    writeLine(out, "n\xBA zonas SOVRA: " + int32Text(zones.count));
+    if (!listZones(out, zones, input)) return kExitFailure;
 
     ZoneSelection selection;
-    if (!selectZones(answers, out, input, selection)) return kExitFailure;
+    if (!selectZones(answers, out, zones, input.text, selection)) return kExitFailure;
 
     if (reportIsInput(report, input, selection, readsAnswersFrom)) {
         writeLine(out, kReportIsInput + report.text);
         return kExitFailure;
     }
-    if (!writeReport(input, report, selection, error)) {
+    std::string error;
+    if (!writeReport(zones, input.text, report, selection, error)) {
         writeLine(out, error);
         return kExitFailure;
     }

@@ -47,9 +47,10 @@ TEST_F(ExecutableTest, WholeRunOnASampleBuilding) {
     testkit::ToolRun run = runTool(ZONELOADS_EXE, "casa.bin\ncasa.txt\n1\n");
     EXPECT_EQ(run.status, 0);
     auto zone = std::make_unique<ZoneRecord>();
+    ZoneFile zones = testkit::openZones("casa.bin");
     std::string listing;
     for (int i = 0; i < 5; ++i) {
-        ASSERT_TRUE(readZone("casa.bin", i, *zone));
+        ASSERT_TRUE(readZone(zones, i, *zone));
         listing += "[" + std::to_string(i) + "] Nombre zona: " + zoneName(zone->name) + "\n";
     }
     EXPECT_EQ(run.output,
@@ -63,7 +64,7 @@ TEST_F(ExecutableTest, WholeRunOnASampleBuilding) {
     ASSERT_EQ(lines.size(), 10u + 8760u + 1u + 8760u);
     EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
     EXPECT_EQ(bytes.find("\n"), bytes.find("\r\n") + 1);
-    ASSERT_TRUE(readZone("casa.bin", 1, *zone));
+    ASSERT_TRUE(readZone(zones, 1, *zone));
     EXPECT_EQ(lines[0], "# ATENCION # Los valores son orientativos de potencias sensibles");
     EXPECT_EQ(lines[2], "# Nombre zona: " + zoneName(zone->name) + " : # Pesos g(i) #");
     EXPECT_EQ(lines[5], float32Text(zone->p[0]) + "," + float32Text(zone->p[1]));

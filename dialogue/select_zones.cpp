@@ -65,13 +65,14 @@ bool parseZoneNumber(const std::string& word, int32& number) {
 
 }  // namespace
 
-bool selectZones(Answers& answers, std::ostream& out, const FileName& input, ZoneSelection& selection) {
-    int32 count;
-    std::string error;
-    if (!checkZoneFile(input, count, error)) {  // the file may have changed since the listing
-        writeLine(out, error);
+bool selectZones(Answers& answers, std::ostream& out, ZoneFile& zones, const std::string& inputName,
+                 ZoneSelection& selection) {
+    ZoneFileCheck check = checkZoneFileAgain(zones);  // the file may have changed since the listing
+    if (check.fault != ZoneFileFault::none) {
+        writeLine(out, zoneFileMessage(check, inputName));
         return false;
     }
+    const int32 count = zones.count;
     selection.slots.assign(static_cast<std::size_t>(count), -1);
 
     std::string prompt =

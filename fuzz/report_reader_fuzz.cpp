@@ -194,7 +194,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string error;
     openReportStream(reader, file, "r.txt");
     ReadResult result;
-    while ((result = readSection(reader, section, error)) == ReadResult::section) {
+    while ((result = readReportSection(reader, section, error)) == ReadResult::section) {
         if (!readSectionHours("r.txt", section, hours, error)) {
             result = ReadResult::error;
             break;

@@ -1,5 +1,5 @@
 // Fuzz target: arbitrary bytes as a zone results file, read by the viewer's
-// reading of its inputs (view/section_source.h). The input is read as:
+// reading of its inputs (report/section_source.h). The input is read as:
 //   byte 0      bit 0 clear: the rest of the input is the file, as it stands;
 //               bit 0 set: a file shaped from it, as follows
 //   byte 1      zones (0 to 2); with bit 7 set, the next 4 bytes are the count
@@ -21,8 +21,8 @@
 
 #include "fuzz/fuzz_target.h"
 #include "report/report.h"
+#include "report/section_source.h"
 #include "reportfile/report_reader.h"
-#include "view/section_source.h"
 #include "zonefile/zone_file.h"
 
 namespace {
@@ -95,19 +95,19 @@ bool same(const Read& a, const Read& b) {
 
 // Reads an input through the viewer's reading; false, with the message, when
 // it is refused.
-bool readInput(const char* name, view::SectionSource& source, std::vector<Read>& read, std::string& error) {
+bool readInput(const char* name, SectionSource& source, std::vector<Read>& read, std::string& error) {
     read.clear();
-    if (!view::openSectionSource(source, name, error)) return false;
+    if (!openSectionSource(source, name, error)) return false;
     Section section;
     ReadResult result;
-    while ((result = view::readSourceSection(source, section, error)) == ReadResult::section) {
+    while ((result = readSection(source, section, error)) == ReadResult::section) {
         read.push_back({section.totals, section.block, section.name, {}});
         if (!readSectionHours(name, section, read.back().hours, error)) {
             result = ReadResult::error;
             break;
         }
     }
-    view::closeSectionSource(source);
+    closeSectionSource(source);
     return result == ReadResult::end;
 }
 
@@ -123,7 +123,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes = fileOf(data, size);
     writeFile("z.bin", bytes);
-    static view::SectionSource source;
+    static SectionSource source;
     std::vector<Read> fromZones;
     std::string error;
     bool accepted = readInput("z.bin", source, fromZones, error);
@@ -137,7 +137,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     ZoneSelection all{{}, ""};
     for (std::size_t z = 0; z + 1 < fromZones.size(); ++z) all.slots.push_back(static_cast<int32>(z));
-    check(writeReport("z.bin", "r.txt", all, error, 0));
+    ZoneFile zones;
+    check(openZoneFile("z.bin", zones).fault == ZoneFileFault::none);
+    check(writeReport(zones, "z.bin", "r.txt", all, error, 0));
     std::vector<Read> fromReport;
     check(readInput("r.txt", source, fromReport, error));
     check(fromReport.size() == fromZones.size());

@@ -41,7 +41,7 @@ void zoneExtremes(const ZoneRecord& zone, float32& qsMax, float32& qsMin) {
 
 // Reads zone `zone` into the slot and formats its whole block there; false
 // when the zone cannot be read.
-bool formatBlock(const std::filesystem::path& input, int32 zone, BlockSlot& slot) {
+bool formatBlock(const ZoneFile& input, int32 zone, BlockSlot& slot) {
     errno = 0;
     if (!readZone(input, zone, *slot.record)) {
         // The system had no memory to open or read the file with: that, not
@@ -78,8 +78,8 @@ std::size_t walkedSlots(const ZoneSelection& selection) {
 // slot, on the pipeline's threads, and writes them in order, adding each
 // into the totals; false when a zone cannot be read. Block k is formatted in
 // slot k % depth, which block k - depth has left once it was written.
-bool writeZoneBlocks(const std::filesystem::path& input, const ZoneSelection& selection, HourlyTotals& totals,
-                     OutputFile& out, int threads) {
+bool writeZoneBlocks(const ZoneFile& input, const ZoneSelection& selection, HourlyTotals& totals, OutputFile& out,
+                     int threads) {
     const std::size_t depth = static_cast<std::size_t>(threads) + 1;
     std::vector<BlockSlot> slots(depth);
     const std::size_t walked = walkedSlots(selection);
@@ -103,8 +103,8 @@ bool writeZoneBlocks(const std::filesystem::path& input, const ZoneSelection& se
 
 }  // namespace
 
-bool writeReport(const FileName& input, const FileName& report, const ZoneSelection& selection, std::string& error,
-                 int threads) {
+bool writeReport(const ZoneFile& input, const std::string& inputName, const FileName& report,
+                 const ZoneSelection& selection, std::string& error, int threads) {
     OutputFile out;
     if (!openOutput(out, report)) {
         error = "# Error al abrir fichero salida " + report.text;
@@ -113,8 +113,8 @@ bool writeReport(const FileName& input, const FileName& report, const ZoneSelect
     writeStraightToDisk(out);
     auto totals = std::make_unique<HourlyTotals>();
     totals->clear();
-    if (!writeZoneBlocks(input.path, selection, *totals, out, threads)) {
-        error = readFailedMessage(input.text);
+    if (!writeZoneBlocks(input, selection, *totals, out, threads)) {
+        error = readFailedMessage(inputName);
         return false;  // the report is abandoned: an old one keeps its bytes
     }
     totals->writeSection(out);

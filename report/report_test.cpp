@@ -23,7 +23,7 @@ using testkit::reportLines;
 // Writes the report; returns its error message, "" for a complete report.
 std::string reportError(const std::string& input, const std::string& name, const ZoneSelection& selection) {
     std::string error;
-    return writeReport(input, name, selection, error) ? "" : error;
+    return writeReport(testkit::openZones(input), input, name, selection, error) ? "" : error;
 }
 
 constexpr std::size_t kBlockLines = 9 + kHoursPerYear + 1;
@@ -36,7 +36,7 @@ protected:
         testkit::writeZoneFile("zones.bin", static_cast<int32>(zones.size()), zones);
         ZoneSelection selection{slots, ""};
         std::string error;
-        EXPECT_TRUE(writeReport("zones.bin", "report.txt", selection, error)) << error;
+        EXPECT_TRUE(writeReport(testkit::openZones("zones.bin"), "zones.bin", "report.txt", selection, error)) << error;
         return reportLines(readBytes("report.txt"));
     }
     // The extremes line of a report of one zone.
@@ -236,9 +236,10 @@ TEST_F(ReportTest, OneThreadAndManyThreadsWriteTheSameBytes) {
     testkit::writeZoneFile("zones.bin", 7, pointers);
     ZoneSelection selection{{3, 0, 6, 6, 1, 5, 2, 4, 0, 3, 1}, ""};
     std::string error;
-    ASSERT_TRUE(writeReport("zones.bin", "one.txt", selection, error, 0)) << error;
+    ASSERT_TRUE(writeReport(testkit::openZones("zones.bin"), "zones.bin", "one.txt", selection, error, 0)) << error;
     for (int threads : {1, 2, 5}) {
-        ASSERT_TRUE(writeReport("zones.bin", "many.txt", selection, error, threads)) << error;
+        ASSERT_TRUE(writeReport(testkit::openZones("zones.bin"), "zones.bin", "many.txt", selection, error, threads))
+            << error;
         EXPECT_EQ(readBytes("many.txt"), readBytes("one.txt")) << threads << " threads";
     }
     EXPECT_EQ(reportLines(readBytes("one.txt")).size(), 11 * kBlockLines + kTotalsLines);

@@ -335,7 +335,7 @@ ReadResult collectSectionLines(ReportReader& reader, Section& section, int count
 
 }  // namespace
 
-ReadResult readSection(ReportReader& reader, Section& section, std::string& error) {
+ReadResult readReportSection(ReportReader& reader, Section& section, std::string& error) {
     Line line;
     bool ended = false;
     if (!nextLine(reader, line, ended)) {

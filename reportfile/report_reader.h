@@ -3,7 +3,7 @@
 // size. Every line is checked against the report's grammar (report_format.h,
 // whose line readers this uses); a line that is not what the grammar puts
 // there is an error naming the file and the line. A section is read in two
-// steps: readSection takes its opening lines and collects its hourly lines
+// steps: readReportSection takes its opening lines and collects its hourly lines
 // as text, on the thread that reads the file; readSectionHours
 // (section_hours.h) reads those lines into values, on any thread.
 #pragma once
@@ -45,7 +45,7 @@ void openReportStream(ReportReader& reader, std::FILE* file, const std::string& 
 
 // Whether the report's first bytes are those a report starts with: the first
 // line of a zone block or of the totals, or as much of it as the file holds.
-// Nothing is taken: readSection then reads the report from its start. When
+// Nothing is taken: readReportSection then reads the report from its start. When
 // not, `why` says why in words for a message ("el fichero esta vacio").
 bool startsAsReport(ReportReader& reader, std::string& why);
 
@@ -53,7 +53,7 @@ bool startsAsReport(ReportReader& reader, std::string& why);
 // its hourly lines as text. Returns `end` after the totals section when
 // nothing follows it, and `error` (with a one-line message naming the file
 // and the line) for a report that is cut or malformed.
-ReadResult readSection(ReportReader& reader, Section& section, std::string& error);
+ReadResult readReportSection(ReportReader& reader, Section& section, std::string& error);
 
 // Closes the report's file.
 void closeReportFile(ReportReader& reader);

@@ -27,7 +27,7 @@ void writeMadeUpReport(const std::string& path) {
     testkit::writeZoneFile("zones.bin", 2, {zones[0].get(), zones[1].get()});
     ZoneSelection selection{{0, 1, 0}, ""};
     std::string error;
-    ASSERT_TRUE(writeReport("zones.bin", path, selection, error)) << error;
+    ASSERT_TRUE(writeReport(testkit::openZones("zones.bin"), "zones.bin", path, selection, error)) << error;
 }
 
 struct Read {
@@ -49,7 +49,7 @@ Read readAll(const std::string& path, const std::string& shownName = "") {
     }
     if (!shownName.empty()) openReportStream(reader, openForReading(path), shownName);
     Section s;
-    while ((r.last = readSection(reader, s, r.error)) == ReadResult::section) {
+    while ((r.last = readReportSection(reader, s, r.error)) == ReadResult::section) {
         SectionHours hours;
         if (!readSectionHours(name, s, hours, r.error)) {
             r.last = ReadResult::error;
@@ -74,7 +74,7 @@ Read reportOf(const ZoneRecord& zone) {
     testkit::writeZoneFile("zones.bin", 1, {&zone});
     ZoneSelection selection{{0}, ""};
     std::string error;
-    EXPECT_TRUE(writeReport("zones.bin", "r.txt", selection, error)) << error;
+    EXPECT_TRUE(writeReport(testkit::openZones("zones.bin"), "zones.bin", "r.txt", selection, error)) << error;
     return readAll("r.txt");
 }
 

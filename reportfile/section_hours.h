@@ -38,7 +38,7 @@ struct SectionHours {
     std::vector<double> qsPos;  // the totals' sum of Qs above 0; empty for a zone block
 };
 
-// Reads the lines that readSection collected into `hours`, every column
+// Reads the lines that readReportSection collected into `hours`, every column
 // checked: a real of the grammar, or an int32 for daCal and daRef. False,
 // with a message naming the file and the line, for a line the grammar does
 // not put there. A section of values gives each value the double of the

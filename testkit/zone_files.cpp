@@ -122,6 +122,13 @@ void expectFolderKept(const FolderState& before, const std::string& reportFile) 
     }
 }
 
+ZoneFile openZones(const std::string& path) {
+    ZoneFile zones;
+    ZoneFileCheck check = openZoneFile(path, zones);
+    EXPECT_EQ(check.fault, ZoneFileFault::none) << path << ": " << zoneFileFaultWords(check);
+    return zones;
+}
+
 void ScratchDir::SetUp() {
     previous = std::filesystem::current_path();
     // A death test's child runs the test again from its start, in the folder

@@ -35,6 +35,10 @@ void writeZoneFile(const std::string& path, int32 count, const std::vector<const
 // Writes a file of `zones` records made by makeZone (names "Z0", "Z1", ...).
 void writeSampleZoneFile(const std::string& path, int zones);
 
+// The zone results file at `path`, open for the run; a test fails when it
+// cannot be used.
+ZoneFile openZones(const std::string& path);
+
 // A float32 as the report writes it.
 std::string float32Text(float32 value);
 

@@ -4,10 +4,10 @@
 #include <utility>
 
 #include "common/pipeline.h"
+#include "report/section_source.h"
 #include "reportfile/report_reader.h"
 #include "view/figures/statistics.h"
 #include "view/page/page.h"
-#include "view/section_source.h"
 
 namespace zoneloads {
 namespace view {
@@ -113,7 +113,7 @@ bool readReport(const FileName& file, int index, int threads, double tolerance, 
         for (std::size_t k = 0; placed; ++k) {
             if (drawing.full()) placeOldest();
             SectionSlot& slot = slots[k % slots.size()];
-            if ((result = readSourceSection(source, slot.section, readError)) != ReadResult::section) break;
+            if ((result = readSection(source, slot.section, readError)) != ReadResult::section) break;
             drawing.give([&name, index, &slot, tolerance, forPage, forWorkbook] {
                 return drawSection(name, index, slot, tolerance, forPage, forWorkbook);
             });

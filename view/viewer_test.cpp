@@ -38,8 +38,11 @@ TEST_F(ViewerTest, OneThreadAndManyThreadsWriteTheSameBytes) {
     }
     testkit::writeZoneFile("zones.bin", 5, pointers);
     std::string error;
-    ASSERT_TRUE(writeReport("zones.bin", "a.txt", ZoneSelection{{4, 0, 3, 1, 2, 0}, ""}, error)) << error;
-    ASSERT_TRUE(writeReport("zones.bin", "b.txt", ZoneSelection{{2}, ""}, error)) << error;
+    ASSERT_TRUE(writeReport(testkit::openZones("zones.bin"), "zones.bin", "a.txt",
+                            ZoneSelection{{4, 0, 3, 1, 2, 0}, ""}, error))
+        << error;
+    ASSERT_TRUE(writeReport(testkit::openZones("zones.bin"), "zones.bin", "b.txt", ZoneSelection{{2}, ""}, error))
+        << error;
 
     ViewerOptions options;
     options.reports = {"a.txt", "b.txt"};
@@ -68,7 +71,8 @@ protected:
         auto zone = testkit::makeZone("Z", 0);
         testkit::writeZoneFile("zones.bin", 1, {zone.get()});
         std::string error;
-        ASSERT_TRUE(writeReport("zones.bin", "a.txt", ZoneSelection{{0}, ""}, error)) << error;
+        ASSERT_TRUE(writeReport(testkit::openZones("zones.bin"), "zones.bin", "a.txt", ZoneSelection{{0}, ""}, error))
+            << error;
     }
     // The run's error, "" when it succeeded.
     static std::string run(const std::string& page, const std::string& csv) {

@@ -1,9 +1,8 @@
 #include "zonefile/zone_file.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <system_error>
+#include <utility>
 
 #include "common/platform.h"
 
@@ -15,7 +14,7 @@ namespace {
 // result negative (the file is little-endian, as the memory it is read into).
 int32 readCount(std::FILE* file) {
     unsigned char bytes[4];
-    std::size_t got = std::fread(bytes, 1, sizeof bytes, file);
+    std::size_t got = readAt(file, 0, bytes, sizeof bytes);
     std::uint32_t count = 0xFFFFFFFFu;
     for (std::size_t i = 0; i < got; ++i) {
         count = (count & ~(0xFFu << (8 * i))) | (std::uint32_t{bytes[i]} << (8 * i));
@@ -25,26 +24,6 @@ int32 readCount(std::FILE* file) {
     return result;
 }
 
-// The open zone results file, closed when it goes.
-struct OpenFile {
-    std::FILE* file;
-    explicit OpenFile(const std::filesystem::path& path) : file(openForReading(path)) {}
-    ~OpenFile() {
-        if (file) std::fclose(file);
-    }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-};
-
-// Reads the file's count and, for a zone in range, moves to the zone's
-// record. Returns false when the zone has no record to read.
-bool seekZone(std::FILE* file, int32 zone) {
-    if (!file) return false;
-    int32 count = readCount(file);
-    if (zone < 0 || zone >= count) return false;
-    return seekTo(file, kCountBytes + zone * kZoneRecordBytes);
-}
-
 // The size of the open file, from its end; -1 when it cannot be told (a
 // pipe).
 long long sizeOf(std::FILE* file) {
@@ -52,94 +31,136 @@ long long sizeOf(std::FILE* file) {
     return seekTo(file, 0) ? size : -1;
 }
 
-// Why a file of `size` bytes whose count reads `count` is no usable zone
-// results file; empty when it is one.
-std::string unusableBecause(int32 count, long long size) {
-    if (size < kCountBytes) {
-        return "tiene " + std::to_string(size) + " bytes, menos que los " + std::to_string(kCountBytes) +
-               " del n\u00famero de zonas";
+// The check of an open file: its size first, so that a pipe is refused
+// before anything is read from it, which could wait.
+ZoneFileCheck checkOpenFile(std::FILE* file) {
+    ZoneFileCheck check;
+    check.size = sizeOf(file);
+    if (check.size < 0) {
+        check.fault = ZoneFileFault::sizeUnknown;
+        return check;
     }
-    if (count < 0) return "el n\u00famero de zonas es negativo (" + std::to_string(count) + ")";
-    // So many zones would take terabytes: such a short file is no zone
-    // results file cut short but another file (a text, a picture).
-    if (size < zoneFileBytes(count) && count >= kImplausibleZones) return "no empieza con un n\u00famero de zonas";
-    if (size < zoneFileBytes(count)) {
-        return "dice tener " + std::to_string(count) + (count == 1 ? " zona" : " zonas") + " y solo alcanza para " +
-               std::to_string((size - kCountBytes) / kZoneRecordBytes);
+    check.count = readCount(file);
+    if (check.size < kCountBytes) {
+        check.fault = ZoneFileFault::noCountBytes;
+    } else if (check.count < 0) {
+        check.fault = ZoneFileFault::negativeCount;
+    } else if (check.size < zoneFileBytes(check.count)) {
+        // So many zones would take terabytes: such a short file is no zone
+        // results file cut short but another file (a text, a picture).
+        check.fault = check.count >= kImplausibleZones ? ZoneFileFault::notAZoneFile : ZoneFileFault::recordsMissing;
     }
-    return "";
+    return check;
+}
+
+// Reads `bytes` bytes at `offset` of zone `zone`'s record, the count taken
+// afresh; false, with nothing read, for a zone that has no record.
+bool readRecordPart(const ZoneFile& zones, int32 zone, std::int64_t offset, void* into, std::size_t bytes) {
+    if (!zones.file || !namesOpenFile(zones.path, zones.file)) return false;
+    if (zone < 0 || zone >= readCount(zones.file)) return false;
+    return readAt(zones.file, kCountBytes + zone * kZoneRecordBytes + offset, into, bytes) == bytes;
 }
 
 }  // namespace
 
 std::int64_t zoneFileBytes(int32 count) { return kCountBytes + count * kZoneRecordBytes; }
 
-bool checkZoneFile(const FileName& file, int32& count, std::string& error) {
-    OpenFile in(file.path);
-    count = in.file ? readCount(in.file) : -1;
-    std::error_code sizeError;
-    auto size = static_cast<long long>(std::filesystem::file_size(file.path, sizeError));
-    if (count < 0 || sizeError) {
-        error = "# Error al abrir fichero entrada " + file.text;
-        return false;
+ZoneFile::ZoneFile(ZoneFile&& other) noexcept
+    : file(std::exchange(other.file, nullptr)), path(std::move(other.path)), count(other.count) {}
+
+ZoneFile& ZoneFile::operator=(ZoneFile&& other) noexcept {
+    if (this != &other) {
+        closeZoneFile(*this);
+        file = std::exchange(other.file, nullptr);
+        path = std::move(other.path);
+        count = other.count;
     }
-    if (size < zoneFileBytes(count)) {
-        error = "# Error fichero entrada incompleto " + file.text;
-        return false;
-    }
-    return true;
+    return *this;
 }
 
-bool readZone(const std::filesystem::path& file, int32 zone, ZoneRecord& record) {
-    OpenFile in(file);
-    if (!seekZone(in.file, zone)) return false;
-    return std::fread(&record, 1, sizeof record, in.file) == sizeof record;
-}
+ZoneFile::~ZoneFile() { closeZoneFile(*this); }
 
-bool openZoneFile(const std::filesystem::path& path, OpenZoneFile& zones, std::string& why) {
-    zones = OpenZoneFile{};
+ZoneFileCheck openZoneFile(const std::filesystem::path& path, ZoneFile& zones) {
+    closeZoneFile(zones);
     std::FILE* file = openForReading(path);
     if (!file) {
-        why = "no se puede abrir (" + errorReason(errno) + ")";
-        return false;
+        ZoneFileCheck check;
+        check.fault = ZoneFileFault::cannotOpen;
+        check.error = errno;
+        return check;
     }
-    return useZoneFile(file, zones, why);
+    return useZoneFile(file, path, zones);
 }
 
-bool useZoneFile(std::FILE* file, OpenZoneFile& zones, std::string& why) {
-    zones = OpenZoneFile{};
-    // A pipe is refused before anything more is read from it, which could wait.
-    long long size = sizeOf(file);
-    int32 count = size < 0 ? -1 : readCount(file);
-    why = size < 0 ? "no se puede saber su tama\u00f1o" : unusableBecause(count, size);
-    if (!why.empty()) {
+ZoneFileCheck useZoneFile(std::FILE* file, const std::filesystem::path& path, ZoneFile& zones) {
+    closeZoneFile(zones);
+    ZoneFileCheck check = checkOpenFile(file);
+    if (check.fault != ZoneFileFault::none) {
         std::fclose(file);
-        return false;
+        return check;
     }
-    zones = {file, count};
-    return true;
+    zones.file = file;
+    zones.path = path;
+    zones.count = check.count;
+    return check;
 }
 
-bool readZoneLoads(const OpenZoneFile& zones, int32 zone, char (&name)[kNameBytes], float32* series) {
-    const std::int64_t record = kCountBytes + zone * kZoneRecordBytes;
-    const std::size_t seriesBytes = kViewedSeries * sizeof(ZoneRecord::Qs);
-    return zone >= 0 && zone < zones.count && seekTo(zones.file, record) &&
-           std::fread(name, 1, kNameBytes, zones.file) == kNameBytes &&
-           seekTo(zones.file, record + static_cast<std::int64_t>(offsetof(ZoneRecord, Qs))) &&
-           std::fread(series, 1, seriesBytes, zones.file) == seriesBytes;
+// A file replaced since it was opened is opened again by its name, as a
+// program that opens the file for each read would find it.
+ZoneFileCheck checkZoneFileAgain(ZoneFile& zones) {
+    if (!zones.file || !namesOpenFile(zones.path, zones.file)) {
+        std::filesystem::path path = zones.path;
+        return openZoneFile(path, zones);
+    }
+    ZoneFileCheck check = checkOpenFile(zones.file);
+    if (check.fault == ZoneFileFault::none) zones.count = check.count;
+    return check;
 }
 
-void closeZoneFile(OpenZoneFile& zones) {
+void closeZoneFile(ZoneFile& zones) {
     if (zones.file) std::fclose(zones.file);
     zones.file = nullptr;
+    zones.path.clear();
+    zones.count = 0;
+}
+
+std::string zoneFileMessage(const ZoneFileCheck& check, const std::string& fileName) {
+    bool incomplete = check.fault == ZoneFileFault::recordsMissing || check.fault == ZoneFileFault::notAZoneFile;
+    return (incomplete ? "# Error fichero entrada incompleto " : "# Error al abrir fichero entrada ") + fileName;
+}
+
+std::string zoneFileFaultWords(const ZoneFileCheck& check) {
+    switch (check.fault) {
+        case ZoneFileFault::none: return "";
+        case ZoneFileFault::cannotOpen: return "no se puede abrir (" + errorReason(check.error) + ")";
+        case ZoneFileFault::sizeUnknown: return "no se puede saber su tama\u00f1o";
+        case ZoneFileFault::noCountBytes:
+            return "tiene " + std::to_string(check.size) + " bytes, menos que los " + std::to_string(kCountBytes) +
+                   " del n\u00famero de zonas";
+        case ZoneFileFault::negativeCount:
+            return "el n\u00famero de zonas es negativo (" + std::to_string(check.count) + ")";
+        case ZoneFileFault::notAZoneFile: return "no empieza con un n\u00famero de zonas";
+        case ZoneFileFault::recordsMissing:
+            return "dice tener " + std::to_string(check.count) + (check.count == 1 ? " zona" : " zonas") +
+                   " y solo alcanza para " + std::to_string((check.size - kCountBytes) / kZoneRecordBytes);
+    }
+    return "";
 }
 
 std::string readFailedMessage(const std::string& fileName) { return "# Error al leer fichero entrada " + fileName; }
 
-bool readZoneName(const std::filesystem::path& file, int32 zone, char (&name)[kNameBytes]) {
-    OpenFile in(file);
-    if (!seekZone(in.file, zone)) return false;
-    return std::fread(name, 1, kNameBytes, in.file) == kNameBytes;
+bool readZone(const ZoneFile& zones, int32 zone, ZoneRecord& record) {
+    return readRecordPart(zones, zone, 0, &record, sizeof record);
+}
+
+bool readZoneName(const ZoneFile& zones, int32 zone, char (&name)[kNameBytes]) {
+    return readRecordPart(zones, zone, 0, name, kNameBytes);
+}
+
+bool readZoneSeries(const ZoneFile& zones, int32 zone, char (&name)[kNameBytes], float32* series) {
+    const std::size_t seriesBytes = kViewedSeries * sizeof(ZoneRecord::Qs);
+    return readZoneName(zones, zone, name) &&
+           readRecordPart(zones, zone, static_cast<std::int64_t>(offsetof(ZoneRecord, Qs)), series, seriesBytes);
 }
 
 std::size_t nameLength(const char (&name)[kNameBytes]) {

@@ -4,11 +4,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "common/calendar.h"
-#include "common/file_name.h"
 #include "common/types.h"
 
 namespace zoneloads {
@@ -84,53 +84,93 @@ static_assert(offsetof(ZoneRecord, VventInf) - offsetof(ZoneRecord, Qs) == kVven
 // The bytes a zone results file of `count` zones (0 or more) holds at least.
 std::int64_t zoneFileBytes(int32 count);
 
-// Checks that the zone results file can be used: true, with its stored zone
-// count in `count`, when the count is not negative and the file holds every
-// record it promises (bytes after the last record are never read). Otherwise
-// false, with the console message that says why in `error`. `count` is the
-// count as read even then: a file of fewer than 4 bytes gives -1 with its
-// low-order bytes replaced by the file's, so it stays negative.
-bool checkZoneFile(const FileName& file, int32& count, std::string& error);
-
-// Fills `record` with the record of zone `zone`, reading it with one
-// positioned read. Returns true when a whole record was read. When the zone
-// number is negative or not below the stored count, or the file cannot be
-// opened, nothing is read and `record` is left exactly as it was.
-bool readZone(const std::filesystem::path& file, int32 zone, ZoneRecord& record);
-
-// The message for a zone results file whose records could not be read
-// although it passed checkZoneFile (it changed under the run).
-std::string readFailedMessage(const std::string& fileName);
-
-// A zone results file held open to read its zones one after another with
-// one handle (the viewer reads every zone of a file).
-struct OpenZoneFile {
-    std::FILE* file = nullptr;
-    int32 count = 0;
+// What the check of a zone results file found: whether it can be used, and
+// when not, why.
+enum class ZoneFileFault {
+    none,
+    cannotOpen,      // the system's reason in ZoneFileCheck::error
+    sizeUnknown,     // a pipe: its size cannot be told, so it is not waited on
+    noCountBytes,    // fewer than the 4 bytes of the zone count
+    negativeCount,   // the count stored is below 0
+    notAZoneFile,    // it counts 2^24 zones or more and is far shorter: another kind of file
+    recordsMissing,  // fewer records than its count promises
 };
 
-// Opens the zone results file and checks it as checkZoneFile does (a count
-// of 0 or more and every record there), by the size of the file it opened.
-// False, with why not in words for a message in `why` ("el numero de zonas
-// es negativo (-5)"), when it cannot be opened or used; then nothing is left
-// open.
-bool openZoneFile(const std::filesystem::path& path, OpenZoneFile& zones, std::string& why);
+// The check's verdict, with what it read.
+struct ZoneFileCheck {
+    ZoneFileFault fault = ZoneFileFault::none;
+    int32 count = -1;    // the count as stored: a file of fewer than 4 bytes gives -1 with its low-order bytes
+    long long size = 0;  // the file's bytes
+    int error = 0;       // errno, for cannotOpen
+};
 
-// As openZoneFile, for a file already open for reading (at any position),
-// which it takes: the caller neither reads nor closes it after. A file whose
-// size cannot be told (a pipe) is refused at once, never waited on.
-bool useZoneFile(std::FILE* file, OpenZoneFile& zones, std::string& why);
+// A zone results file open for the run: opened and checked once by each
+// program, then read zone by zone with positioned reads, from any thread.
+// While its name leads to it, changes to the file are seen as they happen;
+// once the name leads to another file (the file was replaced), reading
+// fails, and a check again opens the file the name now leads to. It closes
+// its file when it goes.
+struct ZoneFile {
+    std::FILE* file = nullptr;
+    std::filesystem::path path;  // the name it was opened by
+    int32 count = 0;             // the zones it held when last checked
 
-// Reads zone `zone`'s name and its kViewedSeries series (kViewedSeries *
-// kHoursPerYear values, in record order) into `series`, with two positioned
-// reads; false when either is cut short (the file changed under the run).
-bool readZoneLoads(const OpenZoneFile& zones, int32 zone, char (&name)[kNameBytes], float32* series);
+    ZoneFile() = default;
+    ZoneFile(ZoneFile&& other) noexcept;
+    ZoneFile& operator=(ZoneFile&& other) noexcept;
+    ZoneFile(const ZoneFile&) = delete;
+    ZoneFile& operator=(const ZoneFile&) = delete;
+    ~ZoneFile();
+};
+
+// Opens the zone results file and checks it: usable when its count is 0 or
+// more and it holds every record the count promises (bytes after the last
+// record are never read). When it is not, nothing is left open.
+ZoneFileCheck openZoneFile(const std::filesystem::path& path, ZoneFile& zones);
+
+// As openZoneFile, for a file already open for reading (at any position)
+// by the name `path`, which it takes: the caller neither reads nor closes it
+// after. A file whose size cannot be told (a pipe) is refused at once, never
+// waited on.
+ZoneFileCheck useZoneFile(std::FILE* file, const std::filesystem::path& path, ZoneFile& zones);
+
+// Checks the file again as it stands now, its count taken afresh: the open
+// file while its name still leads to it, else the file the name now leads
+// to, opened in its place (then, when that cannot be used, nothing is left
+// open).
+ZoneFileCheck checkZoneFileAgain(ZoneFile& zones);
 
 // Closes the file.
-void closeZoneFile(OpenZoneFile& zones);
+void closeZoneFile(ZoneFile& zones);
 
-// Reads only the name field of zone `zone` into `name`, as readZone would.
-bool readZoneName(const std::filesystem::path& file, int32 zone, char (&name)[kNameBytes]);
+// The console message of zoneloads for a file that cannot be used:
+// "# Error al abrir fichero entrada NAME" for a file that cannot be opened
+// or holds no count of 0 or more, "# Error fichero entrada incompleto NAME"
+// for one that holds fewer records than it counts.
+std::string zoneFileMessage(const ZoneFileCheck& check, const std::string& fileName);
+
+// Why a file is no usable zone results file, in words for the viewer's
+// messages ("el n\u00famero de zonas es negativo (-5)").
+std::string zoneFileFaultWords(const ZoneFileCheck& check);
+
+// The message of zoneloads for a zone results file whose records could not
+// be read although it passed the check (it changed under the run).
+std::string readFailedMessage(const std::string& fileName);
+
+// Each read below takes the file's count afresh, as it stands, and reads
+// nothing when the zone number is negative or not below it, or when the
+// file's name leads to another file now: the buffer is then left exactly as
+// it was. A read cut short (the file shrank under the run) is false.
+
+// Fills `record` with the record of zone `zone`.
+bool readZone(const ZoneFile& zones, int32 zone, ZoneRecord& record);
+
+// Reads only the name field of zone `zone` into `name`.
+bool readZoneName(const ZoneFile& zones, int32 zone, char (&name)[kNameBytes]);
+
+// Reads zone `zone`'s name and its kViewedSeries series (kViewedSeries *
+// kHoursPerYear values, in record order) into `series`.
+bool readZoneSeries(const ZoneFile& zones, int32 zone, char (&name)[kNameBytes], float32* series);
 
 // The length of a name field up to its first NUL byte, never more than its
 // 52 bytes.

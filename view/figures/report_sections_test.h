@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "report/report.h"
-#include "reportfile/report_reader.h"
+#include "report/section_source.h"
 #include "testkit/zone_files.h"
 #include "view/figures/statistics.h"
 #include "view/figures/summary_row.h"
@@ -33,17 +33,17 @@ protected:
         for (std::size_t i = 0; i < zones.size(); ++i) selection.slots.push_back(static_cast<int32>(i));
         if (!order.empty()) selection.slots = order;
         std::string error;
-        EXPECT_TRUE(writeReport("zones.bin", report, selection, error)) << error;
-        ReportReader reader;
+        EXPECT_TRUE(writeReport(testkit::openZones("zones.bin"), "zones.bin", report, selection, error)) << error;
+        SectionSource source;
         std::vector<ReadSection> all;
-        EXPECT_TRUE(openReportFile(reader, report, error)) << error;
+        EXPECT_TRUE(openSectionSource(source, report, error)) << error;
         Section section;
-        while (readSection(reader, section, error) == ReadResult::section) {
+        while (readSection(source, section, error) == ReadResult::section) {
             all.emplace_back();
             EXPECT_TRUE(readSectionHours(report, section, all.back().hours, error)) << error;
             all.back().figures = sectionFigures(all.back().hours);
         }
-        closeReportFile(reader);
+        closeSectionSource(source);
         return all;
     }
 

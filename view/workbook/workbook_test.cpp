@@ -156,7 +156,9 @@ TEST_F(WorkbookTest, ContinuesOnFurtherSheets) {
     }
     testkit::writeZoneFile("zones.bin", 5, pointers);
     std::string error;
-    ASSERT_TRUE(writeReport("zones.bin", "a.txt", ZoneSelection{{0, 1, 2, 3, 4}, ""}, error)) << error;
+    ASSERT_TRUE(
+        writeReport(testkit::openZones("zones.bin"), "zones.bin", "a.txt", ZoneSelection{{0, 1, 2, 3, 4}, ""}, error))
+        << error;
     ViewerOptions options;
     options.reports = {"a.txt"};
     options.page = "a.html";
@@ -210,7 +212,8 @@ TEST_F(WorkbookTest, ReadsBackValidWhateverTheValuesAndNames) {
     testkit::writeZoneFile("zones.bin", 2, {a.get(), b.get()});
     const std::string name = "C\xE1mara\x01.txt";
     std::string error;
-    ASSERT_TRUE(writeReport("zones.bin", name, ZoneSelection{{0, 1}, ""}, error)) << error;
+    ASSERT_TRUE(writeReport(testkit::openZones("zones.bin"), "zones.bin", name, ZoneSelection{{0, 1}, ""}, error))
+        << error;
     ViewerOptions options;
     options.reports = {name};
     options.page = "a.html";
@@ -283,7 +286,8 @@ TEST_F(WorkbookTest, UndefinedIsShownAsUndefined) {
     testkit::writeZoneFile("zones.bin", 2, {a.get(), b.get()});
     std::string error;
     for (const char* report : {"a.txt", "b.txt"}) {
-        ASSERT_TRUE(writeReport("zones.bin", report, ZoneSelection{{0, 1}, ""}, error)) << error;
+        ASSERT_TRUE(writeReport(testkit::openZones("zones.bin"), "zones.bin", report, ZoneSelection{{0, 1}, ""}, error))
+            << error;
     }
     ViewerOptions options;
     options.reports = {"a.txt", "b.txt"};
@@ -340,7 +344,8 @@ TEST_F(WorkbookTest, ReadsAsOpened) {
     auto sala = testkit::makeZone("Sala", 2);
     testkit::writeZoneFile("zones.bin", 2, {aula.get(), sala.get()});
     std::string error;
-    ASSERT_TRUE(writeReport("zones.bin", "a.txt", ZoneSelection{{0, 1, 0}, ""}, error)) << error;
+    ASSERT_TRUE(writeReport(testkit::openZones("zones.bin"), "zones.bin", "a.txt", ZoneSelection{{0, 1, 0}, ""}, error))
+        << error;
     ViewerOptions options;
     options.reports = {"a.txt"};
     options.page = "a.html";

@@ -1,4 +1,4 @@
-#include "report/zone_file_sections.h"
+#include "report/section_source.h"
 
 #include <gtest/gtest.h>
 
@@ -25,40 +25,31 @@ struct ReadSection {
     SectionHours hours;
 };
 
-// Every section of the report of all zones of `input`, read back from that
-// report as zoneloads writes it.
-std::vector<ReadSection> fromReport(const std::string& input, int32 zones) {
-    ZoneSelection all{{}, ""};
-    for (int32 z = 0; z < zones; ++z) all.slots.push_back(z);
+// Every section of an input, a report or a zone results file.
+std::vector<ReadSection> readInput(const std::string& input) {
+    SectionSource source;
     std::string error;
-    EXPECT_TRUE(writeReport(input, "all.txt", all, error)) << error;
-    ReportReader reader;
-    EXPECT_TRUE(openReportFile(reader, "all.txt", error)) << error;
-    std::vector<ReadSection> read;
-    Section section;
-    while (readSection(reader, section, error) == ReadResult::section) {
-        read.push_back({section.totals, section.block, section.name, {}});
-        EXPECT_TRUE(readSectionHours("all.txt", section, read.back().hours, error)) << error;
-    }
-    closeReportFile(reader);
-    return read;
-}
-
-// The same sections, taken from the zone results file itself.
-std::vector<ReadSection> fromZoneFile(const std::string& input) {
-    ZoneFileSections sections;
-    std::string error;
-    EXPECT_TRUE(openZoneFileSections(sections, input, error)) << error;
+    EXPECT_TRUE(openSectionSource(source, input, error)) << error;
     std::vector<ReadSection> read;
     Section section;
     ReadResult result;
-    while ((result = readZoneFileSection(sections, section, error)) == ReadResult::section) {
+    while ((result = readSection(source, section, error)) == ReadResult::section) {
         read.push_back({section.totals, section.block, section.name, {}});
         EXPECT_TRUE(readSectionHours(input, section, read.back().hours, error)) << error;
     }
     EXPECT_EQ(result, ReadResult::end) << error;
-    closeZoneFileSections(sections);
+    closeSectionSource(source);
     return read;
+}
+
+// The same sections, read back from the report of all its zones as
+// zoneloads writes it.
+std::vector<ReadSection> fromReport(const std::string& input, int32 zones) {
+    ZoneSelection all{{}, ""};
+    for (int32 z = 0; z < zones; ++z) all.slots.push_back(z);
+    std::string error;
+    EXPECT_TRUE(writeReport(testkit::openZones(input), input, "all.txt", all, error)) << error;
+    return readInput("all.txt");
 }
 
 // Equal doubles bit for bit (NaN with its sign, -0 apart from 0).
@@ -94,13 +85,13 @@ float fromBits(std::uint32_t bits) {
     return f;
 }
 
-class ZoneFileSectionsTest : public testkit::ScratchDir {};
+class SectionSourceTest : public testkit::ScratchDir {};
 
 // Every value the report could print, and names of any bytes: the sections
 // of the zone results file are those read back from its report, each double
 // bit for bit, the totals (summed in single precision, in zone order)
 // included.
-TEST_F(ZoneFileSectionsTest, SectionsAreThoseOfTheReportOfAllZones) {
+TEST_F(SectionSourceTest, SectionsAreThoseOfTheReportOfAllZones) {
     auto plain = makeZone("Oficina", 3);
     auto odd = makeZone("", -7);
     std::memset(odd->name, 'x', kNameBytes);  // 52 bytes, no NUL
@@ -125,50 +116,42 @@ TEST_F(ZoneFileSectionsTest, SectionsAreThoseOfTheReportOfAllZones) {
     std::vector<ReadSection> report = fromReport("casa.bin", 3);
     ASSERT_EQ(report.size(), 4u);
     EXPECT_EQ(report[1].name.size(), 52u);
-    expectSameSections(fromZoneFile("casa.bin"), report);
+    expectSameSections(readInput("casa.bin"), report);
 }
 
 // No zones: the totals alone, all zeros, as the report of none holds; bytes
 // after the last record are never read.
-TEST_F(ZoneFileSectionsTest, NoZonesGiveTheTotalsAloneAndTrailingBytesAreIgnored) {
+TEST_F(SectionSourceTest, NoZonesGiveTheTotalsAloneAndTrailingBytesAreIgnored) {
     testkit::writeBytes("none.bin", std::string(4, '\0') + "anything");
-    std::vector<ReadSection> read = fromZoneFile("none.bin");
+    std::vector<ReadSection> read = readInput("none.bin");
     ASSERT_EQ(read.size(), 1u);
     EXPECT_TRUE(read[0].totals);
     EXPECT_EQ(read[0].hours.qs, std::vector<double>(kHoursPerYear, 0.0));
     expectSameSections(read, fromReport("none.bin", 0));
 }
 
-// Files that are no usable zone results file say why; one that shrinks under
-// the run is a read error naming the zone.
-TEST_F(ZoneFileSectionsTest, UnusableFilesSayWhy) {
+// A file that is neither a report nor a zone results file says why it is
+// not each, in one line; a zone results file that shrinks under the run is a
+// read error naming the zone.
+TEST_F(SectionSourceTest, NeitherReportNorZoneFileAndFilesThatChange) {
     testkit::writeSampleZoneFile("two.bin", 2);
     const std::string bytes = testkit::readBytes("two.bin");
     testkit::writeBytes("cut.bin", bytes.substr(0, bytes.size() - 1));
-    testkit::writeBytes("short.bin", "ab");
-    testkit::writeBytes("negative.bin", std::string("\xFB\xFF\xFF\xFF", 4) + bytes);
-    const std::pair<const char*, const char*> cases[] = {
-        {"cut.bin", "dice tener 2 zonas y solo alcanza para 1"},
-        {"short.bin", "tiene 2 bytes, menos que los 4 del n\u00famero de zonas"},
-        {"negative.bin", "el n\u00famero de zonas es negativo (-5)"},
-        {"missing.bin", "no se puede abrir (no existe la carpeta o el fichero)"},
-    };
-    for (const auto& c : cases) {
-        ZoneFileSections sections;
-        std::string why;
-        EXPECT_FALSE(openZoneFileSections(sections, c.first, why)) << c.first;
-        EXPECT_EQ(why, c.second);
-    }
-
-    ZoneFileSections sections;
+    SectionSource source;
     std::string error;
-    ASSERT_TRUE(openZoneFileSections(sections, "two.bin", error)) << error;
+    EXPECT_FALSE(openSectionSource(source, "cut.bin", error));
+    EXPECT_EQ(error,
+              "cut.bin: no es un informe de zoneloads (la l\u00ednea 1 no abre un bloque de zona ni la secci\u00f3n "
+              "de totales) ni un fichero de resultados de zonas (dice tener 2 zonas y solo alcanza para 1)");
+
+    ASSERT_TRUE(openSectionSource(source, "two.bin", error)) << error;
+    EXPECT_TRUE(source.zoneFile);
     Section section;
-    EXPECT_EQ(readZoneFileSection(sections, section, error), ReadResult::section);
+    EXPECT_EQ(readSection(source, section, error), ReadResult::section);
     std::filesystem::resize_file("two.bin", kCountBytes + kZoneRecordBytes + 1000);  // zone 1 cut in its Qs
-    EXPECT_EQ(readZoneFileSection(sections, section, error), ReadResult::error);
+    EXPECT_EQ(readSection(source, section, error), ReadResult::error);
     EXPECT_EQ(error, "two.bin: error al leer la zona 1 (el fichero ha cambiado o no se puede leer)");
-    closeZoneFileSections(sections);
+    closeSectionSource(source);
 }
 
 }  // namespace
