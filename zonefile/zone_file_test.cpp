@@ -115,6 +115,7 @@ TEST_F(ZoneFileTest, CheckedAgainAsItStandsNow) {
     EXPECT_EQ(checkZoneFileAgain(zones).fault, ZoneFileFault::none);
     EXPECT_EQ(zones.count, 2);
 
+#ifndef _WIN32  // Windows refuses to rename over a file held open
     // Replaced under its name: the open file is read no more, and checked
     // again, the name's new file is opened in its place.
     auto other = makeZone("Otra", 7);
@@ -129,6 +130,7 @@ TEST_F(ZoneFileTest, CheckedAgainAsItStandsNow) {
     std::filesystem::remove("casa.bin");
     EXPECT_EQ(zoneFileMessage(checkZoneFileAgain(zones), "casa.bin"), kCannotOpen + "casa.bin");
     EXPECT_EQ(zones.file, nullptr);
+#endif
 }
 
 TEST_F(ZoneFileTest, ReadsTheWantedRecord) {
