@@ -5,6 +5,11 @@
 //                           every power of ten (where the fixed and exponent
 //                           forms switch and the digit count changes), exact
 //                           sixth-digit ties, and four million random ones
+//   format-check --page-sample
+//                           prints, for a fixed sample of doubles, each one's
+//                           bits (16 hex digits) and the viewer's text of it
+//                           (general6), a line each: what the page's script
+//                           must write for them (.ci/page_check.py checks it)
 //
 // Each pattern is formatted by formatFloat32 and by
 // std::to_chars(double, general, 6); for finite values std::to_chars is in
@@ -21,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "common/number_display.h"
 #include "common/number_format.h"
 #include "common/pipeline.h"
 
@@ -136,6 +142,58 @@ unsigned long long checkSample() {
     return count;
 }
 
+// The page's sample: no numbers and infinities, values where the fixed and
+// exponent forms switch, exact sixth-digit ties of every size (ties to
+// even, where a script's own rounding goes away from zero), sums and
+// differences of report values, and random doubles of every size.
+void printPageSample() {
+    std::vector<double> sample = {0.0, -0.0, NAN, INFINITY, -INFINITY, 4.9e-324, 1.7976931348623157e308, 0.5, 2.5};
+    for (int n = -12; n <= 20; ++n) {
+        for (double centre : {std::pow(10.0, n), 9.999995 * std::pow(10.0, n - 1)}) {
+            double v = centre;
+            for (int d = 0; d < 3; ++d) v = std::nextafter(v, 0.0);
+            for (int d = 0; d < 7; ++d, v = std::nextafter(v, INFINITY)) sample.push_back(v);
+        }
+    }
+    std::uint64_t state = 0x9E3779B97F4A7C15ull;
+    auto next = [&state] {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return state;
+    };
+    // A tie is t * 10^p for a seven-digit t ending in 5; below 1 it is a
+    // double only when 5^-p divides t: t = r * 5^q is r / 2^q times 10^q.
+    for (int q = 0; q <= 10; ++q) {
+        double five = std::pow(5.0, q);
+        for (int found = 0, tries = 0; found < 100 && tries < 200000; ++tries) {
+            double r = static_cast<double>(next() % static_cast<std::uint64_t>(1e7 / five + 1));
+            double t = r * five;
+            if (t < 1e6 || t >= 1e7 || std::fmod(t, 10) != 5) continue;
+            ++found;
+            sample.push_back(std::ldexp(r, -q));                                   // t * 10^-q
+            for (int p = 1; p <= 8; ++p) sample.push_back(t * std::pow(10.0, p));  // whole numbers: exact
+        }
+    }
+    for (int i = 0; i < 5000; ++i) {
+        double a = static_cast<double>(static_cast<float>(static_cast<std::int64_t>(next() % 4000000) - 2000000) / 10);
+        double b = static_cast<double>(static_cast<float>(static_cast<std::int64_t>(next() % 4000000) - 2000000) / 10);
+        sample.push_back(a + b);
+        sample.push_back(a - b);
+        sample.push_back((a + b) / 1000);
+        std::uint64_t bits = next();
+        bits = (bits & 0x800FFFFFFFFFFFFFull) | (static_cast<std::uint64_t>(1023 - 40 + next() % 90) << 52);
+        double v;
+        std::memcpy(&v, &bits, sizeof v);
+        sample.push_back(v);
+    }
+    for (double v : sample) {
+        std::uint64_t bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        std::printf("%016llx %s\n", static_cast<unsigned long long>(bits), zoneloads::general6(v).c_str());
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -146,8 +204,11 @@ int main(int argc, char** argv) {
         checked = 1ull << 32;
     } else if (mode == "--sample") {
         checked = checkSample();
+    } else if (mode == "--page-sample") {
+        printPageSample();
+        return 0;
     } else {
-        std::fputs("usage: format-check --all | --sample\n", stderr);
+        std::fputs("usage: format-check --all | --sample | --page-sample\n", stderr);
         return 2;
     }
     std::printf("checked %llu patterns, %llu mismatches\n", checked, mismatches.load());
