@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Renders the page of a sample building, and of it compared with a variant,
 # in headless Chromium; fails when a screenshot is blank, the DOM lacks the
-# summary table, the index, the zone sections, the building's peak days or
-# the comparison, or when the page used as a reader uses it does not do what
-# it should (page_check.py: zone pictures, values under the pointer, the
-# hourly chart, the index's filter, no network, the page without scripts).
+# summary table, the index, the sections' values or the comparison, or when
+# the page used as a reader uses it does not do what it should
+# (page_check.py: every picture drawn when shown, values under the pointer,
+# the hourly chart, the index's filter, the script's numbers against the
+# viewer's, no network, the page without scripts).
 #   .ci/view_check.sh BUILD_DIR [SCREENSHOT.png [COMPARISON.png]]
 set -euo pipefail
 build=$(realpath "$1")
@@ -48,21 +49,24 @@ else
 fi
 # count PATTERN FILE: how many times PATTERN occurs in FILE.
 count() { grep -o "$1" "$2" | wc -l; }
-if [ "$(count '<figure class="peakday">' dom.html)" -eq 2 ] &&
+if [ "$(count '<div class="figs building" data-f="[^"]*" data-v="' dom.html)" -eq 1 ] &&
    [ "$(count '<section class="zone" id="r0b[0-9]*" data-f="[^"]*" data-v="' dom.html)" -eq 12 ] &&
    [ "$(count '<li><a href="#r0b' dom.html)" -eq 12 ]; then
-    echo "DOM holds the building's peak days, the 12 zone sections with their values and the index"
+    echo "DOM holds the building's and the 12 zone sections' values and the index"
 else
-    echo "building's peak days, zone sections or index missing from the DOM"; fail=1
+    echo "building's or zone sections' values, or the index, missing from the DOM"; fail=1
 fi
 if grep -q '<table class="comparison">' comparison-dom.html &&
-   [ "$(count '<tr>' comparison-dom.html)" -ge $((14 + 14 + 13)) ]; then
-    echo "DOM of the comparison holds the difference table"
+   [ "$(count '<tr>' comparison-dom.html)" -ge $((14 + 14 + 13)) ] &&
+   [ "$(count '<div class="figs compared" data-f="[^"]*" data-v="' comparison-dom.html)" -eq 1 ]; then
+    echo "DOM of the comparison holds the difference table and the buildings' values"
 else
-    echo "difference table missing from the comparison's DOM"; fail=1
+    echo "difference table or values missing from the comparison's DOM"; fail=1
 fi
-python3 "$here/page_check.py" casa.html "$work/page-profile" casa.txt || fail=1
-python3 "$here/page_check.py" comparacion.html "$work/page-profile" casa.txt compared || fail=1
+# The script's numbers are checked against the viewer's formatter on its sample.
+"$build/format-check" --page-sample > numbers.txt
+python3 "$here/page_check.py" casa.html "$work/page-profile" casa.txt --numbers numbers.txt || fail=1
+python3 "$here/page_check.py" comparacion.html "$work/page-profile" casa.txt --variant variante.txt || fail=1
 for picture in shot.png comparison.png; do
 colours=$(python3 - "$work/$picture" <<'PY'
 import struct, sys, zlib

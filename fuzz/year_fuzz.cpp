@@ -1,9 +1,10 @@
 // Fuzz target: a year of the viewer's figures and pictures on arbitrary
 // float32 values, NaN, infinities, subnormals and values of any size among
 // them. The input is read as:
-//   byte 0     what to draw besides the year's figures: its duration curve,
-//              its carpets, its monthly bars and section head, a comparison
-//              of two buildings, the tables, the page's values, or nothing
+//   byte 0     what to write besides the year's figures: the building's
+//              section, the page's values of a zone, its figures and section
+//              head, a comparison of two buildings, the tables, a zone's
+//              section, or nothing
 //   the rest   float32 values (4 bytes each), which fill the hours in turn
 //              (each series from its own start in them)
 // Every run must end (libFuzzer's -timeout catches a loop that does not),
@@ -20,9 +21,8 @@
 #include "view/figures/comparison.h"
 #include "view/figures/statistics.h"
 #include "view/figures/summary_row.h"
-#include "view/page/charts.h"
-#include "view/page/hour_values.h"
 #include "view/page/page.h"
+#include "view/page/section_values.h"
 #include "view/tables/console_table.h"
 #include "view/tables/csv.h"
 
@@ -49,13 +49,9 @@ std::string drawn(int what, const std::vector<double>& values, const SectionHour
             base.push_back(buildingRow("a.txt", buildingFigures, base));
             return comparisonHtml(compareReports(base, base), building, buildingFigures, zone, f);
         }
-        case 1: return durationCurveHtml(zone.qs);
-        case 2: {
-            std::string html;
-            appendCarpet(html, zone);
-            return html;
-        }
-        case 3: return monthlyHtml(f) + sectionHeadHtml(zoneRow("a.txt", "Z", 1, f));
+        case 1: return sectionFiguresHtml(fuzzing::buildingHours(values), f);
+        case 2: return zoneValues(zone, f.tolerance);
+        case 3: return figuresText(f) + sectionHeadHtml(zoneRow("a.txt", "Z", 1, f));
         case 4: {
             std::vector<SummaryRow> rows = {zoneRow("a.txt", "Z", 1, f)};
             rows.push_back(buildingRow("a.txt", f, rows));

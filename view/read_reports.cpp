@@ -71,7 +71,7 @@ bool placeSection(DrawnSection d, SectionScratch& scratch, LoadedReport& report,
     if (d.building) {
         SummaryRow building = buildingRow(figures.name, d.row.figures, figures.rows);
         if (scratch.forPage) {
-            report.buildingHtml = sectionHeadHtml(building) + hourlyChartHtml(*d.buildingHours) + d.html;
+            report.buildingHtml = sectionHeadHtml(building) + hourlyChartHtml() + d.html;
         }
         figures.rows.push_back(std::move(building));
         figures.building = std::move(*d.buildingHours);

@@ -5,8 +5,6 @@
 #include <cstring>
 
 #include "common/calendar.h"
-
-#include "view/page/png.h"
 #include "view/page/zlib_stream.h"
 
 namespace zoneloads {
@@ -104,6 +102,28 @@ void appendFloat32(std::string& out, const std::vector<double>& values) {
 
 }  // namespace
 
+std::string base64(const std::string& bytes) {
+    static const char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out((bytes.size() + 2) / 3 * 4, '=');
+    char* at = &out[0];
+    auto byte = [&bytes](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])); };
+    std::size_t i = 0;
+    for (; i + 2 < bytes.size(); i += 3, at += 4) {
+        std::uint32_t v = byte(i) << 16 | byte(i + 1) << 8 | byte(i + 2);
+        at[0] = kDigits[v >> 18];
+        at[1] = kDigits[(v >> 12) & 63];
+        at[2] = kDigits[(v >> 6) & 63];
+        at[3] = kDigits[v & 63];
+    }
+    if (i < bytes.size()) {  // one or two bytes left: "==" or "=" after their digits
+        std::uint32_t v = byte(i) << 16 | (i + 1 < bytes.size() ? byte(i + 1) << 8 : 0);
+        at[0] = kDigits[v >> 18];
+        at[1] = kDigits[(v >> 12) & 63];
+        if (i + 1 < bytes.size()) at[2] = kDigits[(v >> 6) & 63];
+    }
+    return out;
+}
+
 SeriesCode seriesCode(const std::vector<double>& values, int& decimals) {
     std::vector<std::int64_t> integers;
     return decimalIntegers(values, integers, decimals) ? SeriesCode::decimal : SeriesCode::float32;
@@ -121,7 +141,7 @@ std::string encodeHourValues(const std::vector<const std::vector<double>*>& seri
             appendFloat32(raw, *values);
         }
     }
-    return base64(zlibStream(raw, ZlibKind::runs));
+    return base64(zlibStream(raw));
 }
 
 }  // namespace view

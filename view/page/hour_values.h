@@ -2,7 +2,7 @@
 // every value exactly as the report writes it, in few bytes, so that a page
 // of a thousand zones opens at once and the script draws a zone's pictures
 // only when they are shown. The format is doc/formats.md's "The page's
-// values"; page.js reads it (hourValues).
+// values"; the script reads it (script/values.js, hourValues).
 #pragma once
 
 #include <string>
@@ -21,6 +21,9 @@ constexpr int kMostDecimals = 9;
 
 // The series, each of kHoursPerYear values, encoded and compressed, in base64.
 std::string encodeHourValues(const std::vector<const std::vector<double>*>& series);
+
+// `bytes` in base64, as the page holds its values.
+std::string base64(const std::string& bytes);
 
 // How a series would be held, and for a decimal series the power of ten its
 // integers are over (`decimals`: value = integer / 10^decimals, exactly as a

@@ -126,6 +126,14 @@ TEST(HourValues, SmoothSeriesTakeFewBytes) {
     EXPECT_LT(text.size(), 8000u) << text.size();  // three years of float32s in base64: 140 kB
 }
 
+TEST(HourValues, Base64) {
+    EXPECT_EQ(base64("Man"), "TWFu");
+    EXPECT_EQ(base64("Ma"), "TWE=");
+    EXPECT_EQ(base64("M"), "TQ==");
+    EXPECT_EQ(base64(""), "");
+    EXPECT_EQ(base64(std::string("\xFF\xFE\x00", 3)), "//4A");
+}
+
 }  // namespace
 }  // namespace view
 }  // namespace zoneloads

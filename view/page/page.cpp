@@ -7,10 +7,10 @@
 #include "common/number_display.h"
 #include "view/figures/statistics.h"
 #include "view/figures/summary_columns.h"
-#include "view/page/charts.h"
 #include "view/page/hour_values.h"
 #include "view/page/markup.h"
 #include "view/page/page_assets.h"
+#include "view/page/section_values.h"
 #include "view/tables/csv.h"
 
 namespace zoneloads {
@@ -21,6 +21,11 @@ namespace {
 // blocks and the building's row. Laying out a table of 200 zones takes a
 // browser about half a second, as long as the rest of such a page.
 constexpr std::size_t kRowsShownOpen = 101;
+
+// Where a section's pictures go, for a reader without scripts.
+const char kPicturesNeedScripts[] =
+    "<noscript>Los gr&aacute;ficos necesitan los scripts de la p&aacute;gina; sus cifras est&aacute;n arriba."
+    "</noscript>";
 
 const char kPageHead[] = R"(<!DOCTYPE html>
 <html lang="es"><head><meta charset="utf-8"><title>$0</title><style>
@@ -177,15 +182,8 @@ std::string sectionHeadHtml(const SummaryRow& row) { return "<section>" + sectio
 std::string zoneAnchor(int report, int block) { return "r" + std::to_string(report) + "b" + std::to_string(block); }
 
 std::string zoneSectionHtml(const SummaryRow& row, int report, const SectionHours& hours) {
-    const SectionFigures& f = row.figures;
-    // The peaks' hours, then the monthly energies of Qs > 0, Qs < 0 and QL in kWh.
-    std::string figures = std::to_string(f.qsRef.hour) + " " + std::to_string(f.qsCal.hour);
-    for (const double* months : {f.monthQsPosWh, f.monthQsNegWh, f.monthQLWh}) {
-        for (int m = 0; m < kMonthsPerYear; ++m) figures += " " + general6(months[m] / 1000);
-    }
-    std::string values = encodeHourValues({&hours.qs, &hours.ql, &hours.treal, &hours.tmax, &hours.tmin});
     return fill(R"(<section class="zone" id="$0" data-f="$1" data-v="$2">)",
-                {zoneAnchor(report, row.block), figures, values}) +
+                {zoneAnchor(report, row.block), figuresText(row.figures), zoneValues(hours, row.figures.tolerance)}) +
            sectionTextHtml(row) + "<div class=\"figs\"></div></section>\n";
 }
 
@@ -201,24 +199,17 @@ std::string zoneIndexHtml(const std::vector<SummaryRow>& rows, int report) {
     return html + "</ol></details></nav>\n";
 }
 
-std::string hourlyChartHtml(const SectionHours& building) {
-    return fill(R"(<details class="hourly" data-v="$0"><summary>Gr&aacute;fico horario: el a&ntilde;o del )"
-                R"(edificio, para acercarse a una semana o un d&iacute;a y comparar zonas</summary>)"
-                R"(<noscript>El gr&aacute;fico horario necesita los scripts de la p&aacute;gina.</noscript>)"
-                R"(</details>)"
-                "\n",
-                {encodeHourValues({&building.qs, &building.ql})});
+std::string hourlyChartHtml() {
+    return R"(<details class="hourly"><summary>Gr&aacute;fico horario: el a&ntilde;o del edificio, para )"
+           R"(acercarse a una semana o un d&iacute;a y comparar zonas</summary>)"
+           R"(<noscript>El gr&aacute;fico horario necesita los scripts de la p&aacute;gina.</noscript></details>)"
+           "\n";
 }
 
 std::string sectionFiguresHtml(const SectionHours& hours, const SectionFigures& figures) {
-    std::string html = "<div class=\"figs\">";
-    appendCarpet(html, hours);
-    if (figures.building) appendSimultaneousCarpet(html, hours);
-    html += peakDayHtml(hours, figures.qsRef.hour, "refrigeraci&oacute;n");
-    html += peakDayHtml(hours, figures.qsCal.hour, "calefacci&oacute;n");
-    html += durationCurveHtml(hours.qs);
-    html += monthlyHtml(figures);
-    return html + "</div></section>\n";
+    return fill(R"(<div class="figs building" data-f="$0" data-v="$1">$2</div></section>)"
+                "\n",
+                {figuresText(figures), buildingValues(hours), kPicturesNeedScripts});
 }
 
 namespace {
@@ -274,10 +265,12 @@ std::string comparisonHtml(const Comparison& comparison, const SectionHours& bas
         for (std::size_t i = 0; i < columns.size(); ++i) html += differenceCellsHtml(*columns[i], row.figures[i]);
         html += "</tr>\n";
     }
-    html += "</table></div>\n<div class=\"figs\">" + differenceCarpetHtml(baseBuilding.qs, variantBuilding.qs) +
-            durationCurvesHtml(baseBuilding.qs, variantBuilding.qs) +
-            monthlyComparisonHtml(baseFigures, variantFigures) + "</div></section>\n";
-    return html;
+    return html + fill(
+                      "</table></div>\n"
+                      R"(<div class="figs compared" data-f="$0" data-v="$1">$2</div></section>)"
+                      "\n",
+                      {figuresText(baseFigures) + " " + figuresText(variantFigures),
+                       comparedValues(baseBuilding.qs, variantBuilding.qs), kPicturesNeedScripts});
 }
 
 std::string pageConstants(double tolerance) {
@@ -289,9 +282,6 @@ std::string pageConstants(double tolerance) {
     }
     auto number = [](int v) { return std::to_string(v); };
     auto text = [](const std::string& v) { return "'" + v + "'"; };
-    auto colour = [](const Rgb& c) {
-        return fill("[$0,$1,$2]", {std::to_string(c.r), std::to_string(c.g), std::to_string(c.b)});
-    };
     const std::pair<const char*, std::string> constants[] = {
         {"hoursPerDay", number(kHoursPerDay)},
         {"daysPerYear", number(kDaysPerYear)},
@@ -299,26 +289,22 @@ std::string pageConstants(double tolerance) {
         {"months", arrayOf(months, text)},
         {"monthEnds", arrayOf(monthEnds, number)},
         {"digits", number(kSignificantDigits)},
-        {"chartWidth", number(kChartWidth)},
-        {"chartHeight", number(kChartHeight)},
-        {"plotLeft", number(kPlotLeft)},
-        {"plotWidth", number(kPlotRight - kPlotLeft)},
-        {"palette", arrayOf(temperaturePalette(), colour)},
         {"temperatureSteps", number(kTemperatureLevels)},
         {"temperatureKelvins", general6(kTemperatureScaleK)},
         {"tolerance", general6(tolerance)},
-        {"carpetPalette", arrayOf(carpetPalette(), colour)},
-        {"carpetSteps", number(kCarpetLevels)},
         {"mostDecimals", number(kMostDecimals)},
     };
     std::string object = "{";
     for (const auto& c : constants) object += (object.size() > 1 ? "," : "") + std::string(c.first) + ":" + c.second;
-    return object + "}";
+    return object + "," + sectionLayouts() + "}";
 }
 
+// The script's files run as one function, so that nothing of theirs is
+// seen outside it.
 std::string pageEnd(double tolerance) {
     return "<div id=\"tip\"></div><script>\n" + std::string(kChartJs) +
-           "</script><script>\nvar PAGE=" + pageConstants(tolerance) + ";\n" + kPageJs + "</script>\n</body></html>\n";
+           "</script><script>\nvar PAGE=" + pageConstants(tolerance) + ";\n(function () {\n'use strict';\n" + kPageJs +
+           "})();\n</script>\n</body></html>\n";
 }
 
 }  // namespace view

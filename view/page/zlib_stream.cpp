@@ -8,15 +8,11 @@ namespace zoneloads {
 namespace view {
 namespace {
 
-// A deflate stream, ended whatever happens. A picture's 16 KiB window holds
-// a whole carpet, and the smaller hash of memory level 6 is set up faster.
+// A deflate stream, ended whatever happens.
 struct Deflater {
     z_stream stream{};
-    explicit Deflater(ZlibKind kind) {
-        int result = kind == ZlibKind::pictures
-                         ? deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, 14, 6, Z_DEFAULT_STRATEGY)
-                         : deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, 15, 8, Z_RLE);
-        if (result != Z_OK) throw std::bad_alloc();
+    Deflater() {
+        if (deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, 15, 8, Z_RLE) != Z_OK) throw std::bad_alloc();
     }
     ~Deflater() { deflateEnd(&stream); }
     Deflater(const Deflater&) = delete;
@@ -25,8 +21,8 @@ struct Deflater {
 
 }  // namespace
 
-std::string zlibStream(const std::string& raw, ZlibKind kind) {
-    Deflater deflater(kind);
+std::string zlibStream(const std::string& raw) {
+    Deflater deflater;
     z_stream& z = deflater.stream;
     std::string out(deflateBound(&z, static_cast<uLong>(raw.size())), '\0');
     z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(raw.data()));

@@ -1,5 +1,5 @@
-// Bytes as a zlib stream, as a PNG's image data and the page's values hold
-// them (the browser inflates the values itself).
+// Bytes as a zlib stream, as the page holds its values (the browser inflates
+// them itself).
 #pragma once
 
 #include <string>
@@ -7,15 +7,11 @@
 namespace zoneloads {
 namespace view {
 
-// How to look for what repeats: `pictures` for pixel rows (the fastest
-// level, a window of 16 KiB); `runs` for the page's values, where runs of
-// equal bytes are most of what repeats and a longer search would cost far
-// more time than it saves bytes.
-enum class ZlibKind { pictures, runs };
-
-// `raw` as one zlib stream. Throws std::bad_alloc when zlib has no memory,
-// its only failure here.
-std::string zlibStream(const std::string& raw, ZlibKind kind);
+// `raw` as one zlib stream, looking for runs of equal bytes only: they are
+// most of what repeats in the page's values, and a longer search would cost
+// far more time than it saves bytes. Throws std::bad_alloc when zlib has no
+// memory, its only failure here.
+std::string zlibStream(const std::string& raw);
 
 }  // namespace view
 }  // namespace zoneloads
