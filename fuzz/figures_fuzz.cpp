@@ -34,8 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t h = 0; h < bands.size(); ++h) {
         double band = bands[h];
         check(band >= 0 && band <= 1 + 2 * kTemperatureLevels && band == std::floor(band));
-        bool counted = beyond(day.treal[h], day.tmax[h], tolerance) || beyond(-day.treal[h], -day.tmin[h], tolerance);
-        check((band >= 2) == (counted && !std::isnan(day.treal[h] + day.tmax[h] + day.tmin[h])));
+        double t = day.treal[h], high = day.tmax[h], low = day.tmin[h];
+        bool numbers = !std::isnan(t) && !std::isnan(high) && !std::isnan(low);
+        check((band >= 2) == (numbers && (beyond(t, high, tolerance) || beyond(-t, -low, tolerance))));
     }
     return 0;
 }

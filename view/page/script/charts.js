@@ -193,11 +193,6 @@ function zonesOf(element) {
   });
 }
 
-// Text as compared by the filters: lower case, without accents.
-function plain(text) {
-  return text.toLowerCase().normalize('NFD').replace(/[\u0300-\u036f]/g, '');
-}
-
 // Makes the chart of details.hourly, the first time it is opened: its
 // controls, then the year of the building's Qs and QL, from the values of
 // its section. Its state is kept in state.hourly: the uPlot chart, the

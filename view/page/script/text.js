@@ -1,4 +1,4 @@
-// ---- Pure functions: numbers and dates as the viewer writes them ----
+// ---- Pure functions: text (numbers and dates as the viewer writes them, names as the filters compare them) ----
 // (This file reads nothing but PAGE: .ci/page_check.py runs it on its own
 // against the viewer's formatter.)
 
@@ -72,6 +72,11 @@ function placed(digits, exponent) {
 
 function trimmed(text) {
   return text.replace(/0+$/, '').replace(/\.$/, '');
+}
+
+// Text as compared by the filters: lower case, without accents.
+function plain(text) {
+  return text.toLowerCase().normalize('NFD').replace(/[\u0300-\u036f]/g, '');
 }
 
 // A number of a data-f list: "inf" and "-inf" as the viewer writes them.
