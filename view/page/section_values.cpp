@@ -12,27 +12,30 @@ namespace zoneloads {
 namespace view {
 namespace {
 
-// The names the script knows each position by, in the order of the enums.
-const char* const kZoneSeriesNames[] = {"qs", "ql", "treal", "tmax", "tmin", "band"};
+// The names the script knows each position by, in the order of the enums
+// (a zone's series by the tool's own names of them, in lower case).
 const char* const kBuildingSeriesNames[] = {"qs", "ql", "simultaneous"};
 const char* const kComparedSeriesNames[] = {"base", "variant"};
-static_assert(std::size(kZoneSeriesNames) == static_cast<std::size_t>(ZoneSeries::count), "a name per series");
 static_assert(std::size(kBuildingSeriesNames) == static_cast<std::size_t>(BuildingSeries::count), "a name per series");
 static_assert(std::size(kComparedSeriesNames) == static_cast<std::size_t>(ComparedSeries::count), "a name per series");
 
 // "name:{a:0,b:1,...}" of names in order.
-template <std::size_t N>
-std::string positions(const char* name, const char* const (&names)[N]) {
+std::string positions(const char* name, const std::vector<std::string>& names) {
     std::string object = std::string(name) + ":{";
-    for (std::size_t i = 0; i < N; ++i) object += (i ? "," : "") + std::string(names[i]) + ":" + std::to_string(i);
+    for (std::size_t i = 0; i < names.size(); ++i) object += (i ? "," : "") + names[i] + ":" + std::to_string(i);
     return object + "}";
 }
 
-// The series of one kind of `data-v`, each at its enum's place, encoded.
-template <typename Series, std::size_t N = static_cast<std::size_t>(Series::count)>
+std::string lowerCase(std::string text) {
+    for (char& c : text) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    return text;
+}
+
+// The series of one kind of `data-v`, each at its place, encoded.
+template <typename Place, std::size_t N>
 struct SeriesList {
     std::array<const std::vector<double>*, N> at{};
-    const std::vector<double>*& operator[](Series s) { return at[static_cast<std::size_t>(s)]; }
+    const std::vector<double>*& operator[](Place p) { return at[static_cast<std::size_t>(p)]; }
     std::string encoded() const {
         return encodeHourValues(std::vector<const std::vector<double>*>(at.begin(), at.end()));
     }
@@ -69,20 +72,20 @@ std::vector<double> temperatureBands(const SectionHours& hours, double tolerance
 
 std::string zoneValues(const SectionHours& hours, double tolerance) {
     std::vector<double> bands = temperatureBands(hours, tolerance);
-    SeriesList<ZoneSeries> series;
-    series[ZoneSeries::qs] = &hours.qs;
-    series[ZoneSeries::ql] = &hours.ql;
-    series[ZoneSeries::treal] = &hours.treal;
-    series[ZoneSeries::tmax] = &hours.tmax;
-    series[ZoneSeries::tmin] = &hours.tmin;
-    series[ZoneSeries::band] = &bands;
+    SeriesList<int, kZoneValueSeries> series;
+    series[kQs] = &hours.qs;
+    series[kQL] = &hours.ql;
+    series[kTreal] = &hours.treal;
+    series[kTmax] = &hours.tmax;
+    series[kTmin] = &hours.tmin;
+    series[kBandSeries] = &bands;
     return series.encoded();
 }
 
 std::string buildingValues(const SectionHours& hours) {
     std::vector<double> both(hours.qs.size());
     for (std::size_t h = 0; h < both.size(); ++h) both[h] = simultaneousPart(hours.qsPos[h], hours.qsNeg[h]);
-    SeriesList<BuildingSeries> series;
+    SeriesList<BuildingSeries, static_cast<std::size_t>(BuildingSeries::count)> series;
     series[BuildingSeries::qs] = &hours.qs;
     series[BuildingSeries::ql] = &hours.ql;
     series[BuildingSeries::simultaneous] = &both;
@@ -90,7 +93,7 @@ std::string buildingValues(const SectionHours& hours) {
 }
 
 std::string comparedValues(const std::vector<double>& baseQs, const std::vector<double>& variantQs) {
-    SeriesList<ComparedSeries> series;
+    SeriesList<ComparedSeries, static_cast<std::size_t>(ComparedSeries::count)> series;
     series[ComparedSeries::base] = &baseQs;
     series[ComparedSeries::variant] = &variantQs;
     return series.encoded();
@@ -103,8 +106,12 @@ std::string sectionLayouts() {
     for (std::size_t i = 0; i < std::size(at); ++i) {
         object += (i ? "," : "") + std::string(fields[i]) + ":" + std::to_string(at[i]);
     }
-    return object + "}," + positions("zoneSeries", kZoneSeriesNames) + "," +
-           positions("buildingSeries", kBuildingSeriesNames) + "," + positions("comparedSeries", kComparedSeriesNames);
+    std::vector<std::string> zone(kSeriesNames, kSeriesNames + kViewedSeries);
+    for (std::string& name : zone) name = lowerCase(name);
+    zone.push_back("band");
+    return object + "}," + positions("zoneSeries", zone) + "," +
+           positions("buildingSeries", {std::begin(kBuildingSeriesNames), std::end(kBuildingSeriesNames)}) + "," +
+           positions("comparedSeries", {std::begin(kComparedSeriesNames), std::end(kComparedSeriesNames)});
 }
 
 }  // namespace view

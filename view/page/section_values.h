@@ -11,6 +11,7 @@
 #include "common/calendar.h"
 #include "reportfile/report_reader.h"
 #include "view/figures/section_figures.h"
+#include "zonefile/zone_file.h"
 
 namespace zoneloads {
 namespace view {
@@ -25,8 +26,10 @@ constexpr int kHeatingMonthsField = kCoolingMonthsField + kMonthsPerYear;
 constexpr int kFigureFields = kHeatingMonthsField + kMonthsPerYear;
 
 // The series of each kind of `data-v`, in order: a zone block's, the
-// building's, a comparison's.
-enum class ZoneSeries { qs, ql, treal, tmax, tmin, band, count };
+// kViewedSeries series in the order of Series (zonefile/zone_file.h), then
+// its temperature bands; the building's; a comparison's.
+constexpr int kBandSeries = kViewedSeries;
+constexpr int kZoneValueSeries = kBandSeries + 1;
 enum class BuildingSeries { qs, ql, simultaneous, count };
 enum class ComparedSeries { base, variant, count };
 
