@@ -150,6 +150,16 @@ protected:
             text.replace(at, from.size(), to);
         return text;
     }
+    // A CSV without the last field of each line, which goes into `last`.
+    static std::string lastColumnApart(const std::string& csv, char separator, std::vector<std::string>& last) {
+        std::string rest;
+        last.clear();
+        for (const std::string& line : testkit::reportLines(csv)) {
+            last.push_back(line.substr(line.rfind(separator) + 1));
+            rest += line.substr(0, line.rfind(separator)) + "\n";
+        }
+        return rest;
+    }
     // The workbook's cells as a spreadsheet reads them, one a line.
     static std::string cells(const std::string& book) {
         return runShell("/usr/bin/python3 \"" ZONELOADS_SOURCE_DIR "/testkit/read_workbook.py\" " + book, "cells.txt")
@@ -159,7 +169,9 @@ protected:
 
 // For smooth and realistic buildings of 3 and 40 zones, the page, both CSVs,
 // the workbook and the table of the zone results file are those of the
-// report of all its zones, byte for byte, but for the input's name.
+// report of all its zones, byte for byte, but for the input's name and the
+// zones' numbers, which only the zone results file holds: the CSVs' last
+// column, and the table's labels ("3 \u00b7 NAME" for "bloque 4 \u00b7 NAME").
 TEST_F(ZoneResultsFile, GivesTheOutputsOfTheReportOfAllItsZones) {
     for (const char* flags : {"--seed 2", "--seed 7 --varied"}) {
         for (int zones : {3, 40}) {
@@ -177,10 +189,26 @@ TEST_F(ZoneResultsFile, GivesTheOutputsOfTheReportOfAllItsZones) {
             testkit::ToolRun fromZones = view("casa.bin" + outputs, errors);  // the page: casa.html
             ASSERT_EQ(fromZones.status, 0) << errors;
             EXPECT_EQ(errors, "");
-            EXPECT_EQ(renamed(fromZones.output, "casa.bin", "casa.txt"), fromReport.output);
+            std::string table = renamed(fromZones.output, "casa.bin", "casa.txt");
+            for (int z = zones - 1; z >= 0; --z) {
+                table = renamed(table, "\n" + std::to_string(z) + " \u00b7 ",
+                                "\nbloque " + std::to_string(z + 1) + " \u00b7 ");
+            }
+            EXPECT_EQ(table, fromReport.output);
             EXPECT_EQ(renamed(readBytes("casa.html"), "casa.bin", "casa.txt"), page);
-            EXPECT_EQ(renamed(readBytes("t.csv"), "casa.bin", "casa.txt"), csv);
-            EXPECT_EQ(renamed(readBytes("e.csv"), "casa.bin", "casa.txt"), spanish);
+            std::vector<std::string> numbers, none, spanishNumbers, spanishNone;
+            EXPECT_EQ(renamed(lastColumnApart(readBytes("t.csv"), ',', numbers), "casa.bin", "casa.txt"),
+                      lastColumnApart(csv, ',', none));
+            EXPECT_EQ(renamed(lastColumnApart(readBytes("e.csv"), ';', spanishNumbers), "casa.bin", "casa.txt"),
+                      lastColumnApart(spanish, ';', spanishNone));
+            ASSERT_EQ(numbers.size(), 1u + zones + 1u);
+            EXPECT_EQ(numbers[0], "numero_zona");
+            for (std::size_t row = 1; row < numbers.size(); ++row) {
+                EXPECT_EQ(numbers[row], row <= static_cast<std::size_t>(zones) ? std::to_string(row - 1) : "");
+                EXPECT_EQ(spanishNumbers[row], numbers[row]);
+                EXPECT_EQ(none[row], "");
+                EXPECT_EQ(spanishNone[row], "");
+            }
             if (withBook) {
                 EXPECT_EQ(renamed(cells("b.xlsx"), "casa.bin", "casa.txt"), book);
             }
@@ -200,8 +228,15 @@ TEST_F(ZoneResultsFile, MixesWithReportsInAComparison) {
     testkit::ToolRun mixed = view("base.bin variante.txt --comparar -o m.html --csv m.csv", errors);
     ASSERT_EQ(mixed.status, 0) << errors;
     EXPECT_EQ(renamed(errors, "base.bin", "base.txt"), reportErrors);
-    EXPECT_EQ(renamed(mixed.output, "base.bin", "base.txt"), reports.output);
-    EXPECT_EQ(renamed(readBytes("m.csv"), "base.bin", "base.txt"), readBytes("r.csv"));
+    std::string table = renamed(mixed.output, "base.bin", "base.txt");
+    for (int z : {2, 1, 0}) {
+        table = renamed(table, "\n" + std::to_string(z) + " \u00b7 ", "\nbloque " + std::to_string(z + 1) + " \u00b7 ");
+    }
+    EXPECT_EQ(table, reports.output);
+    std::vector<std::string> numbers, none;
+    EXPECT_EQ(renamed(lastColumnApart(readBytes("m.csv"), ',', numbers), "base.bin", "base.txt"),
+              lastColumnApart(readBytes("r.csv"), ',', none));
+    EXPECT_EQ(numbers[1] + numbers[2] + numbers[3] + numbers[4] + numbers[5], "012");  // the base's zones alone
     EXPECT_EQ(renamed(readBytes("m.html"), "base.bin", "base.txt"), readBytes("r.html"));
     EXPECT_NE(readBytes("m.csv").find("base.bin,variante.txt,EDIFICIO,TOTAL"), std::string::npos);
 }
@@ -301,8 +336,10 @@ TEST_F(ZoneResultsFile, TheToleranceAsTyped) {
         for (const auto& [file, ending] : {std::pair{"t.csv", std::string(c.csv)}, {"e.csv", std::string(c.spanish)}}) {
             std::vector<std::string> lines = testkit::reportLines(readBytes(file));
             ASSERT_EQ(lines.size(), 1u + 3u + 1u) << file;
-            for (std::size_t row = 1; row < lines.size(); ++row) {  // after the header, the tolerance last
-                EXPECT_EQ(lines[row].substr(lines[row].size() - ending.size()), ending) << file << ": " << lines[row];
+            for (std::size_t row = 1; row < lines.size(); ++row) {  // after the header, the tolerance before the zone
+                std::string zone = row < 4 ? std::to_string(row - 1) : "";
+                std::string end = ending + (file[0] == 't' ? "," : ";") + zone;
+                EXPECT_EQ(lines[row].substr(lines[row].size() - end.size()), end) << file << ": " << lines[row];
             }
         }
         EXPECT_EQ(readBytes("p.html").find("de -0 K"), std::string::npos) << c.typed;

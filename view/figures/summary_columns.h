@@ -7,9 +7,11 @@
 // computation.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "view/figures/quantities.h"
 #include "view/figures/summary_row.h"
 
 namespace zoneloads {
@@ -67,6 +69,11 @@ std::string csvText(const Cell& cell);
 // The cell as the page, the workbook and the console show it: a heating
 // figure of a `magnitude` column as its magnitude.
 Cell shownCell(const SummaryColumn& column, const Cell& cell);
+
+// The quantity of a column's numbers, which says their unit and decimals
+// (quantities.h): every row's in the zones' unit, W or kWh; none for a
+// column of names, dates, block or hour numbers.
+std::optional<Quantity> columnQuantity(const SummaryColumn& column);
 
 // A value as shown by a column: its magnitude for a heating figure.
 double shownValue(const SummaryColumn& column, double value);

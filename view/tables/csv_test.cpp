@@ -41,7 +41,32 @@ TEST(Csv, QuotesOnlyWhereNeeded) {
               "suma_QsREF_max_zonas,suma_QsCAL_max_zonas,QL_max[W],fecha_QL_max,QsQL_max[W],fecha_QsQL_max,"
               "horas_T_sobre_max,horas_T_bajo_min,Kh_sobre_max,Kh_bajo_min,bloque_mas_horas_fuera,Qs_pos_neto[kWh],"
               "Qs_neg_neto[kWh],horas_T_sobre_max_zonas,horas_T_bajo_min_zonas,Qs_simultaneo[kWh],"
-              "horas_Qs_simultaneo,Qs_simultaneo_max[W],fecha_Qs_simultaneo_max,tolerancia_T[K]");
+              "horas_Qs_simultaneo,Qs_simultaneo_max[W],fecha_Qs_simultaneo_max,tolerancia_T[K],numero_zona");
+}
+
+// A zone is named as zoneloads lists it: from a zone results file by its
+// number, which both CSVs add as their last column; from a report, which
+// holds none, by its block, the column empty; the building by TOTAL.
+TEST(Csv, ZonesNamedAsZoneloadsListsThem) {
+    SummaryRow fromZoneFile = madeRow("a.bin", 4, "P00 Z03 Aseo", 1, 1, -1, 1);
+    fromZoneFile.zoneNumber = 3;
+    SummaryRow fromReport = madeRow("a.txt", 4, "P00 Z03 Aseo", 1, 1, -1, 1);
+    SummaryRow building = buildingRow("a.bin", fromZoneFile.figures, {fromZoneFile});
+    EXPECT_EQ(zoneLabel(fromZoneFile, "P00 Z03 Aseo"), "3 \u00b7 P00 Z03 Aseo");
+    EXPECT_EQ(zoneLabel(fromReport, "P00 Z03 Aseo"), "bloque 4 \u00b7 P00 Z03 Aseo");
+    EXPECT_EQ(zoneLabel(building, ""), "TOTAL");
+    EXPECT_EQ(zoneNumberText(0, 1), "0");
+    EXPECT_EQ(building.worstZoneNumber, -1);  // no hour outside: no worst zone
+    std::vector<SummaryRow> rows = {fromZoneFile, building, fromReport};
+    std::vector<std::string> script = linesOf(scriptCsv(rows, {})), spanish = linesOf(spanishCsv(rows));
+    EXPECT_EQ(spanish[0].substr(spanish[0].rfind(';')), ";N\xFAmero de zona");
+    const char* firstColumns[] = {"a.bin,4,P00 Z03 Aseo,", "a.bin,TOTAL,,", "a.txt,4,P00 Z03 Aseo,"};
+    for (std::size_t i = 1; i <= rows.size(); ++i) {
+        EXPECT_EQ(script[i].rfind(firstColumns[i - 1], 0), 0u) << script[i];  // as before
+        std::string last = script[i].substr(script[i].rfind(',') + 1);
+        EXPECT_EQ(last, i == 1 ? "3" : "") << script[i];
+        EXPECT_EQ(spanish[i].substr(spanish[i].rfind(';') + 1), last) << spanish[i];
+    }
 }
 
 // The building's row adds the sums of its zone blocks' peaks, and the dates
@@ -155,7 +180,7 @@ TEST(Csv, EveryOutputInOneEncoding) {
          {"A\xF1o.txt;1;C\xE1mara;", "A\xF1o.txt;2;A\xF1o <U+62A5>;", "C\xE1lculo.txt;1;Sal\xF3n;"}) {
         EXPECT_NE(spanish.find(name), std::string::npos) << name << " in\n" << spanish;
     }
-    DifferenceRow difference{utf8Report, byteReport, false, "C\xE1mara", 1, 1, {}};
+    DifferenceRow difference{utf8Report, byteReport, false, "C\xE1mara", 1, 1, {}, -1, -1};
     EXPECT_EQ(csvLine(differenceFields(difference)), "A\xC3\xB1o.txt,C\xC3\xA1lculo.txt,C\xC3\xA1mara,1,1");
 }
 
