@@ -61,12 +61,12 @@ std::vector<SummaryColumn> makeColumns() {
              return Cell{CellKind::report, r.report, 0, -1};
          },
          nullptr},
-        {"bloque", "Bloque", "bloque", F::plain, true, false, true, 1, 0, -1,
+        {"bloque", "Bloque", nullptr, F::plain, true, false, true, 1, -1, -1,
          [](R r) {
              return isBuilding(r) ? Cell{CellKind::text, "TOTAL", 0, -1} : integer(r.block);
          },
          nullptr},
-        {"zona", "Zona", "zona", F::plain, true, false, true, 2, 1, -1,
+        {"zona", "Zona", nullptr, F::plain, true, false, true, 2, -1, -1,
          [](R r) {
              return isBuilding(r) ? nothing() : Cell{CellKind::zone, r.zone, 0, -1};
          },

@@ -48,7 +48,7 @@ struct SummaryColumn {
     bool magnitude;        // a heating figure, below 0 in the report: shown as its magnitude but in the CSVs
     bool inCsv;            // in the CSVs (in this table's order)
     int workbookPosition;  // its place in the workbook's summary; -1 for none
-    int consolePosition;   // its place in the console table that fits a window; -1 for none
+    int consolePosition;   // its place in the console table that fits a window, after the zone's label; -1 for none
     int comparedPosition;  // its place among the figures compared between designs; -1 for none
     Cell (*cell)(const SummaryRow& row);
     double (*compared)(const SummaryRow& row);  // the value compared; nullptr when not compared
