@@ -229,6 +229,40 @@ TEST_F(ZoneResultsFile, GivesTheOutputsOfTheReportOfAllItsZones) {
     }
 }
 
+// The table as the trade writes it, through the real program: each zone by
+// its number, figures right-aligned within 120 columns, heating as its
+// magnitude; with every column, heating under names that say calefacción,
+// never the CSV's signed names.
+TEST_F(ZoneResultsFile, TheTableNamesZonesAndShowsHeatingAsMagnitudes) {
+    building("casa", 12, "--seed 7 --varied");
+    std::string errors;
+    testkit::ToolRun run = view("casa.bin -o /dev/null", errors);
+    ASSERT_EQ(run.status, 0) << errors;
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < run.output.size(); at = run.output.find('\n', at) + 1) {
+        lines.push_back(run.output.substr(at, run.output.find('\n', at) - at));
+    }
+    ASSERT_EQ(lines.size(), 1u + 1u + 12u + 1u) << run.output;
+    auto chars = [](const std::string& line) {
+        return std::count_if(line.begin(), line.end(), [](char c) { return (c & 0xC0) != 0x80; });
+    };
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        EXPECT_EQ(chars(lines[i]), chars(lines[1])) << run.output;  // the figures end together
+        EXPECT_LE(chars(lines[i]), 120) << run.output;
+        if (i >= 2 && i < 14) {
+            EXPECT_EQ(lines[i].rfind(std::to_string(i - 2) + " \u00b7 P0", 0), 0u) << lines[i];
+        }
+    }
+    EXPECT_EQ(lines.back().rfind("TOTAL ", 0), 0u);
+    EXPECT_EQ(run.output.find('-'), std::string::npos) << run.output;
+    run = view("casa.bin -o /dev/null --tabla-completa --csv t.csv", errors);
+    ASSERT_EQ(run.status, 0) << errors;
+    EXPECT_NE(run.output.find(" calefacci\u00f3n_max[W] "), std::string::npos);
+    EXPECT_EQ(run.output.find(" QsCAL_max[W] "), std::string::npos);
+    EXPECT_EQ(run.output.find('-'), std::string::npos);
+    EXPECT_NE(readBytes("t.csv").find(",-"), std::string::npos);  // the CSV keeps the report's signs
+}
+
 // Both kinds on one command line, a zone results file as the base of a
 // report: the comparison of the two reports.
 TEST_F(ZoneResultsFile, MixesWithReportsInAComparison) {
