@@ -231,7 +231,7 @@ TEST_F(ZoneResultsFile, GivesTheOutputsOfTheReportOfAllItsZones) {
 
 // The table as the trade writes it, through the real program: each zone by
 // its number, figures right-aligned within 120 columns, heating as its
-// magnitude; with every column, heating under names that say calefacción,
+// magnitude; with every column, heating under names that say calefaccion,
 // never the CSV's signed names.
 TEST_F(ZoneResultsFile, TheTableNamesZonesAndShowsHeatingAsMagnitudes) {
     building("casa", 12, "--seed 7 --varied");

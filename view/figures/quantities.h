@@ -20,11 +20,11 @@ enum class Quantity {
     buildingPower,       // a building's load on its own: kW (value in W)
     energy,              // an energy of a zone, or of a column of zones and their building: kWh (value in kWh)
     buildingEnergy,      // a building's energy on its own: MWh (value in kWh)
-    degreeHours,         // degree-hours outside the set points: K·h
+    degreeHours,         // degree-hours outside the set points: K h
     hours,               // hours, zone-hours: h
     percent,             // a percentage, as a comparison's difference: % (value in %)
     simultaneityFactor,  // the factor de simultaneidad: % (value a ratio, 0.85 is 85 %)
-    temperature,         // Treal, Tmax, Tmin: °C
+    temperature,         // Treal, Tmax, Tmin: degrees C
     tolerance,           // the set points' tolerance: K
 };
 

@@ -167,7 +167,7 @@ TEST(ConsoleTable, FitsAWindowWithLabelsDatesAndMagnitudes) {
 }
 
 // Every column of the CSV, the zone's label first; heating figures as
-// magnitudes under names that say calefacción, the CSV's signed names
+// magnitudes under names that say calefaccion, the CSV's signed names
 // nowhere; decimal commas one under another.
 TEST(ConsoleTable, FullTableHeatingAsMagnitudesCommasInLine) {
     std::vector<SummaryRow> rows = {madeRow("a.bin", 1, "A", 10.5, 4741, -2.5, 7),
