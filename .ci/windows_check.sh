@@ -188,7 +188,7 @@ fi
 "$wine" "$windows/zoneloads-view.exe" "Año 2024.bin" ../casa.bin --comparar -o NUL > windows-compared.txt \
     2> windows-warnings.txt || true
 if iconv -f UTF-8 -t UTF-8 windows-bin-table.txt windows-bin.csv windows-compared.txt windows-warnings.txt > /dev/null &&
-   grep -q '^1 *Cámara ' windows-bin-table.txt && grep -q '^Informe Año 2024.bin' windows-bin-table.txt &&
+   grep -q '^0 · Cámara ' windows-bin-table.txt && grep -q '^Informe Año 2024.bin' windows-bin-table.txt &&
    grep -q '^Año 2024.bin,2,Salón,' windows-bin.csv && grep -q 'aviso: Año 2024.bin: bloque 1 (Cámara) sin' windows-warnings.txt &&
    LC_ALL=C grep -q "^A$(printf '\xf1')o 2024.bin;1;C$(printf '\xe1')mara;" windows-bin-es.csv &&
    LC_ALL=C grep -q "^A$(printf '\xf1')o 2024.bin;2;Sal$(printf '\xf3')n;" windows-bin-es.csv; then

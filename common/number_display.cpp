@@ -1,5 +1,6 @@
 #include "common/number_display.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <system_error>
@@ -48,6 +49,35 @@ double valueOfText(const std::string& text) {
 std::string fixed1(double v) {
     char text[64];
     return std::string(text, writeFixed1(text, text + sizeof text, v));
+}
+
+// The shortest text that reads back as `v` (the report's own text of a value
+// read from it) is rounded as a person, and a spreadsheet, rounds it: a half
+// away from 0 ("2504.5" to "2505"), not the binary value's tie to even.
+std::string spanishNumber(double v, int decimals, const char* separator) {
+    if (!std::isfinite(v)) return general6(v);
+    const auto places = static_cast<std::size_t>(std::clamp(decimals, 0, 15));
+    char text[400];  // the largest double has 309 integer digits
+    std::string digits(text, std::to_chars(text, text + sizeof text, std::fabs(v), std::chars_format::fixed).ptr);
+    std::size_t point = digits.find('.');
+    std::string fraction = point == std::string::npos ? "" : digits.substr(point + 1);
+    digits.erase(std::min(point, digits.size()));
+    bool up = fraction.size() > places && fraction[places] >= '5';
+    fraction.resize(places, '0');
+    digits += fraction;  // every digit kept, the decimals last
+    for (std::size_t i = digits.size(); up && i-- > 0;) {
+        up = digits[i] == '9';
+        digits[i] = up ? '0' : static_cast<char>(digits[i] + 1);
+    }
+    if (up) digits.insert(0, "1");
+    const std::size_t integerDigits = digits.size() - places;
+    std::string out = v < 0 && digits.find_first_not_of('0') != std::string::npos ? "-" : "";
+    for (std::size_t i = 0; i < integerDigits; ++i) {
+        if (i > 0 && (integerDigits - i) % 3 == 0 && integerDigits >= 4) out += separator;
+        out += digits[i];
+    }
+    if (places > 0) out += "," + digits.substr(integerDigits);
+    return out;
 }
 
 void appendFixed1(std::string& out, double v, char after) {

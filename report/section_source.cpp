@@ -12,6 +12,7 @@ namespace {
 void totalsSection(const HourlyTotals& totals, Section& section) {
     section.totals = true;
     section.block = 0;
+    section.zone = -1;
     section.values.resize(kTotalsFields * kHoursPerYear);
     auto series = [&section](int k) { return section.values.begin() + k * kHoursPerYear; };
     std::copy(std::begin(totals.sumQs), std::end(totals.sumQs), series(kSumQs));
@@ -45,6 +46,7 @@ ReadResult readZoneFileSection(ZoneFileSections& sections, const std::string& fi
     }
     section.totals = false;
     section.block = zone + 1;
+    section.zone = zone;
     section.name = zoneName(name);
     sections.totals->addZone(values + kQs * kHoursPerYear, values + kQL * kHoursPerYear);
     return ReadResult::section;

@@ -19,8 +19,8 @@ namespace zoneloads {
 // The report of all zones of a zone results file, section by section, as a
 // reader of that report would read it: each zone block, in zone order, with
 // its name, its block number and the values the report prints for it
-// (Section::values), then the totals section, summed as the report sums
-// them.
+// (Section::values), and its zone number, which the report does not hold;
+// then the totals section, summed as the report sums them.
 struct ZoneFileSections {
     ZoneFile zones;
     int32 next = 0;  // the zone of the next section

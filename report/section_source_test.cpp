@@ -21,6 +21,7 @@ using testkit::makeZone;
 struct ReadSection {
     bool totals;
     int block;
+    int zone;
     std::string name;
     SectionHours hours;
 };
@@ -34,7 +35,7 @@ std::vector<ReadSection> readInput(const std::string& input) {
     Section section;
     ReadResult result;
     while ((result = readSection(source, section, error)) == ReadResult::section) {
-        read.push_back({section.totals, section.block, section.name, {}});
+        read.push_back({section.totals, section.block, section.zone, section.name, {}});
         EXPECT_TRUE(readSectionHours(input, section, read.back().hours, error)) << error;
     }
     EXPECT_EQ(result, ReadResult::end) << error;
@@ -69,6 +70,9 @@ void expectSameSections(const std::vector<ReadSection>& zoneFile, const std::vec
         EXPECT_EQ(a.totals, b.totals);
         EXPECT_EQ(a.block, b.block);
         EXPECT_EQ(a.name, b.name);
+        // The zone's number is the zone results file's alone: a report holds none.
+        EXPECT_EQ(a.zone, a.totals ? -1 : a.block - 1);
+        EXPECT_EQ(b.zone, -1);
         expectSameBits(a.hours.qs, b.hours.qs, "Qs", b.block);
         expectSameBits(a.hours.ql, b.hours.ql, "QL", b.block);
         expectSameBits(a.hours.treal, b.hours.treal, "Treal", b.block);

@@ -353,6 +353,7 @@ ReadResult readReportSection(ReportReader& reader, Section& section, std::string
     section.name.clear();
     section.text.clear();
     section.values.clear();
+    section.zone = -1;  // a report names its zones, not their numbers
     if (line.text == kBlockOpening[0].text) {
         section.totals = false;
         section.block = ++reader.blocks;

@@ -20,6 +20,8 @@ namespace zoneloads {
 struct Section {
     bool totals = false;
     int block = 0;                // 1-based position of a zone block in its report
+    int zone = -1;                // a zone block's 0-based number in its zone results file, as zoneloads lists
+                                  // it; -1 in a report, which holds no zone numbers
     std::string name;             // the zone's name, its bytes as in the report
     std::string text;             // the hourly lines (and a block's extremes line), as they stand
     long long firstLine = 0;      // the report's line number of the first line of `text`

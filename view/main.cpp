@@ -146,6 +146,7 @@ int run(int argc, char** argv) {
         case Parsed::wrong: std::cerr << "zoneloads-view: " << fault << "\n" << kUsage << std::flush; return 2;
         case Parsed::run: break;
     }
+    line.viewer.provenance = zoneloads::view::describeRun(line.viewer.reports, line.viewer.tolerance);
     std::vector<zoneloads::view::SummaryRow> rows;
     std::vector<std::string> warnings;
     std::string error;

@@ -150,6 +150,30 @@ protected:
             text.replace(at, from.size(), to);
         return text;
     }
+    // The console table's figures: each line of a report's table without
+    // the zone's label, whose width differs between a report and a zone
+    // results file (the figures, right-aligned, end every line alike).
+    static std::string tableFigures(const std::string& table) {
+        std::string figures;
+        std::size_t width = 0;  // of the figures, from the header
+        for (std::size_t at = 0; at < table.size(); at = table.find('\n', at) + 1) {
+            std::string line = table.substr(at, table.find('\n', at) - at);
+            if (line.rfind("zona ", 0) == 0) width = line.size() - line.find("refrig.");
+            bool row = width > 0 && line.size() >= width && line.rfind("Informe ", 0) != 0;
+            figures += (row ? line.substr(line.size() - width) : line) + "\n";
+        }
+        return figures;
+    }
+    // A CSV without the last field of each line, which goes into `last`.
+    static std::string lastColumnApart(const std::string& csv, char separator, std::vector<std::string>& last) {
+        std::string rest;
+        last.clear();
+        for (const std::string& line : testkit::reportLines(csv)) {
+            last.push_back(line.substr(line.rfind(separator) + 1));
+            rest += line.substr(0, line.rfind(separator)) + "\n";
+        }
+        return rest;
+    }
     // The workbook's cells as a spreadsheet reads them, one a line.
     static std::string cells(const std::string& book) {
         return runShell("/usr/bin/python3 \"" ZONELOADS_SOURCE_DIR "/testkit/read_workbook.py\" " + book, "cells.txt")
@@ -159,7 +183,10 @@ protected:
 
 // For smooth and realistic buildings of 3 and 40 zones, the page, both CSVs,
 // the workbook and the table of the zone results file are those of the
-// report of all its zones, byte for byte, but for the input's name.
+// report of all its zones, byte for byte, but for the input's name and the
+// zones' numbers, which only the zone results file holds: the CSVs' last
+// column, and the table's labels ("3 \u00b7 NAME" for "bloque 4 \u00b7 NAME"),
+// which change its width.
 TEST_F(ZoneResultsFile, GivesTheOutputsOfTheReportOfAllItsZones) {
     for (const char* flags : {"--seed 2", "--seed 7 --varied"}) {
         for (int zones : {3, 40}) {
@@ -177,16 +204,63 @@ TEST_F(ZoneResultsFile, GivesTheOutputsOfTheReportOfAllItsZones) {
             testkit::ToolRun fromZones = view("casa.bin" + outputs, errors);  // the page: casa.html
             ASSERT_EQ(fromZones.status, 0) << errors;
             EXPECT_EQ(errors, "");
-            EXPECT_EQ(renamed(fromZones.output, "casa.bin", "casa.txt"), fromReport.output);
+            EXPECT_EQ(renamed(tableFigures(fromZones.output), "casa.bin", "casa.txt"), tableFigures(fromReport.output));
+            EXPECT_NE(fromZones.output.find("\n" + std::to_string(zones - 1) + " \u00b7 P0"), std::string::npos);
+            EXPECT_NE(fromReport.output.find("\nbloque " + std::to_string(zones) + " \u00b7 P0"), std::string::npos);
             EXPECT_EQ(renamed(readBytes("casa.html"), "casa.bin", "casa.txt"), page);
-            EXPECT_EQ(renamed(readBytes("t.csv"), "casa.bin", "casa.txt"), csv);
-            EXPECT_EQ(renamed(readBytes("e.csv"), "casa.bin", "casa.txt"), spanish);
+            std::vector<std::string> numbers, none, spanishNumbers, spanishNone;
+            EXPECT_EQ(renamed(lastColumnApart(readBytes("t.csv"), ',', numbers), "casa.bin", "casa.txt"),
+                      lastColumnApart(csv, ',', none));
+            EXPECT_EQ(renamed(lastColumnApart(readBytes("e.csv"), ';', spanishNumbers), "casa.bin", "casa.txt"),
+                      lastColumnApart(spanish, ';', spanishNone));
+            ASSERT_EQ(numbers.size(), 1u + zones + 1u);
+            EXPECT_EQ(numbers[0], "numero_zona");
+            for (std::size_t row = 1; row < numbers.size(); ++row) {
+                EXPECT_EQ(numbers[row], row <= static_cast<std::size_t>(zones) ? std::to_string(row - 1) : "");
+                EXPECT_EQ(spanishNumbers[row], numbers[row]);
+                EXPECT_EQ(none[row], "");
+                EXPECT_EQ(spanishNone[row], "");
+            }
             if (withBook) {
                 EXPECT_EQ(renamed(cells("b.xlsx"), "casa.bin", "casa.txt"), book);
             }
             EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + zones + 1);
         }
     }
+}
+
+// The table as the trade writes it, through the real program: each zone by
+// its number, figures right-aligned within 120 columns, heating as its
+// magnitude; with every column, heating under names that say calefaccion,
+// never the CSV's signed names.
+TEST_F(ZoneResultsFile, TheTableNamesZonesAndShowsHeatingAsMagnitudes) {
+    building("casa", 12, "--seed 7 --varied");
+    std::string errors;
+    testkit::ToolRun run = view("casa.bin -o /dev/null", errors);
+    ASSERT_EQ(run.status, 0) << errors;
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < run.output.size(); at = run.output.find('\n', at) + 1) {
+        lines.push_back(run.output.substr(at, run.output.find('\n', at) - at));
+    }
+    ASSERT_EQ(lines.size(), 1u + 1u + 12u + 1u) << run.output;
+    auto chars = [](const std::string& line) {
+        return std::count_if(line.begin(), line.end(), [](char c) { return (c & 0xC0) != 0x80; });
+    };
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        EXPECT_EQ(chars(lines[i]), chars(lines[1])) << run.output;  // the figures end together
+        EXPECT_LE(chars(lines[i]), 120) << run.output;
+        if (i >= 2 && i < 14) {
+            EXPECT_EQ(lines[i].rfind(std::to_string(i - 2) + " \u00b7 P0", 0), 0u) << lines[i];
+        }
+    }
+    EXPECT_EQ(lines.back().rfind("TOTAL ", 0), 0u);
+    EXPECT_EQ(run.output.find('-'), std::string::npos) << run.output;
+    run = view("casa.bin -o /dev/null --tabla-completa --csv t.csv", errors);
+    ASSERT_EQ(run.status, 0) << errors;
+    EXPECT_NE(run.output.find(" calefacci\u00f3n_max[W] "), std::string::npos);
+    EXPECT_EQ(run.output.find(" QsCAL_max[W] "), std::string::npos);
+    EXPECT_EQ(run.output.find('-'), std::string::npos);
+    EXPECT_NE(readBytes("t.csv").find(",-"), std::string::npos);  // the CSV keeps the report's signs
 }
 
 // Both kinds on one command line, a zone results file as the base of a
@@ -200,8 +274,11 @@ TEST_F(ZoneResultsFile, MixesWithReportsInAComparison) {
     testkit::ToolRun mixed = view("base.bin variante.txt --comparar -o m.html --csv m.csv", errors);
     ASSERT_EQ(mixed.status, 0) << errors;
     EXPECT_EQ(renamed(errors, "base.bin", "base.txt"), reportErrors);
-    EXPECT_EQ(renamed(mixed.output, "base.bin", "base.txt"), reports.output);
-    EXPECT_EQ(renamed(readBytes("m.csv"), "base.bin", "base.txt"), readBytes("r.csv"));
+    EXPECT_EQ(renamed(tableFigures(mixed.output), "base.bin", "base.txt"), tableFigures(reports.output));
+    std::vector<std::string> numbers, none;
+    EXPECT_EQ(renamed(lastColumnApart(readBytes("m.csv"), ',', numbers), "base.bin", "base.txt"),
+              lastColumnApart(readBytes("r.csv"), ',', none));
+    EXPECT_EQ(numbers[1] + numbers[2] + numbers[3] + numbers[4] + numbers[5], "012");  // the base's zones alone
     EXPECT_EQ(renamed(readBytes("m.html"), "base.bin", "base.txt"), readBytes("r.html"));
     EXPECT_NE(readBytes("m.csv").find("base.bin,variante.txt,EDIFICIO,TOTAL"), std::string::npos);
 }
@@ -301,8 +378,10 @@ TEST_F(ZoneResultsFile, TheToleranceAsTyped) {
         for (const auto& [file, ending] : {std::pair{"t.csv", std::string(c.csv)}, {"e.csv", std::string(c.spanish)}}) {
             std::vector<std::string> lines = testkit::reportLines(readBytes(file));
             ASSERT_EQ(lines.size(), 1u + 3u + 1u) << file;
-            for (std::size_t row = 1; row < lines.size(); ++row) {  // after the header, the tolerance last
-                EXPECT_EQ(lines[row].substr(lines[row].size() - ending.size()), ending) << file << ": " << lines[row];
+            for (std::size_t row = 1; row < lines.size(); ++row) {  // after the header, the tolerance before the zone
+                std::string zone = row < 4 ? std::to_string(row - 1) : "";
+                std::string end = ending + (file[0] == 't' ? "," : ";") + zone;
+                EXPECT_EQ(lines[row].substr(lines[row].size() - end.size()), end) << file << ": " << lines[row];
             }
         }
         EXPECT_EQ(readBytes("p.html").find("de -0 K"), std::string::npos) << c.typed;
@@ -334,9 +413,9 @@ TEST_F(ZoneResultsFile, NamesInOneEncodingInEveryOutput) {
         EXPECT_EQ(utf8->find("A\xC3\x83\xC2\xB1o"), std::string::npos);  // UTF-8 never read as Windows-1252
     }
     EXPECT_NE(table.find("Informe A\xC3\xB1o.bin\n"), std::string::npos) << table;
-    // Aligned by characters: "C\xC3\xA1mara" is 6 wide.
-    EXPECT_NE(table.find("\n1       C\xC3\xA1mara    "), std::string::npos) << table;
-    EXPECT_NE(table.find("\n2       A\xC3\xB1o       "), std::string::npos) << table;
+    // Aligned by characters: "C\xC3\xA1mara" is 6 wide; zones by their numbers.
+    EXPECT_NE(table.find("\n0 \u00b7 C\xC3\xA1mara    "), std::string::npos) << table;
+    EXPECT_NE(table.find("\n1 \u00b7 A\xC3\xB1o       "), std::string::npos) << table;
     EXPECT_NE(csv.find("\r\nA\xC3\xB1o.bin,2,A\xC3\xB1o,"), std::string::npos) << csv;
     EXPECT_NE(page.find("Bloque 2: A\xC3\xB1o</h3>"), std::string::npos);
     EXPECT_NE(errors.find("aviso: A\xC3\xB1o.bin: bloque 1 (C\xC3\xA1mara) sin zona"), std::string::npos) << errors;

@@ -48,7 +48,7 @@ DrawnSection drawSection(const std::string& reportName, int index, SectionSlot& 
     d.read = readSectionHours(reportName, section, hours, d.error);
     if (!d.read) return d;
     SectionFigures figures = sectionFigures(hours, tolerance);
-    d.row = zoneRow(reportName, section.name, section.block, figures);
+    d.row = zoneRow(reportName, section.name, section.block, figures, section.zone);
     if (forPage) d.html = d.building ? sectionFiguresHtml(hours, figures) : zoneSectionHtml(d.row, index, hours);
     if (forWorkbook) {
         d.peakDays = {peakDay(hours, figures.qsRef.hour), peakDay(hours, figures.qsCal.hour)};

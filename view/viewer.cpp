@@ -68,9 +68,10 @@ bool copyBytes(std::FILE* from, long long bytes, OutputFile& to) {
 
 // The page: the comparisons, a table of the buildings when there are
 // several reports, then per report its table, its building and its zone
-// sections, copied back from the blocks file.
-bool writePage(const std::vector<LoadedReport>& reports, const std::vector<Comparison>& comparisons, double tolerance,
-               OutputFile& blocks, OutputFile& page) {
+// sections, copied back from the blocks file; the run's options give its
+// tolerance and provenance.
+bool writePage(const std::vector<LoadedReport>& reports, const std::vector<Comparison>& comparisons,
+               const ViewerOptions& options, OutputFile& blocks, OutputFile& page) {
     const std::string& first = reports[0].figures.name;
     writeOutput(page, pageStart(reports.size() == 1 ? "Cargas de " + htmlName(first)
                                                     : "Cargas de " + std::to_string(reports.size()) + " edificios"));
@@ -96,7 +97,7 @@ bool writePage(const std::vector<LoadedReport>& reports, const std::vector<Compa
         if (!copyBytes(blocks.file, r.blockBytes, page)) return false;
         writeOutput(page, "</div>\n");
     }
-    return writeOutput(page, pageEnd(tolerance));
+    return writeOutput(page, pageEnd(options.tolerance));
 }
 
 // Opens an output when it is asked for; false, with its failure kept, when
@@ -147,7 +148,7 @@ void writeOutputs(const ViewerOptions& options, std::vector<LoadedReport>& loade
     for (const Comparison& c : comparisons) differences.insert(differences.end(), c.rows.begin(), c.rows.end());
     // A page discarded into the null device is opened, and not drawn.
     if (!openOutput(out.page, options.page) ||
-        (scratch.forPage && !writePage(loaded, comparisons, options.tolerance, scratch.blocks, out.page))) {
+        (scratch.forPage && !writePage(loaded, comparisons, options, scratch.blocks, out.page))) {
         return;
     }
     if (!openIfAsked(out.csv, options.csv) || (out.csv.file && !writeOutput(out.csv, scriptCsv(rows, differences)))) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/file_name.h"
+#include "view/figures/provenance.h"
 #include "view/figures/statistics.h"
 #include "view/figures/summary_row.h"
 #include "view/workbook/workbook.h"
@@ -25,6 +26,9 @@ struct ViewerOptions {
     bool compare = false;                  // the first report the base, the others variants compared with it
     double tolerance = kDefaultTolerance;  // K beyond a set point before an hour counts outside it
     WorkbookLimits workbookLimits;
+    // Where the outputs come from, for the page and the workbook to print:
+    // filled by the program (describeRun); empty where a run does not.
+    Provenance provenance;
 };
 
 // What a run does once every output is written and before any is put in

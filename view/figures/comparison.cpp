@@ -41,9 +41,9 @@ std::vector<UnpairedBlock> unpairedBlocks(const Pairing& pairing, const std::vec
     const std::string baseName = base.empty() ? "" : base.back().report;
     const std::string variantName = variant.empty() ? "" : variant.back().report;
     for (std::size_t i : pairing.baseAlone)
-        unpaired.push_back({baseName, base[i].block, base[i].zone, variantName, true});
+        unpaired.push_back({baseName, base[i].block, base[i].zone, variantName, true, base[i].zoneNumber});
     for (std::size_t i : pairing.variantAlone) {
-        unpaired.push_back({variantName, variant[i].block, variant[i].zone, baseName, false});
+        unpaired.push_back({variantName, variant[i].block, variant[i].zone, baseName, false, variant[i].zoneNumber});
     }
     return unpaired;
 }
@@ -68,6 +68,8 @@ std::vector<DifferenceRow> differenceRows(const std::vector<SummaryRow>& base, c
         row.zone = row.building ? "" : b.zone;
         row.baseBlock = b.block;
         row.variantBlock = v.block;
+        row.baseZoneNumber = b.zoneNumber;
+        row.variantZoneNumber = v.zoneNumber;
         for (const SummaryColumn* c : columns) {
             bool none = c->cell(b).kind == CellKind::empty && c->cell(v).kind == CellKind::empty;
             row.figures.push_back({c->compared(b), c->compared(v), none});

@@ -38,6 +38,7 @@ struct UnpairedBlock {
     std::string zone;  // its report bytes
     std::string otherReport;
     bool inBase = false;  // a block of the base, without a partner in the variant
+    int zoneNumber = -1;  // its SummaryRow::zoneNumber
 };
 
 // The zone blocks a pairing left alone: the base's, then the variant's.
@@ -65,6 +66,8 @@ struct DifferenceRow {
     int baseBlock = 0;
     int variantBlock = 0;
     std::vector<ComparedFigure> figures;  // in the order of comparedColumns()
+    int baseZoneNumber = -1;              // each block's SummaryRow::zoneNumber, for its label
+    int variantZoneNumber = -1;
 };
 
 // The difference rows of a variant with the base, in the pairing's order.

@@ -53,7 +53,7 @@ TEST(Pairing, ByNameInOrderOfOccurrence) {
 // A warning is one line to show: a zone name's control bytes and a report
 // name that is not UTF-8 appear as marks and characters, never raw.
 TEST(Pairing, WarningsShowNamesSafely) {
-    UnpairedBlock block{"C\xE1mara.txt", 3, "Sala\x1B[2J\r\n", "var.txt", true};
+    UnpairedBlock block{"C\xE1mara.txt", 3, "Sala\x1B[2J\r\n", "var.txt", true, -1};
     std::string text = warningText(block);
     EXPECT_EQ(text,
               "C\xC3\xA1mara.txt: bloque 3 (Sala\xE2\x90\x9B[2J\xE2\x90\x8D\xE2\x90\x8A) sin zona del mismo "

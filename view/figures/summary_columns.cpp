@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "common/number_display.h"
 #include "view/figures/statistics.h"
@@ -60,12 +61,12 @@ std::vector<SummaryColumn> makeColumns() {
              return Cell{CellKind::report, r.report, 0, -1};
          },
          nullptr},
-        {"bloque", "Bloque", "bloque", F::plain, true, false, true, 1, 0, -1,
+        {"bloque", "Bloque", nullptr, F::plain, true, false, true, 1, -1, -1,
          [](R r) {
              return isBuilding(r) ? Cell{CellKind::text, "TOTAL", 0, -1} : integer(r.block);
          },
          nullptr},
-        {"zona", "Zona", "zona", F::plain, true, false, true, 2, 1, -1,
+        {"zona", "Zona", nullptr, F::plain, true, false, true, 2, -1, -1,
          [](R r) {
              return isBuilding(r) ? nothing() : Cell{CellKind::zone, r.zone, 0, -1};
          },
@@ -106,14 +107,18 @@ std::vector<SummaryColumn> makeColumns() {
          [](R r) { return peak(r.figures.total); }, [](R r) { return r.figures.total.value; }},
         {"fecha_QsQL_max", "Fecha de la punta sensible + latente", nullptr, F::date, false, false, true, 10, -1, -1,
          [](R r) { return dateOf(r.figures.total); }, nullptr},
-        {"horas_T_sobre_max", "Horas por encima de Tmax + tolerancia [h]", nullptr, F::hours, false, false, true, 26,
-         -1, -1, [](R r) { return integer(t(r).hoursAbove); }, nullptr},
-        {"horas_T_bajo_min", "Horas por debajo de Tmin - tolerancia [h]", nullptr, F::hours, false, false, true, 27, -1,
-         -1, [](R r) { return integer(t(r).hoursBelow); }, nullptr},
-        {"Kh_sobre_max", "Grados-hora por encima de Tmax [K\u00b7h]", nullptr, F::kelvinHours, false, false, true, 28,
-         -1, -1, [](R r) { return real6(t(r).degreeHoursAbove); }, nullptr},
-        {"Kh_bajo_min", "Grados-hora por debajo de Tmin [K\u00b7h]", nullptr, F::kelvinHours, false, false, true, 29,
-         -1, -1, [](R r) { return real6(t(r).degreeHoursBelow); }, nullptr},
+        {"horas_T_sobre_max",
+         "Horas por encima de Tmax + tolerancia (en TOTAL, de la zona con m\u00e1s horas fuera) [h]", nullptr, F::hours,
+         false, false, true, 26, -1, -1, [](R r) { return integer(t(r).hoursAbove); }, nullptr},
+        {"horas_T_bajo_min",
+         "Horas por debajo de Tmin - tolerancia (en TOTAL, de la zona con m\u00e1s horas fuera) [h]", nullptr, F::hours,
+         false, false, true, 27, -1, -1, [](R r) { return integer(t(r).hoursBelow); }, nullptr},
+        {"Kh_sobre_max", "Grados-hora por encima de Tmax (en TOTAL, de la zona con m\u00e1s horas fuera) [K\u00b7h]",
+         nullptr, F::kelvinHours, false, false, true, 28, -1, -1, [](R r) { return real6(t(r).degreeHoursAbove); },
+         nullptr},
+        {"Kh_bajo_min", "Grados-hora por debajo de Tmin (en TOTAL, de la zona con m\u00e1s horas fuera) [K\u00b7h]",
+         nullptr, F::kelvinHours, false, false, true, 29, -1, -1, [](R r) { return real6(t(r).degreeHoursBelow); },
+         nullptr},
         {"bloque_mas_horas_fuera", "Bloque con m\u00e1s horas fuera de consigna", nullptr, F::plain, false, false, true,
          32, -1, -1, [](R r) { return isBuilding(r) && r.worstBlock > 0 ? integer(r.worstBlock) : nothing(); },
          nullptr},
@@ -121,11 +126,12 @@ std::vector<SummaryColumn> makeColumns() {
          false, false, true, 12, -1, -1, [](R r) { return kWh(r.figures.qsNetPosWh); }, nullptr},
         {"Qs_neg_neto[kWh]", "Energ\u00eda de calefacci\u00f3n neta del edificio [kWh]", nullptr, F::kilowattHours,
          false, true, true, 14, -1, -1, [](R r) { return kWh(r.figures.qsNetNegWh); }, nullptr},
-        {"horas_T_sobre_max_zonas", "Horas-zona por encima de Tmax + tolerancia [h]", "h-zona > Tmax", F::hours, false,
-         false, true, 30, -1, 7, [](R r) { return integer(zoneHoursAbove(r)); },
+        {"horas_T_sobre_max_zonas",
+         "Horas-zona por encima de Tmax + tolerancia (en TOTAL, suma de todas las zonas) [h]", "h-zona > Tmax",
+         F::hours, false, false, true, 30, -1, 7, [](R r) { return integer(zoneHoursAbove(r)); },
          [](R r) { return static_cast<double>(zoneHoursAbove(r)); }},
-        {"horas_T_bajo_min_zonas", "Horas-zona por debajo de Tmin - tolerancia [h]", "h-zona < Tmin", F::hours, false,
-         false, true, 31, -1, 8, [](R r) { return integer(zoneHoursBelow(r)); },
+        {"horas_T_bajo_min_zonas", "Horas-zona por debajo de Tmin - tolerancia (en TOTAL, suma de todas las zonas) [h]",
+         "h-zona < Tmin", F::hours, false, false, true, 31, -1, 8, [](R r) { return integer(zoneHoursBelow(r)); },
          [](R r) { return static_cast<double>(zoneHoursBelow(r)); }},
         {"Qs_simultaneo[kWh]", "Calefacci\u00f3n y refrigeraci\u00f3n simult\u00e1neas [kWh]", "simult. [kWh]",
          F::kilowattHours, false, false, true, 22, -1, 9,
@@ -140,6 +146,8 @@ std::vector<SummaryColumn> makeColumns() {
          -1, [](R r) { return buildingOnly(r, dateOf(r.figures.simultaneous)); }, nullptr},
         {"tolerancia_T[K]", "Tolerancia de las consignas [K]", nullptr, F::kelvins, false, false, true, 33, -1, -1,
          [](R r) { return real6(r.figures.tolerance); }, nullptr},
+        {"numero_zona", "N\u00famero de zona", nullptr, F::plain, true, false, true, -1, -1, -1,
+         [](R r) { return r.zoneNumber < 0 ? nothing() : integer(r.zoneNumber); }, nullptr},
         {"factor_simultaneidad_QsREF", "Factor de simultaneidad de refrigeraci\u00f3n", nullptr, F::percent, false,
          false, false, 19, -1, -1,
          [](R r) { return buildingOnly(r, ratio(simultaneity(r.figures.qsRef.value, r.zonePeaksQsRef))); }, nullptr},
@@ -189,6 +197,18 @@ std::string csvText(const Cell& cell) {
         case CellKind::hour: return std::to_string(cell.hour);
         case CellKind::date: return hourDayMonth(cell.hour);
         default: return cell.text;
+    }
+}
+
+std::optional<Quantity> columnQuantity(const SummaryColumn& column) {
+    switch (column.format) {
+        case CellFormat::watts: return Quantity::power;
+        case CellFormat::kilowattHours: return Quantity::energy;
+        case CellFormat::hours: return Quantity::hours;
+        case CellFormat::kelvinHours: return Quantity::degreeHours;
+        case CellFormat::kelvins: return Quantity::tolerance;
+        case CellFormat::percent: return Quantity::simultaneityFactor;
+        default: return std::nullopt;
     }
 }
 

@@ -7,9 +7,11 @@
 // computation.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "view/figures/quantities.h"
 #include "view/figures/summary_row.h"
 
 namespace zoneloads {
@@ -46,7 +48,7 @@ struct SummaryColumn {
     bool magnitude;        // a heating figure, below 0 in the report: shown as its magnitude but in the CSVs
     bool inCsv;            // in the CSVs (in this table's order)
     int workbookPosition;  // its place in the workbook's summary; -1 for none
-    int consolePosition;   // its place in the console table that fits a window; -1 for none
+    int consolePosition;   // its place in the console table that fits a window, after the zone's label; -1 for none
     int comparedPosition;  // its place among the figures compared between designs; -1 for none
     Cell (*cell)(const SummaryRow& row);
     double (*compared)(const SummaryRow& row);  // the value compared; nullptr when not compared
@@ -67,6 +69,11 @@ std::string csvText(const Cell& cell);
 // The cell as the page, the workbook and the console show it: a heating
 // figure of a `magnitude` column as its magnitude.
 Cell shownCell(const SummaryColumn& column, const Cell& cell);
+
+// The quantity of a column's numbers, which says their unit and decimals
+// (quantities.h): every row's in the zones' unit, W or kWh; none for a
+// column of names, dates, block or hour numbers.
+std::optional<Quantity> columnQuantity(const SummaryColumn& column);
 
 // A value as shown by a column: its magnitude for a heating figure.
 double shownValue(const SummaryColumn& column, double value);

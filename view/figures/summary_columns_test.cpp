@@ -14,7 +14,8 @@ namespace {
 TEST(SummaryColumns, OneTableForEveryOutput) {
     std::vector<std::string> names;
     for (const SummaryColumn* c : csvColumns()) names.push_back(c->name);
-    EXPECT_EQ(names.size(), 34u);
+    EXPECT_EQ(names.size(), 35u);
+    EXPECT_EQ(names.back(), "numero_zona");  // the latest, last
     EXPECT_EQ(workbookColumns().size(), 34u);
     for (std::size_t i = 0; i < workbookColumns().size(); ++i) {
         EXPECT_EQ(workbookColumns()[i]->workbookPosition, static_cast<int>(i));

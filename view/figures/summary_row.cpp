@@ -3,10 +3,12 @@
 namespace zoneloads {
 namespace view {
 
-SummaryRow zoneRow(const std::string& report, const std::string& zone, int block, const SectionFigures& figures) {
+SummaryRow zoneRow(const std::string& report, const std::string& zone, int block, const SectionFigures& figures,
+                   int zoneNumber) {
     SummaryRow row;
     row.report = report;
     row.block = block;
+    row.zoneNumber = block == 0 ? -1 : zoneNumber;
     row.zone = zone;
     row.figures = figures;
     return row;
@@ -26,6 +28,7 @@ SummaryRow buildingRow(const std::string& report, const SectionFigures& figures,
         if (outside > mostHours) {
             mostHours = outside;
             building.worstBlock = row.block;
+            building.worstZoneNumber = row.zoneNumber;
             building.worstZone = row.zone;
             building.worst = f;
         }
@@ -34,6 +37,20 @@ SummaryRow buildingRow(const std::string& report, const SectionFigures& figures,
 }
 
 const SectionFigures& temperatureFigures(const SummaryRow& row) { return isBuilding(row) ? row.worst : row.figures; }
+
+std::string zoneNumberText(int zoneNumber, int block) {
+    if (block == 0) return "TOTAL";
+    return zoneNumber >= 0 ? std::to_string(zoneNumber) : "bloque " + std::to_string(block);
+}
+
+std::string zoneLabel(int zoneNumber, int block, const std::string& shownName) {
+    if (block == 0) return "TOTAL";
+    return zoneNumberText(zoneNumber, block) + " \u00b7 " + shownName;
+}
+
+std::string zoneLabel(const SummaryRow& row, const std::string& shownName) {
+    return zoneLabel(row.zoneNumber, row.block, shownName);
+}
 
 }  // namespace view
 }  // namespace zoneloads

@@ -41,7 +41,32 @@ TEST(Csv, QuotesOnlyWhereNeeded) {
               "suma_QsREF_max_zonas,suma_QsCAL_max_zonas,QL_max[W],fecha_QL_max,QsQL_max[W],fecha_QsQL_max,"
               "horas_T_sobre_max,horas_T_bajo_min,Kh_sobre_max,Kh_bajo_min,bloque_mas_horas_fuera,Qs_pos_neto[kWh],"
               "Qs_neg_neto[kWh],horas_T_sobre_max_zonas,horas_T_bajo_min_zonas,Qs_simultaneo[kWh],"
-              "horas_Qs_simultaneo,Qs_simultaneo_max[W],fecha_Qs_simultaneo_max,tolerancia_T[K]");
+              "horas_Qs_simultaneo,Qs_simultaneo_max[W],fecha_Qs_simultaneo_max,tolerancia_T[K],numero_zona");
+}
+
+// A zone is named as zoneloads lists it: from a zone results file by its
+// number, which both CSVs add as their last column; from a report, which
+// holds none, by its block, the column empty; the building by TOTAL.
+TEST(Csv, ZonesNamedAsZoneloadsListsThem) {
+    SummaryRow fromZoneFile = madeRow("a.bin", 4, "P00 Z03 Aseo", 1, 1, -1, 1);
+    fromZoneFile.zoneNumber = 3;
+    SummaryRow fromReport = madeRow("a.txt", 4, "P00 Z03 Aseo", 1, 1, -1, 1);
+    SummaryRow building = buildingRow("a.bin", fromZoneFile.figures, {fromZoneFile});
+    EXPECT_EQ(zoneLabel(fromZoneFile, "P00 Z03 Aseo"), "3 \u00b7 P00 Z03 Aseo");
+    EXPECT_EQ(zoneLabel(fromReport, "P00 Z03 Aseo"), "bloque 4 \u00b7 P00 Z03 Aseo");
+    EXPECT_EQ(zoneLabel(building, ""), "TOTAL");
+    EXPECT_EQ(zoneNumberText(0, 1), "0");
+    EXPECT_EQ(building.worstZoneNumber, -1);  // no hour outside: no worst zone
+    std::vector<SummaryRow> rows = {fromZoneFile, building, fromReport};
+    std::vector<std::string> script = linesOf(scriptCsv(rows, {})), spanish = linesOf(spanishCsv(rows));
+    EXPECT_EQ(spanish[0].substr(spanish[0].rfind(';')), ";N\xFAmero de zona");
+    const char* firstColumns[] = {"a.bin,4,P00 Z03 Aseo,", "a.bin,TOTAL,,", "a.txt,4,P00 Z03 Aseo,"};
+    for (std::size_t i = 1; i <= rows.size(); ++i) {
+        EXPECT_EQ(script[i].rfind(firstColumns[i - 1], 0), 0u) << script[i];  // as before
+        std::string last = script[i].substr(script[i].rfind(',') + 1);
+        EXPECT_EQ(last, i == 1 ? "3" : "") << script[i];
+        EXPECT_EQ(spanish[i].substr(spanish[i].rfind(';') + 1), last) << spanish[i];
+    }
 }
 
 // The building's row adds the sums of its zone blocks' peaks, and the dates
@@ -89,31 +114,93 @@ TEST(SpanishCsv, OpensAsNumbersInASpanishSpreadsheet) {
     EXPECT_EQ(csv.find("\xEF\xBB\xBF"), std::string::npos);
 }
 
+// The lines of a table, each ended by LF.
+std::vector<std::string> tableLines(const std::string& table) {
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < table.size(); at = table.find('\n', at) + 1) {
+        lines.push_back(table.substr(at, table.find('\n', at) - at));
+    }
+    return lines;
+}
+
+// The characters of UTF-8 text: the columns it takes.
+std::size_t chars(const std::string& text) {
+    std::size_t n = 0;
+    for (unsigned char c : text) n += (c & 0xC0) != 0x80;
+    return n;
+}
+
+// The column of a line's `k`-th comma (0 ..), or npos.
+std::size_t commaAt(const std::string& line, int k) {
+    std::size_t at = std::string::npos;
+    for (int i = 0; i <= k; ++i) at = line.find(',', at == std::string::npos ? 0 : at + 1);
+    return at == std::string::npos ? at : chars(line.substr(0, at));
+}
+
 // By default the table fits a console window of 120 columns: a line names
-// the report, long zone names are cut, heating peaks are magnitudes,
-// numbers have a decimal comma; with every column, the CSV's names head it.
-TEST(ConsoleTable, FitsAWindowWithDatesAndMagnitudes) {
+// the report, each zone block goes by its label (long names cut), heating
+// peaks are magnitudes, figures in their quantity's decimals with grouped
+// thousands, right-aligned.
+TEST(ConsoleTable, FitsAWindowWithLabelsDatesAndMagnitudes) {
     std::vector<SummaryRow> rows = {madeRow("a.txt", 1, std::string(60, 'Z'), 10.5, 4741, -2.5, 7),
-                                    madeRow("a.txt", 0, "", 1000, 5, -2, 7)};
+                                    madeRow("a.txt", 12, "Aula", 382138.4, 0, -12345.6, 8759)};
+    rows.push_back(buildingRow("a.txt", rows[1].figures, rows));
     std::string text = consoleTable(rows);
-    EXPECT_EQ(text.substr(0, text.find('\n')), "Informe a.txt");
-    std::vector<std::size_t> widths;
-    for (std::size_t at = text.find('\n') + 1; at < text.size(); at = text.find('\n', at) + 1) {
-        widths.push_back(text.find('\n', at) - at);
+    std::vector<std::string> lines = tableLines(text);
+    ASSERT_EQ(lines.size(), 5u) << text;
+    EXPECT_EQ(lines[0], "Informe a.txt");
+    EXPECT_EQ(lines[1].substr(0, 6), "zona  ");
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        EXPECT_LE(chars(lines[i]), 120u) << text;
+        EXPECT_EQ(chars(lines[i]), chars(lines[1])) << text;  // right-aligned numbers end together
     }
-    ASSERT_EQ(widths.size(), 3u);
-    for (std::size_t w : widths) {
-        EXPECT_LE(w, 120u) << text;
-        EXPECT_EQ(w, widths[0]) << text;  // right-aligned numbers end together
+    EXPECT_EQ(lines[2].rfind("bloque 1 \u00b7 ZZZZ", 0), 0u) << text;
+    EXPECT_NE(lines[2].find("Z~ "), std::string::npos) << text;
+    EXPECT_EQ(lines[3].rfind("bloque 12 \u00b7 Aula ", 0), 0u) << text;
+    EXPECT_EQ(lines[4].rfind("TOTAL ", 0), 0u) << text;
+    EXPECT_NE(lines[2].find(" 11  17 jul 13:00 "), std::string::npos) << text;  // 10.5 W: whole watts
+    EXPECT_NE(lines[2].find(" 3   1 ene 07:00 "), std::string::npos) << text;   // heating: its magnitude
+    EXPECT_NE(lines[3].find(" 382.138   1 ene 00:00 "), std::string::npos) << text;
+    EXPECT_NE(lines[3].find(" 12.346  31 dic 23:00 "), std::string::npos) << text;
+    EXPECT_NE(lines[3].find(" 1.235 "), std::string::npos) << text;  // 1234.57 kWh: whole kWh
+    EXPECT_EQ(text.find('-'), std::string::npos) << text;
+}
+
+// Every column of the CSV, the zone's label first; heating figures as
+// magnitudes under names that say calefaccion, the CSV's signed names
+// nowhere; decimal commas one under another.
+TEST(ConsoleTable, FullTableHeatingAsMagnitudesCommasInLine) {
+    std::vector<SummaryRow> rows = {madeRow("a.bin", 1, "A", 10.5, 4741, -2.5, 7),
+                                    madeRow("a.bin", 2, "B", 1, 1, -1, 1)};
+    rows[0].zoneNumber = 0;
+    rows[1].zoneNumber = 1;
+    rows[0].figures.degreeHoursAbove = 0.25;
+    rows[1].figures.degreeHoursAbove = 1234.5;
+    rows[1].figures.hoursAbove = 3;
+    rows.push_back(buildingRow("a.bin", rows[1].figures, rows));
+    std::vector<std::string> lines = tableLines(consoleTable(rows, false, true));
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0].rfind("informe  zona  ", 0), 0u) << lines[0];
+    EXPECT_EQ(lines[1].rfind("a.bin    0 \u00b7 A  ", 0), 0u) << lines[1];
+    for (const SummaryColumn* c : csvColumns()) {
+        if (!c->magnitude) continue;
+        EXPECT_EQ(lines[0].find(std::string(" ") + c->name + " "), std::string::npos) << c->name;
     }
-    EXPECT_NE(text.find("ZZZZZZ~"), std::string::npos) << text;
-    EXPECT_NE(text.find(" 10,5  17 jul 13:00 "), std::string::npos) << text;
-    EXPECT_NE(text.find(" 2,5  1 ene 07:00 "), std::string::npos) << text;  // heating: its magnitude
-    EXPECT_EQ(text.find("-2,5"), std::string::npos);
-    std::string full = consoleTable(rows, false, true);
-    EXPECT_EQ(full.substr(0, 15), "informe  bloque");
-    EXPECT_NE(full.find("hora_QsREF_max"), std::string::npos);
-    EXPECT_NE(full.find("1234,57"), std::string::npos);
+    for (const char* heating : {"calefacci\u00f3n_max[W]", "calefacci\u00f3n[kWh]",
+                                "suma_calefacci\u00f3n_max_zonas[W]", "calefacci\u00f3n_neta[kWh]"}) {
+        EXPECT_NE(lines[0].find(heating), std::string::npos) << heating;
+    }
+    EXPECT_NE(lines[0].find(" zona_mas_horas_fuera "), std::string::npos);
+    for (const std::string& line : lines) EXPECT_EQ(line.find(" -"), std::string::npos) << line;
+    // Degree-hours (0,3 and 1.234,5) and the tolerance (0,20): the first and
+    // second comma of every row stand in one column.
+    for (int k : {0, 1}) {
+        EXPECT_NE(commaAt(lines[1], k), std::string::npos);
+        EXPECT_EQ(commaAt(lines[1], k), commaAt(lines[2], k)) << lines[1] << "\n" << lines[2];
+        EXPECT_EQ(commaAt(lines[1], k), commaAt(lines[3], k)) << lines[1] << "\n" << lines[3];
+    }
+    EXPECT_NE(lines[2].find(" 1.234,5 "), std::string::npos) << lines[2];
+    EXPECT_NE(lines[3].find(" 1 "), std::string::npos) << lines[3];  // zone 1, the one with hours outside
 }
 
 // On a terminal no control byte of a name gets through: ESC and BEL show as
@@ -155,7 +242,7 @@ TEST(Csv, EveryOutputInOneEncoding) {
          {"A\xF1o.txt;1;C\xE1mara;", "A\xF1o.txt;2;A\xF1o <U+62A5>;", "C\xE1lculo.txt;1;Sal\xF3n;"}) {
         EXPECT_NE(spanish.find(name), std::string::npos) << name << " in\n" << spanish;
     }
-    DifferenceRow difference{utf8Report, byteReport, false, "C\xE1mara", 1, 1, {}};
+    DifferenceRow difference{utf8Report, byteReport, false, "C\xE1mara", 1, 1, {}, -1, -1};
     EXPECT_EQ(csvLine(differenceFields(difference)), "A\xC3\xB1o.txt,C\xC3\xA1lculo.txt,C\xC3\xA1mara,1,1");
 }
 
